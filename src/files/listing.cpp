@@ -1,0 +1,84 @@
+// File types and the folder listing that fills the play list.
+#include "app/forms.h"
+#include "app/module2.h"
+#include "platform/drives.h"
+#include "toolkit/error.h"
+#include "toolkit/events.h"
+#include "ui/kensaku_set.h"
+#include "ui/main_fm.h"
+
+using namespace Module2;
+
+namespace {
+
+// Folders whose pictures are never listed (browser caches).
+bool excluded_folder(const QString& path)
+{
+    return path.contains(QLatin1String("Temporary Internet Files")) ||
+           path.contains(QLatin1String("Netscape"));
+}
+
+} // namespace
+
+void Module2::set_pattern()
+{
+    QString pattern;
+    if (opc1_flag == 1)
+        pattern += QLatin1String("*.bmp;*.dib;*.emf;");
+    if (opc2_flag == 1)
+        pattern += QLatin1String("*.jpg;");
+    if (opc3_flag == 1)
+        pattern += QLatin1String("*.gif;");
+    if (pattern.endsWith(QLatin1Char(';')))
+        pattern.chop(1);
+    main_fm->File1.setPattern(pattern);
+}
+
+void MainForm::Drive1_Change()
+{
+    const QString drive = Drive1.drive();
+    try {
+        Dir1.setPath(drive);
+    } catch (const tk::Error& e) {
+        tk::MsgBoxInfo(QStringLiteral("ドライブ ") + drive + QLatin1Char(' ') + e.description(),
+                       kMessageTitle);
+        // Back to the last drive that could be read; before any, to the one the folder
+        // list still shows.
+        const QString back = old_drive.isEmpty() ? platform::drive_of(Dir1.path()) : old_drive;
+        tk::attempt([&] { Drive1.setDrive(back); });
+        return;
+    }
+    old_drive = drive;
+}
+
+void MainForm::Dir1_Change()
+{
+    play_flag = 0;
+    Timer1.setEnabled(false);
+    kensaku_flag = 0;
+    play_no = -1;
+    Label2.setCaption(QString());
+    Label5.setCaption(QString());
+    Label5.setToolTipText(QString());
+    kensaku_set->Label1.setCaption(QString());
+    if (excluded_folder(Dir1.path())) {
+        List1.clear();
+        return;
+    }
+    // A folder that vanished or cannot be read leaves the list empty or partial.
+    if (!tk::attempt([&] { File1.setPath(Dir1.path()); })) {
+        List1.clear();
+        return;
+    }
+    old_path = tk::with_separator(File1.path());
+    List1.clear();
+    for (int i = 0; i < File1.listCount(); ++i) {
+        if (!tk::attempt([&] { List1.addItem(old_path + File1.list(i)); }))
+            break; // the list is full
+    }
+}
+
+void MainForm::Dir2_Change()
+{
+    tk::attempt([&] { File1.setPath(Dir2.path()); });
+}

@@ -1,0 +1,95 @@
+// PLAY, STOP, BACK, NEXT, the speed bar and the three timers of the slideshow.
+#include "app/module2.h"
+#include "ui/main_fm.h"
+
+using namespace Module2;
+
+namespace {
+constexpr int kDelayedLoadMs = 1000;
+constexpr int kRepeatDelayMs = 1000;
+constexpr int kRepeatFastMs = 1;
+} // namespace
+
+void MainForm::Timer1_Timer()
+{
+    if (busy_flag == 1)
+        return;
+    busy_flag = 1;
+    play_next();
+    if (play_ok == 1)
+        load_picture();
+    busy_flag = 0;
+}
+
+void MainForm::Timer2_Timer()
+{
+    Timer2.setEnabled(false);
+    if (play_ok == 1)
+        timed_load();
+    if (play_flag == 1)
+        Timer1.setEnabled(true);
+}
+
+void MainForm::Timer3_Timer()
+{
+    Timer3.setInterval(kRepeatFastMs);
+    if (repeat_back != 0)
+        play_back();
+    else
+        play_next();
+}
+
+void MainForm::press_step(std::uint8_t back)
+{
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
+    Timer3.setInterval(kRepeatDelayMs);
+    repeat_back = back;
+    Timer3.setEnabled(true);
+}
+
+void MainForm::Command1_MouseDown() { press_step(1); }
+void MainForm::Command2_MouseDown() { press_step(0); }
+void MainForm::Command1_MouseUp() { Timer3.setEnabled(false); }
+void MainForm::Command2_MouseUp() { Timer3.setEnabled(false); }
+
+void MainForm::Command1_Click()
+{
+    play_back();
+    Timer2.setEnabled(true);
+}
+
+void MainForm::Command2_Click()
+{
+    play_next();
+    Timer2.setEnabled(true);
+}
+
+void MainForm::Command3_Click()
+{
+    Timer1_Timer();
+    Timer1.setEnabled(true);
+    play_flag = 1;
+}
+
+void MainForm::Command4_Click()
+{
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
+    Timer3.setEnabled(false);
+    play_flag = 0;
+}
+
+void MainForm::Command5_Click() { HScroll1.setValue(3); }
+
+void MainForm::HScroll1_Change()
+{
+    Timer1.setEnabled(false);
+    const int v = HScroll1.value();
+    Timer1.setInterval(50 * v * v);
+    if (play_flag == 1)
+        Timer1.setEnabled(true);
+    Label4.setCaption(QString::number(v));
+}
+
+void MainForm::HScroll1_Scroll() { Label4.setCaption(QString::number(HScroll1.value())); }

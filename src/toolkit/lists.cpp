@@ -1,0 +1,425 @@
+#include "toolkit/lists.h"
+
+#include "platform/drives.h"
+#include "toolkit/error.h"
+#include "toolkit/events.h"
+
+#include <QApplication>
+#include <QCollator>
+#include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QStyle>
+#include <algorithm>
+
+namespace tk {
+
+QString with_separator(const QString& folder)
+{
+    const QChar sep = QDir::separator();
+    return folder.endsWith(sep) ? folder : folder + sep;
+}
+
+QString join_path(const QString& folder, const QString& name)
+{
+    return with_separator(folder) + name;
+}
+
+namespace {
+
+// Names in the order a person expects from a file list: by name, without regard to case.
+void sort_names(QStringList& names)
+{
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = QString::compare(a, b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+}
+
+QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// A list widget that offers typed characters to its owner before acting on them.
+class KeyListWidget : public QListWidget {
+public:
+    explicit KeyListWidget(std::function<void(int&)>* hook) : hook_(hook) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const QString text = e->text();
+        if (hook_ && *hook_ && text.size() == 1) {
+            int key = text.at(0).unicode();
+            dispatch([&] { (*hook_)(key); });
+            if (key == 0)
+                return;
+        }
+        QListWidget::keyPressEvent(e);
+    }
+
+private:
+    std::function<void(int&)>* hook_;
+};
+
+} // namespace
+
+// ---- ListBox
+
+ListBox::ListBox(Container& parent, QString name, bool extended_selection)
+    : Control(parent, std::move(name))
+{
+    auto* v = new KeyListWidget(&onKeyPress);
+    v->setSelectionMode(extended_selection ? QAbstractItemView::ExtendedSelection
+                                           : QAbstractItemView::SingleSelection);
+    v->setUniformItemSizes(true);
+    attach(v);
+    QObject::connect(v->selectionModel(), &QItemSelectionModel::selectionChanged, v,
+                     [this] {
+                         if (pushing_)
+                             return;
+                         pull_selection();
+                     });
+    QObject::connect(v->selectionModel(), &QItemSelectionModel::currentRowChanged, v,
+                     [this](const QModelIndex& current) {
+                         if (pushing_)
+                             return;
+                         list_index_ = current.isValid() ? current.row() : -1;
+                     });
+    // A click on an entry (or moving the focus with the keyboard) is the list's click.
+    QObject::connect(v, &QListWidget::itemSelectionChanged, v, [this] {
+        if (pushing_ || !onClick)
+            return;
+        dispatch(onClick);
+    });
+    QObject::connect(v, &QListWidget::itemDoubleClicked, v, [this] {
+        if (onDblClick)
+            dispatch(onDblClick);
+    });
+}
+
+QListWidget* ListBox::view() const
+{
+    flush_pending();
+    return static_cast<QListWidget*>(widget());
+}
+
+void ListBox::flush_pending() const
+{
+    if (pending_ == 0)
+        return;
+    auto* self = const_cast<ListBox*>(this);
+    auto* v = static_cast<QListWidget*>(widget());
+    ++self->pushing_;
+    QStringList batch;
+    batch.reserve(pending_);
+    for (size_t i = entries_.size() - pending_; i < entries_.size(); ++i)
+        batch.push_back(entries_[i]);
+    v->addItems(batch);
+    self->pending_ = 0;
+    --self->pushing_;
+}
+
+void ListBox::pull_selection()
+{
+    auto* v = view();
+    std::fill(selected_.begin(), selected_.end(), 0);
+    for (const QItemSelectionRange& r : v->selectionModel()->selection())
+        for (int i = r.top(); i <= r.bottom(); ++i)
+            if (i >= 0 && i < listCount())
+                selected_[i] = 1;
+}
+
+QString ListBox::list(int i) const
+{
+    return (i >= 0 && i < listCount()) ? entries_[i] : QString();
+}
+
+bool ListBox::selected(int i) const { return i >= 0 && i < listCount() && selected_[i]; }
+
+void ListBox::setSelected(int i, bool on)
+{
+    if (i < 0 || i >= listCount())
+        throw Error(Error::InvalidProperty);
+    if (bool(selected_[i]) == on)
+        return;
+    selected_[i] = on ? 1 : 0;
+    // Marks reach the view together when events are next served: marking thousands of
+    // entries one by one stays quick.
+    if (!selection_queued_) {
+        selection_queued_ = true;
+        QMetaObject::invokeMethod(widget(), [this] { push_selection(); }, Qt::QueuedConnection);
+    }
+}
+
+void ListBox::push_selection()
+{
+    selection_queued_ = false;
+    auto* v = view();
+    QItemSelection sel;
+    for (int i = 0; i < listCount();) {
+        if (!selected_[i]) {
+            ++i;
+            continue;
+        }
+        int j = i;
+        while (j + 1 < listCount() && selected_[j + 1])
+            ++j;
+        sel.select(v->model()->index(i, 0), v->model()->index(j, 0));
+        i = j + 1;
+    }
+    ++pushing_;
+    v->selectionModel()->select(sel, QItemSelectionModel::ClearAndSelect);
+    --pushing_;
+}
+
+void ListBox::setListIndex(int i)
+{
+    if (i < -1 || i >= listCount())
+        throw Error(Error::InvalidProperty);
+    list_index_ = i;
+    ++pushing_;
+    view()->setCurrentRow(i, QItemSelectionModel::NoUpdate);
+    --pushing_;
+}
+
+void ListBox::addItem(const QString& text)
+{
+    if (listCount() >= kMaxEntries)
+        throw Error(Error::OutOfMemory);
+    entries_.push_back(text);
+    selected_.push_back(0);
+    // Entries reach the view in one batch when events are next served, so that filling a
+    // long list stays quick.
+    if (pending_++ == 0)
+        QMetaObject::invokeMethod(widget(), [this] { flush_pending(); }, Qt::QueuedConnection);
+}
+
+void ListBox::clear()
+{
+    selection_queued_ = false;
+    entries_.clear();
+    selected_.clear();
+    pending_ = 0;
+    list_index_ = -1;
+    ++pushing_;
+    static_cast<QListWidget*>(widget())->clear();
+    --pushing_;
+}
+
+// ---- DriveListBox
+
+DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, std::move(name))
+{
+    auto* c = new QComboBox;
+    attach(c);
+    refresh();
+    drive_ = platform::drive_of(QDir::currentPath());
+    show_drive();
+    QObject::connect(c, &QComboBox::activated, c, [this](int index) {
+        if (pushing_ || index < 0 || index >= drives_.size())
+            return;
+        dispatch([&] { setDrive(drives_.at(index)); });
+    });
+}
+
+QComboBox* DriveListBox::combo() const { return static_cast<QComboBox*>(widget()); }
+
+void DriveListBox::refresh()
+{
+    drives_ = platform::list_drives();
+    ++pushing_;
+    combo()->clear();
+    for (const QString& d : drives_)
+        combo()->addItem(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon), native(d));
+    --pushing_;
+    show_drive();
+}
+
+void DriveListBox::show_drive()
+{
+    ++pushing_;
+    combo()->setCurrentIndex(static_cast<int>(drives_.indexOf(drive_)));
+    --pushing_;
+}
+
+void DriveListBox::setDrive(const QString& drive)
+{
+    if (!drives_.contains(drive)) {
+        refresh();
+        if (!drives_.contains(drive)) {
+            show_drive();
+            throw Error(Error::DeviceUnavailable);
+        }
+    }
+    if (drive == drive_) {
+        show_drive();
+        return;
+    }
+    drive_ = drive;
+    show_drive();
+    if (onChange)
+        onChange();
+}
+
+// ---- DirListBox
+
+DirListBox::DirListBox(Container& parent, QString name, bool with_view)
+    : Control(parent, std::move(name))
+{
+    path_ = QDir::currentPath();
+    read_folder();
+    if (!with_view)
+        return;
+    auto* v = new QListWidget;
+    v->setUniformItemSizes(true);
+    attach(v);
+    show_folder();
+    // A double click (or Enter) opens the folder under the pointer.
+    auto open = [this](QListWidgetItem* item) {
+        const QString target = item->data(Qt::UserRole).toString();
+        dispatch([&] { setPath(target); });
+    };
+    QObject::connect(v, &QListWidget::itemDoubleClicked, v, open);
+    QObject::connect(v, &QListWidget::itemActivated, v, [v, open](QListWidgetItem* item) {
+        if (!(QApplication::mouseButtons() & Qt::LeftButton) && v->hasFocus())
+            open(item);
+    });
+}
+
+QListWidget* DirListBox::view() const { return static_cast<QListWidget*>(widget()); }
+
+QString DirListBox::list(int i) const
+{
+    return (i >= 0 && i < listCount()) ? subfolders_.at(i) : QString();
+}
+
+void DirListBox::setPath(const QString& requested)
+{
+    const QString drive = platform::drive_of(requested);
+    QString why;
+    if (QDir::cleanPath(requested) == QDir::cleanPath(drive) &&
+        !platform::drive_ready(drive, &why))
+        throw Error(Error::DeviceUnavailable, why);
+    QFileInfo info(requested);
+    if (requested.isEmpty() || !info.isDir())
+        throw Error(Error::PathNotFound);
+    const QString clean = native(QDir::cleanPath(info.absoluteFilePath()));
+    if (clean == path_)
+        return;
+    path_ = clean;
+    read_folder();
+    show_folder();
+    if (onChange)
+        onChange();
+}
+
+void DirListBox::refresh()
+{
+    read_folder();
+    show_folder();
+}
+
+void DirListBox::read_folder()
+{
+    QDir dir(path_);
+    QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    sort_names(names);
+    subfolders_.clear();
+    for (const QString& n : names)
+        subfolders_.push_back(join_path(path_, n));
+}
+
+void DirListBox::show_folder()
+{
+    if (!widget())
+        return;
+    auto* v = view();
+    auto* style = QApplication::style();
+    ++pushing_;
+    v->clear();
+    // The chain of folders from the drive down to the open one, then its subfolders.
+    QStringList chain;
+    for (QDir d(path_);; ) {
+        chain.prepend(native(d.absolutePath()));
+        if (!d.cdUp())
+            break;
+    }
+    int depth = 0;
+    for (const QString& p : chain) {
+        const QString label = depth == 0 ? p : QFileInfo(p).fileName();
+        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon),
+                                         QString(depth * 2, QLatin1Char(' ')) + label);
+        item->setData(Qt::UserRole, p);
+        v->addItem(item);
+        ++depth;
+    }
+    v->setCurrentRow(v->count() - 1);
+    for (const QString& p : subfolders_) {
+        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
+                                         QString(depth * 2, QLatin1Char(' ')) +
+                                             QFileInfo(p).fileName());
+        item->setData(Qt::UserRole, p);
+        v->addItem(item);
+    }
+    --pushing_;
+}
+
+// ---- FileListBox
+
+FileListBox::FileListBox(Container& parent, QString name) : Control(parent, std::move(name))
+{
+    path_ = native(QDir::currentPath());
+}
+
+QString FileListBox::list(int i) const
+{
+    return (i >= 0 && i < listCount()) ? names_.at(i) : QString();
+}
+
+void FileListBox::setPath(const QString& path)
+{
+    QFileInfo info(path);
+    if (path.isEmpty() || !info.isDir())
+        throw Error(Error::PathNotFound);
+    path_ = native(QDir::cleanPath(info.absoluteFilePath()));
+    refresh();
+}
+
+void FileListBox::setPattern(const QString& pattern)
+{
+    pattern_ = pattern;
+    refresh();
+}
+
+void FileListBox::refresh()
+{
+    names_.clear();
+    QStringList filters;
+    for (const QString& p : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        filters.push_back(p.trimmed());
+    if (filters.isEmpty())
+        return; // no file type chosen: nothing is listed
+    QList<QRegularExpression> matchers;
+    for (const QString& f : filters)
+        matchers.push_back(QRegularExpression(QRegularExpression::wildcardToRegularExpression(f),
+                                              QRegularExpression::CaseInsensitiveOption));
+    // Files only, hidden ones left out; a folder that vanishes or cannot be read just
+    // lists what could be read.
+    QDirIterator it(path_, QDir::Files | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        for (const QRegularExpression& m : matchers) {
+            if (m.match(name).hasMatch()) {
+                names_.push_back(name);
+                break;
+            }
+        }
+    }
+    sort_names(names_);
+}
+
+} // namespace tk

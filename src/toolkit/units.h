@@ -1,0 +1,19 @@
+#pragma once
+
+namespace tk {
+
+// Twips per pixel of the primary screen (1440 / logical dpi; 15 at 96 dpi).
+double twips_per_pixel_x();
+double twips_per_pixel_y();
+
+// The screen's size in twips.
+double screen_width_twips();
+double screen_height_twips();
+
+// Conversions of one coordinate; pixels are whole, rounded half to even.
+int to_px_x(double twips);
+int to_px_y(double twips);
+inline double to_twips_x(int px) { return px * twips_per_pixel_x(); }
+inline double to_twips_y(int px) { return px * twips_per_pixel_y(); }
+
+} // namespace tk

@@ -1,0 +1,104 @@
+#include "ui/artwork.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace artwork {
+
+namespace {
+
+QImage canvas(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+// A framed landscape: the picture-viewer emblem.
+QImage picture_emblem(QColor sky)
+{
+    QImage img = canvas(32, 32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 1.5));
+    p.setBrush(sky);
+    p.drawRoundedRect(QRectF(2.5, 4.5, 27, 23), 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 220, 60));
+    p.drawEllipse(QPointF(22, 11), 3.5, 3.5);
+    QPainterPath hills;
+    hills.moveTo(3, 26);
+    hills.lineTo(11, 14);
+    hills.lineTo(17, 21);
+    hills.lineTo(21, 17);
+    hills.lineTo(29, 26);
+    hills.closeSubpath();
+    p.setBrush(QColor(40, 140, 60));
+    p.drawPath(hills);
+    return img;
+}
+
+void draw_loupe(QPainter& p, QPointF centre, double radius, QColor glass)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(90, 60, 20), radius * 0.45, Qt::SolidLine, Qt::RoundCap));
+    const QPointF handle_from = centre + QPointF(radius * 0.72, radius * 0.72);
+    p.drawLine(handle_from, handle_from + QPointF(radius * 0.9, radius * 0.9));
+    p.setPen(QPen(Qt::black, 2));
+    p.setBrush(glass);
+    p.drawEllipse(centre, radius, radius);
+}
+
+} // namespace
+
+QIcon program_icon() { return QIcon(QPixmap::fromImage(picture_emblem(QColor(120, 190, 255)))); }
+
+QIcon search_icon()
+{
+    QImage img = picture_emblem(QColor(200, 230, 255));
+    QPainter p(&img);
+    draw_loupe(p, QPointF(12, 12), 7, QColor(255, 255, 255, 160));
+    return QIcon(QPixmap::fromImage(img));
+}
+
+QCursor loupe_cursor()
+{
+    QImage img = canvas(32, 32);
+    QPainter p(&img);
+    draw_loupe(p, QPointF(11, 11), 8, QColor(220, 240, 255, 120));
+    p.end();
+    // The hot spot is the middle of the glass: that is the point that is magnified.
+    return QCursor(QPixmap::fromImage(img), 11, 11);
+}
+
+QImage search_strip()
+{
+    // A loupe sweeping across a row of folders, 8 pixels per step.
+    QImage img(300, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int x = 4; x < 300; x += 24) {
+        p.setPen(QColor(150, 110, 20));
+        p.setBrush(QColor(250, 210, 90));
+        p.drawRect(QRectF(x + 0.5, 7.5, 16, 10));
+        p.drawRect(QRectF(x + 0.5, 5.5, 7, 3));
+    }
+    for (int x = 16; x < 300; x += 32) {
+        QPainter::RenderHints keep = p.renderHints();
+        draw_loupe(p, QPointF(x, 8), 5, QColor(255, 255, 255, 170));
+        p.setRenderHints(keep);
+    }
+    return img;
+}
+
+QImage search_mascot()
+{
+    QImage img(21, 32, QImage::Format_RGB32);
+    img.fill(QColor(0xC0, 0xC0, 0xC0));
+    QPainter p(&img);
+    draw_loupe(p, QPointF(9, 10), 6.5, QColor(255, 255, 255, 200));
+    return img;
+}
+
+} // namespace artwork
