@@ -1,0 +1,32 @@
+#pragma once
+
+// Runs a program with bounded time and memory, feeding it bytes on standard input and
+// collecting its standard output. The metafile libraries run there, so that a file that makes
+// them loop, allocate without end or crash costs one child process and not the viewer.
+
+#include <chrono>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace pikuta::metafile {
+
+struct ChildLimits {
+    std::chrono::milliseconds wallTime{2000};
+    std::uint64_t addressSpaceBytes = std::uint64_t{1} << 30;
+    std::size_t maxOutputBytes = 0;
+};
+
+struct ChildResult {
+    bool ok = false;
+    std::string error; // why it failed, for the user; empty when ok
+    std::vector<unsigned char> output;
+};
+
+// `argv[0]` is the program's path. Succeeds only when the program exits with status 0
+// within the limits.
+ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsigned char> input,
+                     const ChildLimits& limits);
+
+} // namespace pikuta::metafile

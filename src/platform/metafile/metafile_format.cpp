@@ -1,0 +1,232 @@
+#include "metafile_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace pikuta::metafile {
+
+namespace {
+
+constexpr std::uint32_t emfSignature = 0x464D4520; // " EMF"
+constexpr std::uint32_t placeableKey = 0x9AC6CDD7;
+constexpr std::size_t emfMinHeader = 88;
+constexpr std::size_t placeableHeader = 22;
+constexpr std::size_t wmfHeader = 18;
+constexpr std::uint32_t emfEof = 14;
+constexpr std::uint16_t wmfEof = 0x0000;
+constexpr std::uint16_t wmfSetWindowExt = 0x020C;
+constexpr double himetricPerInch = 2540.0;
+
+std::uint16_t u16(std::span<const unsigned char> d, std::size_t at) {
+    return static_cast<std::uint16_t>(d[at] | d[at + 1] << 8);
+}
+
+std::uint32_t u32(std::span<const unsigned char> d, std::size_t at) {
+    return u16(d, at) | static_cast<std::uint32_t>(u16(d, at + 2)) << 16;
+}
+
+std::int32_t i32(std::span<const unsigned char> d, std::size_t at) {
+    return static_cast<std::int32_t>(u32(d, at));
+}
+
+std::int16_t i16(std::span<const unsigned char> d, std::size_t at) {
+    return static_cast<std::int16_t>(u16(d, at));
+}
+
+// In double, because the difference of two extreme coordinates overflows 32 bits.
+double extent(std::int32_t from, std::int32_t to) {
+    return static_cast<double>(to) - from;
+}
+
+bool hasFrame(std::span<const unsigned char> d) {
+    return extent(i32(d, 24), i32(d, 32)) > 0 && extent(i32(d, 28), i32(d, 36)) > 0;
+}
+
+bool isStandardWmfHeader(std::span<const unsigned char> d, std::size_t at) {
+    if (d.size() < at + 6) return false;
+    const auto type = u16(d, at);
+    return (type == 1 || type == 2) && u16(d, at + 2) == 9;
+}
+
+// Saturates just past the limit so that an absurd header cannot overflow the conversion.
+int toPixels(double length, double unitsPerInch, double dpi) {
+    const double pixels = std::min(std::abs(length) * dpi / unitsPerInch, maxSide + 1.0);
+    return std::max(1, roundHalfEven(pixels));
+}
+
+PixelSize sizeFrom(double w, double h, double unitsPerInch, double dpi) {
+    return {toPixels(w, unitsPerInch, dpi), toPixels(h, unitsPerInch, dpi)};
+}
+
+std::string recordError(std::size_t index, std::size_t offset) {
+    return "record " + std::to_string(index) + " at byte " + std::to_string(offset) +
+           " has a size that does not fit the file";
+}
+
+// Walks the chain of records up to the end-of-file record or the end of the data, so that a
+// record size of zero, one that is not aligned or one that points past the end is refused here.
+std::string checkEmfRecords(std::span<const unsigned char> d) {
+    std::size_t at = 0;
+    std::size_t index = 0;
+    for (; at + 8 <= d.size(); ++index) {
+        const auto type = u32(d, at);
+        const auto size = u32(d, at + 4);
+        if (size < 8 || size % 4 != 0 || size > d.size() - at) return recordError(index, at);
+        if (type == emfEof) return {};
+        at += size;
+    }
+    return at == d.size() ? std::string{} : recordError(index, at);
+}
+
+struct WmfWalk {
+    std::string error;
+    std::optional<PixelSize> windowExtent; // the first one set, in logical units
+};
+
+WmfWalk walkWmfRecords(std::span<const unsigned char> d, std::size_t at) {
+    WmfWalk walk;
+    for (std::size_t index = 0; at + 6 <= d.size(); ++index) {
+        const std::uint64_t bytes = std::uint64_t{u32(d, at)} * 2;
+        if (bytes < 6 || bytes > d.size() - at) {
+            walk.error = recordError(index, at);
+            return walk;
+        }
+        const auto function = u16(d, at + 4);
+        if (function == wmfEof) return walk;
+        if (function == wmfSetWindowExt && bytes >= 10 && !walk.windowExtent) {
+            walk.windowExtent = PixelSize{std::abs(i16(d, at + 8)), std::abs(i16(d, at + 6))};
+        }
+        at += bytes;
+    }
+    return walk;
+}
+
+// Without a placeable header a WMF has no units. The window it draws in gives the shape, and
+// the units follow the WMF library's own guess: points for small windows, twips for large.
+// The library's own estimate measures a fixed square device instead and loses the shape.
+std::optional<PixelSize> windowSize(std::optional<PixelSize> window, double dpi) {
+    if (!window || window->width == 0 || window->height == 0) return std::nullopt;
+    const bool small = std::int64_t{window->width} * window->height < 1024 * 1024;
+    return sizeFrom(window->width, window->height, small ? 72 : 1440, dpi);
+}
+
+Inspection inspectEmf(std::span<const unsigned char> d, double dpi) {
+    Inspection result{Kind::Emf, std::nullopt, {}};
+    if (d.size() < emfMinHeader || u32(d, 4) < emfMinHeader || u32(d, 4) > d.size()) {
+        result.error = "the EMF header is incomplete";
+        return result;
+    }
+    const auto declaredBytes = u32(d, 48);
+    if (declaredBytes > d.size()) {
+        result.error = "the EMF file is truncated";
+    } else {
+        result.error = checkEmfRecords(d.first(declaredBytes));
+    }
+    if (!result.error.empty()) return result;
+
+    // The frame (0.01 mm) is the size the author meant; the bounds are the inked pixels of
+    // the device that recorded it, inclusive, and only stand in when the frame is missing.
+    const double frameW = extent(i32(d, 24), i32(d, 32));
+    const double frameH = extent(i32(d, 28), i32(d, 36));
+    const double boundsW = extent(i32(d, 8), i32(d, 16)) + 1;
+    const double boundsH = extent(i32(d, 12), i32(d, 20)) + 1;
+    if (hasFrame(d)) {
+        result.naturalSize = sizeFrom(frameW, frameH, himetricPerInch, dpi);
+    } else if (boundsW > 0 && boundsH > 0) {
+        result.naturalSize = sizeFrom(boundsW, boundsH, dpi, dpi);
+    } else {
+        result.error = "the EMF header gives the picture no size";
+    }
+    return result;
+}
+
+Inspection inspectWmf(std::span<const unsigned char> d, double dpi) {
+    Inspection result{Kind::Wmf, std::nullopt, {}};
+    const bool placeable = u32(d, 0) == placeableKey;
+    const std::size_t base = placeable ? placeableHeader : 0;
+    if (d.size() < base + wmfHeader || !isStandardWmfHeader(d, base)) {
+        result.error = "the WMF header is incomplete";
+        return result;
+    }
+    if (std::uint64_t{u32(d, base + 6)} * 2 > d.size() - base) {
+        result.error = "the WMF file is truncated";
+        return result;
+    }
+    const WmfWalk walk = walkWmfRecords(d, base + wmfHeader);
+    result.error = walk.error;
+    if (!result.error.empty()) return result;
+    if (!placeable) {
+        result.naturalSize = windowSize(walk.windowExtent, dpi);
+        return result;
+    }
+
+    const int inch = u16(d, 14);
+    if (inch == 0) {
+        result.error = "the placeable WMF header has no units per inch";
+        return result;
+    }
+    const double w = extent(i16(d, 6), i16(d, 10));
+    const double h = extent(i16(d, 8), i16(d, 12));
+    if (w == 0 || h == 0) {
+        result.error = "the placeable WMF header gives the picture no size";
+        return result;
+    }
+    result.naturalSize = sizeFrom(w, h, inch, dpi);
+    return result;
+}
+
+} // namespace
+
+Area emfPictureArea(std::span<const unsigned char> d) {
+    const double left = i32(d, 8);
+    const double top = i32(d, 12);
+    const Area bounds{0, 0, extent(i32(d, 8), i32(d, 16)) + 1, extent(i32(d, 12), i32(d, 20)) + 1};
+    const double devicePixels[] = {static_cast<double>(i32(d, 72)),
+                                   static_cast<double>(i32(d, 76))};
+    const double millimetres[] = {static_cast<double>(i32(d, 80)), static_cast<double>(i32(d, 84))};
+    if (!hasFrame(d) || devicePixels[0] <= 0 || devicePixels[1] <= 0 || millimetres[0] <= 0 ||
+        millimetres[1] <= 0) {
+        return bounds;
+    }
+    const double perHimetricX = devicePixels[0] / (millimetres[0] * 100);
+    const double perHimetricY = devicePixels[1] / (millimetres[1] * 100);
+    return {i32(d, 24) * perHimetricX - left, i32(d, 28) * perHimetricY - top,
+            extent(i32(d, 24), i32(d, 32)) * perHimetricX,
+            extent(i32(d, 28), i32(d, 36)) * perHimetricY};
+}
+
+bool fitsLimits(PixelSize size) {
+    return size.width > 0 && size.height > 0 && size.width <= maxSide && size.height <= maxSide &&
+           std::int64_t{size.width} * size.height <= maxPixels;
+}
+
+int roundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value)); // the default rounding mode is to even
+}
+
+Kind detect(std::span<const unsigned char> head) {
+    if (head.size() >= 44 && u32(head, 0) == 1 && u32(head, 40) == emfSignature) return Kind::Emf;
+    if (head.size() >= 4 && u32(head, 0) == placeableKey) return Kind::Wmf;
+    return isStandardWmfHeader(head, 0) ? Kind::Wmf : Kind::None;
+}
+
+Inspection inspect(std::span<const unsigned char> data, double dpi) {
+    Inspection result;
+    const Kind kind = detect(data);
+    if (kind == Kind::None) {
+        result.error = "not an EMF or WMF file";
+        return result;
+    }
+    if (data.size() > maxFileBytes) {
+        result = {kind, std::nullopt, "the file is too large"};
+        return result;
+    }
+    result = kind == Kind::Emf ? inspectEmf(data, dpi) : inspectWmf(data, dpi);
+    if (result.error.empty() && result.naturalSize && !fitsLimits(*result.naturalSize)) {
+        result.error = "the picture is too large";
+    }
+    return result;
+}
+
+} // namespace pikuta::metafile
