@@ -1,0 +1,237 @@
+#include "platform/single_instance.h"
+
+#include <QByteArray>
+#include <QString>
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+#include <xcb/xcb.h>
+
+// These tests need a real X server (run them under xvfb-run, with or without a window manager).
+namespace {
+
+bool eventually(const std::function<bool()>& condition,
+                std::chrono::milliseconds patience = std::chrono::seconds(3)) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// A top-level window of a second client, owned by the test.
+class ForeignWindow {
+  public:
+    explicit ForeignWindow(const QString& title) : c_(xcb_connect(nullptr, nullptr)) {
+        if (xcb_connection_has_error(c_)) return;
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+        root_ = screen->root;
+        window_ = xcb_generate_id(c_);
+        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, root_, 10, 10, 200, 100, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        const QByteArray name = title.toUtf8();
+        for (xcb_atom_t property : {xcb_atom_t(XCB_ATOM_WM_NAME), atom("_NET_WM_NAME")})
+            xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window_, property, atom("UTF8_STRING"),
+                                8, name.size(), name.constData());
+    }
+    ~ForeignWindow() { xcb_disconnect(c_); }
+    ForeignWindow(const ForeignWindow&) = delete;
+    ForeignWindow& operator=(const ForeignWindow&) = delete;
+
+    bool created() const { return window_ != 0; }
+
+    // A window manager that is still starting may drop a map request; asking again is harmless.
+    bool show() {
+        for (int attempt = 0; attempt < 6; ++attempt) {
+            xcb_map_window(c_, window_);
+            xcb_flush(c_);
+            if (eventually([this] { return viewable(); }, std::chrono::milliseconds(500)))
+                return true;
+        }
+        return false;
+    }
+
+    bool viewable() {
+        auto* reply =
+            xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window_), nullptr);
+        const bool result = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+        free(reply);
+        return result;
+    }
+
+    bool manager_runs() { return !ids(root_, "_NET_SUPPORTING_WM_CHECK").empty(); }
+
+    void iconify() {
+        constexpr uint32_t kIconicState = 3;
+        if (manager_runs())
+            ask_manager("WM_CHANGE_STATE", {kIconicState, 0, 0, 0, 0});
+        else
+            xcb_unmap_window(c_, window_);
+        xcb_flush(c_);
+    }
+
+    void maximise() {
+        constexpr uint32_t kAdd = 1;
+        ask_manager("_NET_WM_STATE", {kAdd, atom("_NET_WM_STATE_MAXIMIZED_VERT"),
+                                      atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2, 0});
+        xcb_flush(c_);
+    }
+
+    bool maximised() {
+        for (uint32_t state : ids(window_, "_NET_WM_STATE"))
+            if (state == atom("_NET_WM_STATE_MAXIMIZED_VERT") ||
+                state == atom("_NET_WM_STATE_MAXIMIZED_HORZ"))
+                return true;
+        return false;
+    }
+
+    // The window manager's idea of the active window where one runs, else the input focus.
+    bool active() {
+        if (manager_runs())
+            return ids(root_, "_NET_ACTIVE_WINDOW") == std::vector<uint32_t>{window_};
+        auto* reply = xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr);
+        const bool result = reply && reply->focus == window_;
+        free(reply);
+        return result;
+    }
+
+    // Position from the bottom among the top-level windows (the manager's stacking list where a
+    // manager runs, since it wraps clients in frames); -1 when not listed.
+    int stacking_position() {
+        std::vector<uint32_t> order = ids(root_, "_NET_CLIENT_LIST_STACKING");
+        if (!manager_runs()) {
+            auto* tree = xcb_query_tree_reply(c_, xcb_query_tree(c_, root_), nullptr);
+            const xcb_window_t* children = xcb_query_tree_children(tree);
+            order.assign(children, children + xcb_query_tree_children_length(tree));
+            free(tree);
+        }
+        const auto it = std::find(order.begin(), order.end(), window_);
+        return it == order.end() ? -1 : int(it - order.begin());
+    }
+
+  private:
+    xcb_atom_t atom(const char* name) {
+        auto* reply =
+            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(reply);
+        return result;
+    }
+
+    std::vector<uint32_t> ids(xcb_window_t window, const char* property) {
+        auto* reply = xcb_get_property_reply(
+            c_, xcb_get_property(c_, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+            nullptr);
+        std::vector<uint32_t> result;
+        if (reply && reply->format == 32) {
+            const auto* begin = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+            result.assign(begin, begin + xcb_get_property_value_length(reply) / 4);
+        }
+        free(reply);
+        return result;
+    }
+
+    void ask_manager(const char* type, std::array<uint32_t, 5> data) {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window_;
+        event.type = atom(type);
+        std::copy(data.begin(), data.end(), event.data.data32);
+        xcb_send_event(c_, 0, root_,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+    }
+
+    xcb_connection_t* c_;
+    xcb_window_t root_ = 0;
+    xcb_window_t window_ = 0;
+};
+
+QString unique_title() {
+    static int count = 0;
+    return QString::fromUtf8("PIKUTA テスト (*.BMP) %1-%2").arg(getpid()).arg(++count);
+}
+
+bool have_display() {
+    return std::getenv("DISPLAY") && *std::getenv("DISPLAY");
+}
+
+// A server without other clients resets when the last one hangs up, and refuses connections
+// meanwhile; one connection held for the whole run keeps it up between the test's windows.
+bool server_kept_up() {
+    static xcb_connection_t* const keeper = xcb_connect(nullptr, nullptr);
+    return xcb_connection_has_error(keeper) == 0;
+}
+
+} // namespace
+
+TEST(SingleInstance, WithoutADisplayNoWindowIsFound) {
+    const QByteArray display = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    EXPECT_FALSE(platform::activate_window_titled("PIKUTA"));
+    if (!display.isNull()) qputenv("DISPLAY", display);
+}
+
+TEST(SingleInstance, OnlyTheExactTitleIsFound) {
+    if (!have_display()) GTEST_SKIP() << "needs an X server";
+    ASSERT_TRUE(server_kept_up()) << "cannot connect to the X server";
+    const QString title = unique_title();
+    ForeignWindow window(title);
+    ASSERT_TRUE(window.created()) << "cannot connect to the X server";
+    ASSERT_TRUE(window.show());
+
+    const QString near_misses[] = {title.chopped(1), title + u' ', title.toLower(),
+                                   title.left(7) + u'x' + title.mid(8), QString()};
+    for (const QString& other : near_misses)
+        EXPECT_FALSE(platform::activate_window_titled(other)) << other.toStdString();
+    EXPECT_TRUE(platform::activate_window_titled(title));
+}
+
+TEST(SingleInstance, TheFoundWindowIsRestoredRaisedAndActivated) {
+    if (!have_display()) GTEST_SKIP() << "needs an X server";
+    ASSERT_TRUE(server_kept_up()) << "cannot connect to the X server";
+    struct Row {
+        const char* start;
+        std::function<void(ForeignWindow&)> enter;
+        std::function<bool(ForeignWindow&)> entered;
+    };
+    const Row rows[] = {
+        {"covered", [](ForeignWindow&) {}, [](ForeignWindow&) { return true; }},
+        {"iconified", [](ForeignWindow& w) { w.iconify(); },
+         [](ForeignWindow& w) { return !w.viewable(); }},
+        {"maximised", [](ForeignWindow& w) { w.maximise(); },
+         [](ForeignWindow& w) { return w.maximised(); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.start);
+        const QString title = unique_title();
+        ForeignWindow window(title);
+        ASSERT_TRUE(window.created()) << "cannot connect to the X server";
+        ASSERT_TRUE(window.show());
+        // Maximising is the window manager's business; without one there is nothing to undo.
+        if (row.start == std::string("maximised") && !window.manager_runs()) continue;
+        ForeignWindow cover(unique_title());
+        ASSERT_TRUE(cover.show());
+        ASSERT_TRUE(
+            eventually([&] { return cover.stacking_position() > window.stacking_position(); }));
+        row.enter(window);
+        ASSERT_TRUE(eventually([&] { return row.entered(window); }));
+
+        ASSERT_TRUE(platform::activate_window_titled(title));
+        EXPECT_TRUE(eventually([&] { return window.viewable(); }));
+        EXPECT_TRUE(eventually([&] { return !window.maximised(); }));
+        EXPECT_TRUE(eventually([&] { return window.active(); }));
+        EXPECT_TRUE(
+            eventually([&] { return window.stacking_position() > cover.stacking_position(); }));
+    }
+}
