@@ -13,7 +13,8 @@
 namespace pikuta::metafile {
 
 struct ChildLimits {
-    std::chrono::milliseconds wallTime{2000};
+    // Under two seconds, so that a whole load, reading the file included, stays within them.
+    std::chrono::milliseconds wallTime{1900};
     std::uint64_t addressSpaceBytes = std::uint64_t{1} << 30;
     std::size_t maxOutputBytes = 0;
 };

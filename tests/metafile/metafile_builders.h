@@ -1,0 +1,114 @@
+#pragma once
+
+// Small metafiles written field by field, and the byte surgery that damages them.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace metafile_test {
+
+using Bytes = std::vector<unsigned char>;
+
+inline void put16(Bytes& b, std::size_t at, std::uint16_t v) {
+    b.at(at) = static_cast<unsigned char>(v & 0xFF);
+    b.at(at + 1) = static_cast<unsigned char>(v >> 8);
+}
+
+inline void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    put16(b, at, static_cast<std::uint16_t>(v & 0xFFFF));
+    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+inline std::uint32_t get32(const Bytes& b, std::size_t at) {
+    return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | std::uint32_t(b.at(at + 3)) << 24;
+}
+
+struct Rect {
+    std::int32_t left, top, right, bottom;
+};
+
+constexpr std::size_t emfHeaderSize = 108;
+
+// A header and an end-of-file record, as recorded on a 1920 x 1080 pixel, 508 x 286 mm device.
+inline Bytes emf(Rect bounds, Rect frame) {
+    Bytes b(emfHeaderSize + 20, 0);
+    put32(b, 0, 1);
+    put32(b, 4, emfHeaderSize);
+    const Rect rects[] = {bounds, frame};
+    for (std::size_t i = 0; i < 2; ++i) {
+        put32(b, 8 + 16 * i, rects[i].left);
+        put32(b, 12 + 16 * i, rects[i].top);
+        put32(b, 16 + 16 * i, rects[i].right);
+        put32(b, 20 + 16 * i, rects[i].bottom);
+    }
+    put32(b, 40, 0x464D4520);
+    put32(b, 44, 0x10000);
+    put32(b, 48, static_cast<std::uint32_t>(b.size()));
+    put32(b, 52, 2);
+    put16(b, 56, 1);
+    put32(b, 72, 1920);
+    put32(b, 76, 1080);
+    put32(b, 80, 508);
+    put32(b, 84, 286);
+    put32(b, emfHeaderSize, 14);
+    put32(b, emfHeaderSize + 4, 20);
+    put32(b, emfHeaderSize + 16, 20);
+    return b;
+}
+
+struct Placeable {
+    std::int16_t left, top, right, bottom;
+    std::uint16_t inch;
+};
+
+struct Extent {
+    std::int16_t x, y;
+};
+
+constexpr std::size_t placeableSize = 22;
+
+// A WMF header, an optional SetWindowExt record and the end-of-file record.
+inline Bytes wmf(std::optional<Placeable> placeable, std::optional<Extent> window) {
+    Bytes b(18, 0);
+    put16(b, 0, 1);
+    put16(b, 2, 9);
+    put16(b, 4, 0x0300);
+    put32(b, 12, 5);
+    if (window) {
+        b.resize(b.size() + 10);
+        put32(b, 18, 5);
+        put16(b, 22, 0x020C);
+        put16(b, 24, static_cast<std::uint16_t>(window->y));
+        put16(b, 26, static_cast<std::uint16_t>(window->x));
+    }
+    b.resize(b.size() + 6);
+    put32(b, b.size() - 6, 3);
+    put32(b, 6, static_cast<std::uint32_t>(b.size() / 2));
+    if (!placeable) return b;
+    Bytes head(placeableSize, 0);
+    put32(head, 0, 0x9AC6CDD7);
+    put16(head, 6, static_cast<std::uint16_t>(placeable->left));
+    put16(head, 8, static_cast<std::uint16_t>(placeable->top));
+    put16(head, 10, static_cast<std::uint16_t>(placeable->right));
+    put16(head, 12, static_cast<std::uint16_t>(placeable->bottom));
+    put16(head, 14, placeable->inch);
+    std::uint16_t checksum = 0;
+    for (std::size_t i = 0; i < 20; i += 2)
+        checksum ^= head[i] | head[i + 1] << 8;
+    put16(head, 20, checksum);
+    head.insert(head.end(), b.begin(), b.end());
+    return head;
+}
+
+inline Bytes patched32(Bytes b, std::size_t at, std::uint32_t value) {
+    put32(b, at, value);
+    return b;
+}
+
+inline Bytes truncated(Bytes b, std::size_t size) {
+    b.resize(size);
+    return b;
+}
+
+} // namespace metafile_test

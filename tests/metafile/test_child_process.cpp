@@ -1,0 +1,64 @@
+#include "child_process.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace pikuta::metafile;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct ChildCase {
+    const char* name;
+    std::string script; // run by /bin/sh
+    std::size_t inputBytes;
+    bool ok;
+    std::string output; // expected standard output, or a part of the error
+};
+
+std::string text(const std::vector<unsigned char>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(ChildProcess, BoundsTheChild) {
+    const ChildCase cases[] = {
+        {"input is fed and output collected", "wc -c", 3 << 20, true, "3145728\n"},
+        {"address space is limited", "ulimit -v", 0, true, "1048576\n"},
+        {"processor time is limited", "ulimit -t", 0, true, "1\n"},
+        {"no core dumps", "ulimit -c", 0, true, "0\n"},
+        {"a child that stops reading early", "exit 0", 8 << 20, true, ""},
+        {"failure message is the first line of errors",
+         "echo 'bad file' >&2; echo more >&2; exit 1", 0, false, "bad file"},
+        {"silent failure", "exit 2", 0, false, "renderer failed"},
+        {"crash", "kill -SEGV $$", 0, false, "signal 11"},
+        {"endless work", "while :; do :; done", 0, false, "too long"},
+        {"endless wait", "exec sleep 30", 0, false, "too long"},
+        {"closes its output and waits", "exec >&-; exec sleep 30", 0, false, "too long"},
+        {"endless output", "exec cat /dev/zero", 0, false, "more data"},
+    };
+    ChildLimits limits;
+    limits.wallTime = 600ms;
+    limits.maxOutputBytes = 1 << 20;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<unsigned char> input(c.inputBytes, 'x');
+        const auto start = std::chrono::steady_clock::now();
+        const ChildResult result = runChild({"/bin/sh", "-c", c.script}, input, limits);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, limits.wallTime + 300ms);
+        EXPECT_EQ(result.ok, c.ok) << result.error;
+        if (c.ok) {
+            EXPECT_EQ(text(result.output), c.output);
+        } else {
+            EXPECT_NE(result.error.find(c.output), std::string::npos) << result.error;
+        }
+    }
+}
+
+TEST(ChildProcess, MissingProgramFailsCleanly) {
+    const ChildResult result = runChild({"/nonexistent/pikuta-metafile"}, {}, ChildLimits{});
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("could not be started"), std::string::npos) << result.error;
+}
+
+} // namespace

@@ -1,0 +1,227 @@
+#include "metafile_builders.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace metafile_test;
+using namespace std::chrono_literals;
+
+namespace {
+
+QString samplePath(const char* name) {
+    return QStringLiteral(PIKUTA_METAFILE_SAMPLES "/") + name;
+}
+
+Bytes sample(const char* name) {
+    QFile file(samplePath(name));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray data = file.readAll();
+    return Bytes(data.begin(), data.end());
+}
+
+QByteArray bytes(const Bytes& b) {
+    return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
+}
+
+// Share of pixels whose colour differs clearly; anti-aliasing and font hinting stay below it.
+double differingShare(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    qint64 differing = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row);
+            const QRgb q = y.pixel(col, row);
+            const int d =
+                std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+            differing += d > 64;
+        }
+    }
+    return double(differing) / (double(x.width()) * x.height());
+}
+
+struct SampleCase {
+    const char* file;
+    QByteArray format;
+    QSize size;
+};
+
+TEST(MetafileReader, SamplesLoadAtNaturalSizeLikeTheirReferences) {
+    ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96);
+    const SampleCase cases[] = {
+        {"shapes.emf", "emf", {320, 240}},    {"scaled.emf", "emf", {320, 240}},
+        {"noframe.emf", "emf", {200, 100}},   {"features.emf", "emf", {320, 240}},
+        {"placeable.wmf", "wmf", {320, 240}}, {"features.wmf", "wmf", {320, 240}},
+        {"shapes.wmf", "wmf", {427, 320}},
+    };
+    // Set to write the references anew after a deliberate change in drawing.
+    const bool update = qEnvironmentVariableIsSet("PIKUTA_UPDATE_REFERENCES");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        QImageReader reader(samplePath(c.file));
+        EXPECT_EQ(reader.format(), c.format);
+        EXPECT_EQ(reader.size(), c.size);
+        const QImage image = reader.read();
+        ASSERT_FALSE(image.isNull()) << reader.errorString().toStdString();
+        EXPECT_EQ(image.size(), c.size);
+        const QString reference = QStringLiteral(PIKUTA_METAFILE_REFERENCES "/%1.png").arg(c.file);
+        if (update) image.save(reference);
+        const QImage expected(reference);
+        ASSERT_EQ(expected.size(), image.size());
+        EXPECT_LT(differingShare(image, expected), 0.01);
+    }
+}
+
+TEST(MetafileReader, ScaledDrawingIsTheSamePicture) {
+    const QImage natural = QImage(samplePath("shapes.emf"));
+    QImageReader reader(samplePath("scaled.emf"));
+    reader.setScaledSize({640, 480});
+    const QImage large = reader.read();
+    ASSERT_EQ(large.size(), QSize(640, 480));
+    EXPECT_LT(
+        differingShare(
+            large.scaled(natural.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation), natural),
+        0.03);
+}
+
+TEST(MetafileReader, ContentDecidesNotTheName) {
+    QTemporaryDir dir;
+    const Bytes emf = sample("shapes.emf");
+    const auto write = [&](const QString& name, const QByteArray& data) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+        return file.fileName();
+    };
+    EXPECT_EQ(QImage(write("picture.jpg", bytes(emf))).size(), QSize(320, 240));
+    EXPECT_EQ(QImage(write("picture", bytes(sample("placeable.wmf")))).size(), QSize(320, 240));
+
+    QImage png(8, 8, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    QBuffer encoded;
+    encoded.open(QIODevice::WriteOnly);
+    png.save(&encoded, "PNG");
+    EXPECT_EQ(QImage(write("really-a-png.emf", encoded.data())).size(), QSize(8, 8));
+
+    QBuffer memory;
+    memory.setData(bytes(emf));
+    QImageReader fromMemory(&memory);
+    EXPECT_EQ(fromMemory.format(), "emf");
+    EXPECT_EQ(fromMemory.read().size(), QSize(320, 240));
+}
+
+// Offset of the first record of `type`, walking the chain from the header.
+std::size_t emfRecord(const Bytes& b, std::uint32_t type) {
+    for (std::size_t at = 0; at + 8 <= b.size(); at += get32(b, at + 4)) {
+        if (get32(b, at) == type) return at;
+    }
+    return b.size();
+}
+
+std::size_t wmfRecord(const Bytes& b, std::size_t first, std::uint16_t function) {
+    for (std::size_t at = first; at + 6 <= b.size(); at += 2 * get32(b, at)) {
+        if ((b[at + 4] | b[at + 5] << 8) == function) return at;
+    }
+    return b.size();
+}
+
+struct BadCase {
+    const char* name;
+    Bytes data;
+    bool mayDraw = false; // damage the drawing library may survive and draw around
+};
+
+std::vector<BadCase> badInputs() {
+    const Bytes emf = sample("shapes.emf");
+    const Bytes wmf = sample("shapes.wmf");
+    const Bytes placeable = sample("placeable.wmf");
+    const std::size_t firstEmf = get32(emf, 4);
+    const std::size_t polygon = emfRecord(emf, 86);
+    const std::size_t bitmap = emfRecord(emf, 81);
+    const std::size_t text = emfRecord(emf, 84);
+    const std::size_t wmfPolygon = wmfRecord(wmf, 18, 0x0324);
+    const std::size_t wmfBitmap = wmfRecord(wmf, 18, 0x0F43);
+    Bytes hugeWmfPolygon = wmf;
+    put16(hugeWmfPolygon, wmfPolygon + 6, 0x7FFF);
+    return {
+        {"zero-length", {}},
+        {"truncated emf", truncated(emf, emf.size() / 2)},
+        {"truncated wmf", truncated(placeable, placeable.size() / 2)},
+        {"wrong magic", patched32(emf, 40, 0x20202020)},
+        {"emf record size outside the file", patched32(emf, firstEmf + 4, 0x7FFFFFF0)},
+        {"emf record size zero, an endless loop", patched32(emf, firstEmf + 4, 0)},
+        {"wmf record size zero, an endless loop", patched32(wmf, 18, 0)},
+        {"wmf record size outside the file", patched32(placeable, 40, 0x7FFFFFF0)},
+        {"huge emf frame", patched32(patched32(emf, 32, 0x7FFFFFFF), 36, 0x7FFFFFFF)},
+        {"huge placeable box", patched32(placeable, 14, 1)},
+        {"emf polygon with more points than its record", patched32(emf, polygon + 24, 0x7FFFFFFF),
+         true},
+        {"emf bitmap of absurd size",
+         patched32(patched32(emf, bitmap + 84, 100000), bitmap + 88, 100000), true},
+        {"emf text longer than its record", patched32(emf, text + 44, 0x7FFFFFFF), true},
+        {"wmf polygon with more points than its record", hugeWmfPolygon, true},
+        {"wmf bitmap of absurd size",
+         patched32(patched32(wmf, wmfBitmap + 28 + 4, 100000), wmfBitmap + 28 + 8, 100000), true},
+    };
+}
+
+TEST(MetafileReader, BadInputFailsCleanlyAndQuickly) {
+    for (const auto& c : badInputs()) {
+        SCOPED_TRACE(c.name);
+        QBuffer buffer;
+        buffer.setData(bytes(c.data));
+        QImageReader reader(&buffer);
+        const auto start = std::chrono::steady_clock::now();
+        const QImage image = reader.read();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+        if (!c.mayDraw) {
+            EXPECT_TRUE(image.isNull());
+        }
+    }
+}
+
+struct RendererCase {
+    const char* name;
+    const char* script; // the renderer's stand-in; empty: there is none
+};
+
+TEST(MetafileReader, BrokenRendererFailsCleanlyAndQuickly) {
+    const RendererCase cases[] = {
+        {"hangs", "exec sleep 30"},
+        {"crashes", "kill -SEGV $$"},
+        {"allocates without end", "x=a; while :; do x=$x$x; done"},
+        {"answers garbage", "cat >/dev/null; echo garbage"},
+        {"answers another size", "cat >/dev/null; head -c 8 /dev/zero"},
+        {"is missing", ""},
+    };
+    QTemporaryDir dir;
+    const QByteArray saved = qgetenv("PIKUTA_METAFILE_RENDERER");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(c.name);
+        if (*c.script) {
+            QFile script(path);
+            ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+            script.write(QByteArray("#!/bin/sh\n") + c.script + '\n');
+            script.setPermissions(script.permissions() | QFile::ExeOwner);
+        }
+        qputenv("PIKUTA_METAFILE_RENDERER", QFile::encodeName(path));
+        QImageReader reader(samplePath("shapes.emf"));
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(reader.read().isNull());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    }
+    qputenv("PIKUTA_METAFILE_RENDERER", saved);
+}
+
+} // namespace
