@@ -1,0 +1,38 @@
+# Two entry points for people and CI:
+#   make run   builds the program and starts it on the samples folder
+#   make test  builds everything and runs the whole test suite
+# Both first install the Debian 12 packages below when some are missing.
+
+# Build tools, Qt, the metafile libraries, fonts with Japanese glyphs, and what the window
+# tests drive the real program with (virtual X server, window manager, X tools, ImageMagick).
+PACKAGES := build-essential cmake ninja-build pkg-config python3 \
+	qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins \
+	libgl-dev libxcb1-dev libx11-dev libgtest-dev googletest \
+	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev \
+	fonts-ipafont-gothic fonts-urw-base35 \
+	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils
+
+BUILD := build
+
+.PHONY: run test build packages
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "make run: there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."; \
+		echo "The program is built ($(BUILD)/pikuta). To start it on a virtual X server instead:"; \
+		echo "  xvfb-run -a make run"; \
+		exit 1; \
+	fi
+	cd samples && ../$(BUILD)/pikuta
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j2
+
+# A build folder made earlier keeps its generator; a new one uses Ninja.
+build: packages
+	@if [ -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD); \
+	else cmake -S . -B $(BUILD) -G Ninja; fi
+	cmake --build $(BUILD)
+
+packages:
+	@tools/install_packages.sh $(PACKAGES)
