@@ -370,6 +370,17 @@ def placeable_wmf():
     return wmf.build((0, 0, WIDTH * 15, HEIGHT * 15, 1440))
 
 
+def plain_wmf():
+    """Device units with neither placeable header nor window: only playing it measures it."""
+    wmf = Wmf()
+    wmf.select(wmf.pen(PS_SOLID, 2, BLUE))
+    wmf.select(wmf.brush(BS_SOLID, YELLOW))
+    wmf.box(0x041B, 0, 0, 200, 150)
+    wmf.select(wmf.brush(BS_SOLID, MAGENTA))
+    wmf.polygon([(20, 130), (100, 20), (180, 130)])
+    return wmf.build()
+
+
 def features_wmf():
     s = 6  # 576 units per inch at 96 DPI
     wmf = Wmf()
@@ -414,6 +425,7 @@ SAMPLES = {
     "shapes.wmf": shapes_wmf,
     "placeable.wmf": placeable_wmf,
     "features.wmf": features_wmf,
+    "plain.wmf": plain_wmf,
 }
 
 

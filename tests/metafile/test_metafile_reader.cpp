@@ -59,10 +59,15 @@ struct SampleCase {
 TEST(MetafileReader, SamplesLoadAtNaturalSizeLikeTheirReferences) {
     ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96);
     const SampleCase cases[] = {
-        {"shapes.emf", "emf", {320, 240}},    {"scaled.emf", "emf", {320, 240}},
-        {"noframe.emf", "emf", {200, 100}},   {"features.emf", "emf", {320, 240}},
-        {"placeable.wmf", "wmf", {320, 240}}, {"features.wmf", "wmf", {320, 240}},
+        {"shapes.emf", "emf", {320, 240}},
+        {"scaled.emf", "emf", {320, 240}},
+        {"noframe.emf", "emf", {200, 100}},
+        {"features.emf", "emf", {320, 240}},
+        {"placeable.wmf", "wmf", {320, 240}},
+        {"features.wmf", "wmf", {320, 240}},
         {"shapes.wmf", "wmf", {427, 320}},
+        // Measured by the renderer: the inked 202 x 152 device units at 72 per inch.
+        {"plain.wmf", "wmf", {269, 202}},
     };
     // Set to write the references anew after a deliberate change in drawing.
     const bool update = qEnvironmentVariableIsSet("PIKUTA_UPDATE_REFERENCES");
