@@ -1,0 +1,208 @@
+# Helpers for the window tests: each test runs the real program on its own virtual X server
+# with a fresh home folder, drives it like a user would and looks at the screen.
+# Source it from a test script; it needs PIKUTA_BIN (the program) and PIKUTA_SAMPLES.
+set -euo pipefail
+
+: "${PIKUTA_BIN:?PIKUTA_BIN must name the program}"
+: "${PIKUTA_SAMPLES:?PIKUTA_SAMPLES must name the samples folder}"
+
+readonly TITLE='PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)'
+readonly TITLE_PATTERN='^PIKUTA \(\*\.BMP\) \(\*\.DIB\) \(\*\.JPG\) \(\*\.EMF\)$'
+readonly TWIPS_PER_PIXEL=15
+
+WORK=""
+XVFB_PID=""
+WM_PID=""
+APP_PIDS=()
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+note() {
+    echo "$*"
+}
+
+# Runs "$@" every 0.1 s until it succeeds or `seconds` pass; returns its last status.
+poll() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+cleanup() {
+    local status=$?
+    local pid
+    for pid in "${APP_PIDS[@]}" "$WM_PID" "$XVFB_PID"; do
+        [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    if ((status == 0)); then
+        rm -rf "$WORK"
+    elif [[ -n $WORK ]]; then
+        echo "Screenshots, program output and settings kept in $WORK" >&2
+    fi
+}
+
+display_ready() {
+    [[ -s $WORK/display ]]
+}
+
+# Starts a private X server (1280x1024, 24 bit) and points DISPLAY, HOME and the XDG folders
+# at fresh places. The server picks its own free display number (-displayfd), so tests can
+# run side by side without racing for one.
+start_xvfb_session() {
+    WORK=$(mktemp -d "${TMPDIR:-/tmp}/pikuta-x11.XXXXXX")
+    trap cleanup EXIT
+    export HOME=$WORK/home
+    export XDG_CONFIG_HOME=$HOME/.config
+    export XDG_RUNTIME_DIR=$WORK/runtime
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" \
+        >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    poll 10 display_ready || fail "the virtual X server did not start ($(cat "$WORK/xvfb.log"))"
+    export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
+}
+
+wm_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+# Starts openbox and waits until it manages the screen.
+start_wm() {
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
+    poll 10 wm_ready || fail "openbox did not start"
+}
+
+# Starts the program in the background in `folder` (default: the samples folder); its process
+# id is left in APP_PID. Output goes to $WORK/app<N>.log.
+start_app() {
+    local folder=${1:-$PIKUTA_SAMPLES}
+    local log="$WORK/app${#APP_PIDS[@]}.log"
+    (cd "$folder" && exec "$PIKUTA_BIN") >"$log" 2>&1 &
+    APP_PID=$!
+    APP_PIDS+=("$APP_PID")
+}
+
+# The ids of the windows with exactly the main window title, one a line.
+main_windows() {
+    xdotool search --name "$TITLE_PATTERN" 2>/dev/null || true
+}
+
+viewable() {
+    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+
+one_viewable_main_window() {
+    local windows
+    windows=$(main_windows)
+    [[ -n $windows && $(wc -l <<<"$windows") -eq 1 ]] && viewable "$windows"
+}
+
+# Waits until the main window is on screen and has stopped moving (a window manager frames
+# and places it a moment after it appears), and prints its id.
+wait_for_window() {
+    local seconds=${1:-10}
+    poll "$seconds" one_viewable_main_window || fail "no main window within $seconds s"
+    local window
+    window=$(main_windows)
+    wait_for_settled "$window"
+    echo "$window"
+}
+
+# Waits until the window's place, size and decorations stay the same for half a second.
+wait_for_settled() {
+    local last="" now same=0 deadline=$((SECONDS + 5))
+    while ((same < 5 && SECONDS < deadline)); do
+        now="$(window_geometry "$1") $(frame_extents "$1")"
+        if [[ $now == "$last" ]]; then ((++same)); else same=0; fi
+        last=$now
+        sleep 0.1
+    done
+}
+
+# Client area of a window in screen pixels: "x y width height".
+window_geometry() {
+    xwininfo -id "$1" | awk '
+        /Absolute upper-left X:/ { x = $NF }
+        /Absolute upper-left Y:/ { y = $NF }
+        /^ *Width:/ { w = $NF }
+        /^ *Height:/ { h = $NF }
+        END { print x, y, w, h }'
+}
+
+# Decoration sizes the window manager put around a window: "left right top bottom"
+# (all 0 without a window manager).
+frame_extents() {
+    local extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ',')
+    echo "${extents:-0 0 0 0}"
+}
+
+# Top-left corner of the window with its decorations, in screen pixels: "x y".
+frame_origin() {
+    local x y w h left right top bottom
+    read -r x y w h < <(window_geometry "$1")
+    read -r left right top bottom < <(frame_extents "$1")
+    echo "$((x - left)) $((y - top))"
+}
+
+screenshot() {
+    import -window root "$1"
+}
+
+# One pixel of a picture file as "r g b" (0..255).
+pixel() {
+    convert "$1" -crop "1x1+$2+$3" +repage -depth 8 rgb:- | od -An -tu1 | xargs
+}
+
+# How many pixels of a rectangle (x y width height) of a picture are darker than `limit`
+# (grey level 0..255, default 100): text on the light window background.
+dark_pixels() {
+    local file=$1 x=$2 y=$3 w=$4 h=$5 limit=${6:-100}
+    convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray -depth 8 gray:- |
+        python3 -c 'import sys; limit = int(sys.argv[1]); print(sum(b < limit for b in sys.stdin.buffer.read()))' "$limit"
+}
+
+# Asks the window manager to close the window, as the close box does, and waits up to
+# `seconds` for the program to end by itself.
+close_window_gracefully() {
+    local window=$1 pid=$2 seconds=${3:-5}
+    wmctrl -i -c "$window"
+    poll "$seconds" process_gone "$pid" || fail "the program did not end within $seconds s of closing"
+}
+
+process_gone() {
+    ! kill -0 "$1" 2>/dev/null
+}
+
+settings_file() {
+    echo "$XDG_CONFIG_HOME/PIKUTA/PIKUTA.ini"
+}
+
+# The value of a key of the [Startup] group of the settings file (empty when absent).
+read_setting() {
+    awk -F= -v key="$1" '
+        /^\[/ { group = $0; next }
+        group == "[Startup]" && $1 == key { sub(/^[^=]*=/, ""); print; exit }' "$(settings_file)"
+}
+
+# Writes a settings file with the given key=value pairs in the [Startup] group.
+write_settings() {
+    local file
+    file=$(settings_file)
+    mkdir -p "$(dirname "$file")"
+    {
+        echo "[Startup]"
+        printf '%s\n' "$@"
+    } >"$file"
+}

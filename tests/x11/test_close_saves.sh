@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Closing the main window through the window manager ends the program and writes all thirteen
+# settings as plain text; on a first run they hold the defaults and the start-up folder.
+source "$(dirname "$0")/lib.sh"
+
+start_xvfb_session
+start_wm
+start_app
+window=$(wait_for_window 10)
+[[ ! -e $(settings_file) ]] || fail "settings were written before the window closed"
+close_window_gracefully "$window" "$APP_PID" 5
+
+[[ -f $(settings_file) ]] || fail "no settings file at $(settings_file)"
+keys=(n_left n_top w_width w_height w_left w_top opc1_flag opc2_flag opc3_flag opc4_flag
+    HScroll1_Value moto_dr f_path)
+stored=$(awk -F= '/^\[/ { group = $0; next } group == "[Startup]" && NF { print $1 }' \
+    "$(settings_file)" | sort | xargs)
+[[ $stored == "$(printf '%s\n' "${keys[@]}" | sort | xargs)" ]] ||
+    fail "stored keys: $stored"
+for key in "${keys[@]:0:11}"; do
+    [[ $(read_setting "$key") =~ ^-?[0-9]+$ ]] || fail "$key is not plain decimal text: $(read_setting "$key")"
+done
+
+expect() {
+    local key=$1 value=$2 got
+    got=$(read_setting "$key")
+    [[ $got == "$value" ]] || fail "$key=$got, expected $value"
+}
+# Table: key and the value a first run at the top-left corner leaves.
+while read -r key value; do
+    expect "$key" "$value"
+done <<TABLE
+n_left 0
+n_top 0
+w_width 8880
+w_left 0
+w_top 0
+opc1_flag 1
+opc2_flag 1
+opc3_flag 0
+opc4_flag 1
+HScroll1_Value 3
+TABLE
+expect f_path "$(cd "$PIKUTA_SAMPLES" && pwd -P)"
+[[ -n $(read_setting moto_dr) ]] || fail "moto_dr is empty"

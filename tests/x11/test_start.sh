@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# First run without settings: the main window appears with its exact title at the top-left
+# corner, showing only the upper band of controls, and its picture list is empty.
+source "$(dirname "$0")/lib.sh"
+
+start_xvfb_session
+start_app
+window=$(wait_for_window 10)
+
+read -r x y w h < <(window_geometry "$window")
+note "client area ${w}x${h} at ($x,$y)"
+[[ "$x $y" == "0 0" ]] || fail "the window is at ($x,$y), not at the top-left corner"
+# The design width of 8880 twips and the upper band of 2925 twips.
+[[ "$w $h" == "592 195" ]] || fail "client area is ${w}x${h}, expected 592x195"
+
+[[ $(xprop -id "$window" _NET_WM_NAME) == "_NET_WM_NAME(UTF8_STRING) = \"$TITLE\"" ]] ||
+    fail "title is $(xprop -id "$window" _NET_WM_NAME)"
+
+# No folder was opened yet, so the list (white box right of the folder list) has no text.
+screenshot "$WORK/start.png"
+list_text=$(dark_pixels "$WORK/start.png" 220 20 340 110)
+((list_text == 0)) || fail "the picture list shows $list_text dark pixels on a first run"
+kill -0 "$APP_PID" || fail "the program ended"
