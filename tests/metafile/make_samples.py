@@ -207,6 +207,15 @@ def noframe_emf():
     return emf.build()
 
 
+def margins_emf():
+    """The frame is the whole page; the ink, and so the bounds, only its middle."""
+    emf = Emf((80, 60, 239, 179), pixel_frame(WIDTH, HEIGHT), "PIKUTA\0margins\0\0")
+    emf.select(emf.pen(PS_NULL, 0, 0))
+    emf.select(emf.brush(BS_SOLID, RED))
+    emf.box(43, 80, 60, 240, 180)
+    return emf.build()
+
+
 def features_emf():
     """Drawing features beyond plain shapes, to find out what the renderer leaves out."""
     emf = Emf((0, 0, WIDTH - 1, HEIGHT - 1), pixel_frame(WIDTH, HEIGHT), "PIKUTA\0features\0\0")
@@ -421,6 +430,7 @@ SAMPLES = {
     "shapes.emf": shapes_emf,
     "scaled.emf": scaled_emf,
     "noframe.emf": noframe_emf,
+    "margins.emf": margins_emf,
     "features.emf": features_emf,
     "shapes.wmf": shapes_wmf,
     "placeable.wmf": placeable_wmf,

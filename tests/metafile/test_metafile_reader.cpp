@@ -62,6 +62,7 @@ TEST(MetafileReader, SamplesLoadAtNaturalSizeLikeTheirReferences) {
         {"shapes.emf", "emf", {320, 240}},
         {"scaled.emf", "emf", {320, 240}},
         {"noframe.emf", "emf", {200, 100}},
+        {"margins.emf", "emf", {320, 240}},
         {"features.emf", "emf", {320, 240}},
         {"placeable.wmf", "wmf", {320, 240}},
         {"features.wmf", "wmf", {320, 240}},
@@ -85,6 +86,17 @@ TEST(MetafileReader, SamplesLoadAtNaturalSizeLikeTheirReferences) {
         ASSERT_EQ(expected.size(), image.size());
         EXPECT_LT(differingShare(image, expected), 0.01);
     }
+}
+
+TEST(MetafileReader, InkStaysInsideTheFramesMargins) {
+    const QImage image(samplePath("margins.emf"));
+    ASSERT_EQ(image.size(), QSize(320, 240));
+    const QPoint ink[] = {{81, 61}, {160, 120}, {238, 178}};
+    const QPoint margin[] = {{78, 58}, {40, 30}, {241, 181}, {300, 220}};
+    for (const QPoint p : ink)
+        EXPECT_EQ(image.pixel(p), qRgb(255, 0, 0)) << p.x() << ',' << p.y();
+    for (const QPoint p : margin)
+        EXPECT_EQ(qAlpha(image.pixel(p)), 0) << p.x() << ',' << p.y();
 }
 
 TEST(MetafileReader, ScaledDrawingIsTheSamePicture) {
