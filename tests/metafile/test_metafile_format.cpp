@@ -98,6 +98,8 @@ TEST(MetafileFormat, RefusesDamagedStructure) {
         {"emf record past the end", patched32(good, eof + 4, 0x7FFFFFF0), Kind::Emf, "record 1"},
         {"emf record not aligned", patched32(good, eof + 4, 18), Kind::Emf, "record 1"},
         {"emf header record past the end", patched32(good, 48, 4096), Kind::Emf, "truncated"},
+        {"emf declaring less than its header", patched32(good, 48, 8), Kind::Emf,
+         "header is incomplete"},
         {"emf sound", good, Kind::Emf, ""},
         {"wmf cut inside the header", truncated(goodWmf, 12), Kind::Wmf, "header is incomplete"},
         {"wmf shorter than it says", truncated(goodWmf, goodWmf.size() - 2), Kind::Wmf,

@@ -118,7 +118,9 @@ Inspection inspectEmf(std::span<const unsigned char> d, double dpi) {
         return result;
     }
     const auto declaredBytes = u32(d, 48);
-    if (declaredBytes > d.size()) {
+    if (declaredBytes < u32(d, 4)) {
+        result.error = "the EMF header is incomplete";
+    } else if (declaredBytes > d.size()) {
         result.error = "the EMF file is truncated";
     } else {
         result.error = checkEmfRecords(d.first(declaredBytes));
