@@ -21,7 +21,18 @@ const QString kSection = QStringLiteral("Startup");
 // A fresh, empty per-user configuration folder for the lifetime of the object.
 class ConfigHome {
   public:
-    ConfigHome() { qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8()); }
+    ConfigHome() : saved_(qgetenv("XDG_CONFIG_HOME")) {
+        qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
+    }
+    ~ConfigHome() {
+        if (saved_.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", saved_);
+    }
+    ConfigHome(const ConfigHome&) = delete;
+    ConfigHome& operator=(const ConfigHome&) = delete;
+
     QString folder() const { return dir_.filePath(kApp); }
     QString file() const { return folder() + QStringLiteral("/PIKUTA.ini"); }
 
@@ -38,6 +49,7 @@ class ConfigHome {
     }
 
   private:
+    QByteArray saved_;
     QTemporaryDir dir_;
 };
 
