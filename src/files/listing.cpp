@@ -1,9 +1,9 @@
 // File types and the folder listing that fills the play list.
 #include "app/forms.h"
 #include "app/module2.h"
-#include "platform/drives.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
+#include "toolkit/lists.h"
 #include "ui/kensaku_set.h"
 #include "ui/main_fm.h"
 
@@ -44,7 +44,8 @@ void MainForm::Drive1_Change()
                        kMessageTitle);
         // Back to the last drive that could be read; before any, to the one the folder
         // list still shows.
-        const QString back = old_drive.isEmpty() ? platform::drive_of(Dir1.path()) : old_drive;
+        const QString back =
+            old_drive.isEmpty() ? tk::drive_services().drive_of(Dir1.path()) : old_drive;
         tk::attempt([&] { Drive1.setDrive(back); });
         return;
     }

@@ -18,6 +18,13 @@
 
 namespace tk {
 
+DriveServices& drive_services()
+{
+    static DriveServices services{platform::list_drives, platform::drive_of,
+                                  platform::drive_ready};
+    return services;
+}
+
 QString with_separator(const QString& folder)
 {
     const QChar sep = QDir::separator();
@@ -216,7 +223,7 @@ DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, st
     auto* c = new QComboBox;
     attach(c);
     refresh();
-    drive_ = platform::drive_of(QDir::currentPath());
+    drive_ = drive_services().drive_of(QDir::currentPath());
     show_drive();
     QObject::connect(c, &QComboBox::activated, c, [this](int index) {
         if (pushing_ || index < 0 || index >= drives_.size())
@@ -229,7 +236,7 @@ QComboBox* DriveListBox::combo() const { return static_cast<QComboBox*>(widget()
 
 void DriveListBox::refresh()
 {
-    drives_ = platform::list_drives();
+    drives_ = drive_services().list();
     ++pushing_;
     combo()->clear();
     for (const QString& d : drives_)
@@ -298,10 +305,10 @@ QString DirListBox::list(int i) const
 
 void DirListBox::setPath(const QString& requested)
 {
-    const QString drive = platform::drive_of(requested);
+    const QString drive = drive_services().drive_of(requested);
     QString why;
     if (QDir::cleanPath(requested) == QDir::cleanPath(drive) &&
-        !platform::drive_ready(drive, &why))
+        !drive_services().ready(drive, &why))
         throw Error(Error::DeviceUnavailable, why);
     QFileInfo info(requested);
     if (requested.isEmpty() || !info.isDir())

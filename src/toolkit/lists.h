@@ -2,6 +2,7 @@
 #include "toolkit/control.h"
 
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class QListWidget;
@@ -45,7 +46,16 @@ private:
     void push_selection();
 };
 
-// Drive choice: the drives of platform::list_drives(), by their path.
+// What the drive and folder lists know of drives: the platform's drives unless a test put in
+// its own (there is no other way to have a drive that cannot be read).
+struct DriveServices {
+    std::function<QStringList()> list;
+    std::function<QString(const QString& path)> drive_of;
+    std::function<bool(const QString& drive, QString* why)> ready;
+};
+DriveServices& drive_services();
+
+// Drive choice: the drives of drive_services().list(), by their path.
 class DriveListBox : public Control {
 public:
     DriveListBox(Container& parent, QString name);
