@@ -112,8 +112,8 @@ bool MetafileHandler::read(QImage* image) {
     PixelSize target{}; // zero: the renderer measures the picture itself
     if (scaledSize_.isValid() && !scaledSize_.isEmpty()) {
         target = {scaledSize_.width(), scaledSize_.height()};
-    } else if (const auto natural = inspection_.naturalSize ? inspection_.naturalSize : measured_) {
-        target = *natural;
+    } else if (const auto known = knownSize()) {
+        target = *known;
     }
     const bool sized = target.width > 0;
     if (sized && !fitsLimits(target)) return fail("the picture is too large");
@@ -168,8 +168,7 @@ bool MetafileHandler::load() const {
 
 std::optional<PixelSize> MetafileHandler::naturalSize() const {
     if (!load()) return std::nullopt;
-    if (inspection_.naturalSize || measured_)
-        return inspection_.naturalSize ? inspection_.naturalSize : measured_;
+    if (const auto known = knownSize()) return known;
     const ChildResult result =
         runRenderer({protocol::sizeCommand, argument(dpi_)}, data_, protocol::headerBytes);
     if (result.ok && result.output.size() == protocol::headerBytes)
@@ -180,6 +179,10 @@ std::optional<PixelSize> MetafileHandler::naturalSize() const {
         fail(QString::fromStdString(inspection_.error));
     }
     return measured_;
+}
+
+std::optional<PixelSize> MetafileHandler::knownSize() const {
+    return inspection_.naturalSize ? inspection_.naturalSize : measured_;
 }
 
 bool MetafileHandler::fail(const QString& why) const {

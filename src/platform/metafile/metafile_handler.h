@@ -25,6 +25,7 @@ class MetafileHandler : public QImageIOHandler {
     // The file is read and inspected once, on first need; asking for the size counts too.
     bool load() const;
     std::optional<PixelSize> naturalSize() const;
+    std::optional<PixelSize> knownSize() const; // without asking the renderer
     bool fail(const QString& why) const;
 
     mutable bool loaded_ = false;
