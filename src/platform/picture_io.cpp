@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QtPlugin>
+#include <cstdint>
+#include <cstdlib>
 
 #ifdef PIKUTA_HAVE_METAFILE
 Q_IMPORT_PLUGIN(PikutaMetafilePlugin)
@@ -66,6 +68,83 @@ bool jpeg_complete(const QByteArray& d)
     return false;
 }
 
+std::uint32_t le32(const QByteArray& d, qsizetype i)
+{
+    const auto b = [&](qsizetype k) { return std::uint32_t(static_cast<unsigned char>(d[i + k])); };
+    return b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
+}
+
+std::uint16_t le16(const QByteArray& d, qsizetype i)
+{
+    const auto b = [&](qsizetype k) { return std::uint16_t(static_cast<unsigned char>(d[i + k])); };
+    return std::uint16_t(b(0) | b(1) << 8);
+}
+
+// The bitmap decoder keeps whatever rows it got from a cut-off file and calls it a success.
+// Demand every byte of pixel data that the header announces.
+bool bmp_complete(const QByteArray& d)
+{
+    if (d.size() < 26)
+        return false;
+    const qint64 offset = le32(d, 10);
+    const std::uint32_t header = le32(d, 14);
+    qint64 needed = 0;
+    if (header == 12) { // the old core header: 16-bit sizes, no compression
+        const qint64 stride = (qint64(le16(d, 18)) * le16(d, 24) + 31) / 32 * 4;
+        needed = stride * le16(d, 20);
+    } else {
+        if (d.size() < 38)
+            return false;
+        const qint64 width = std::abs(qint64(qint32(le32(d, 18))));
+        const qint64 height = std::abs(qint64(qint32(le32(d, 22))));
+        const std::uint32_t compression = le32(d, 30);
+        if (compression == 0 || compression == 3 || compression == 6) // plain or bit fields
+            needed = (width * le16(d, 28) + 31) / 32 * 4 * height;
+        else // run-length coded: the header gives the size of the coded data
+            needed = le32(d, 34);
+    }
+    return offset + needed <= d.size();
+}
+
+// The GIF decoder shows a cut-off frame with its missing part blank. Walk the blocks up to
+// the end of the first frame's data, which is all that is shown.
+bool gif_complete(const QByteArray& d)
+{
+    const qsizetype n = d.size();
+    const auto at = [&](qsizetype i) { return static_cast<unsigned char>(d[i]); };
+    const auto colour_table = [](unsigned char flags) {
+        return (flags & 0x80) ? qsizetype(3) << ((flags & 7) + 1) : 0;
+    };
+    // Data sub-blocks, each led by its length, up to the empty one.
+    const auto skip_blocks = [&](qsizetype& i) {
+        while (i < n) {
+            const unsigned char length = at(i);
+            i += 1 + length;
+            if (length == 0)
+                return true;
+        }
+        return false;
+    };
+    if (n < 13)
+        return false;
+    qsizetype i = 13 + colour_table(at(10));
+    while (i < n) {
+        if (at(i) == 0x21) { // extension: label, then its data
+            i += 2;
+            if (!skip_blocks(i))
+                return false;
+        } else if (at(i) == 0x2C) { // image descriptor, colour table, code size, data
+            if (i + 10 > n)
+                return false;
+            i += 10 + colour_table(at(i + 9)) + 1;
+            return skip_blocks(i);
+        } else {
+            return false; // the trailer before any frame, or no block at all
+        }
+    }
+    return false;
+}
+
 // Qt takes a name ending in .dib for a headerless bitmap; choose from the first bytes.
 QByteArray format_from_content(const QByteArray& head)
 {
@@ -97,8 +176,9 @@ QImage read_picture(const QString& path, QString* why)
     if (data.isEmpty())
         return fail(why, QStringLiteral("empty file"));
     const QByteArray format = format_from_content(data.left(16));
-    if (format == "jpeg" && !jpeg_complete(data))
-        return fail(why, QStringLiteral("truncated JPEG"));
+    if ((format == "jpeg" && !jpeg_complete(data)) || (format == "bmp" && !bmp_complete(data)) ||
+        (format == "gif" && !gif_complete(data)))
+        return fail(why, QStringLiteral("truncated file"));
 
     QBuffer buffer;
     buffer.setData(data);
