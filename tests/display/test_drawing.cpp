@@ -1,0 +1,260 @@
+#include "app/forms.h"
+#include "app/module2.h"
+#include "display/layout.h"
+#include "support/test_env.h"
+#include "ui/main_fm.h"
+
+#include <QFile>
+#include <QImage>
+#include <array>
+#include <gtest/gtest.h>
+
+using namespace Module2;
+
+TEST(Layout, FitsOrCentresThePicture)
+{
+    struct Row {
+        double W, H, w, h;
+        bool keep;
+        PicLayout want; // dx, dy, dw, dh, sx, sy, sw, sh, valid
+    };
+    const Row rows[] = {
+        // Fills the height; 266.5 rounds to 266.
+        {800, 400, 400, 300, false, {134, 0, 533, 400, 0, 0, 400, 300, true}},
+        // Fills the width, enlarged eightfold.
+        {800, 600, 100, 50, false, {0, 100, 800, 400, 0, 0, 100, 50, true}},
+        {800, 600, 100, 50, true, {350, 275, 100, 50, 0, 0, 100, 50, true}},
+        {800, 600, 1000, 500, true, {0, 50, 800, 500, 100, 0, 800, 500, true}},
+        {800, 600, 500, 1000, true, {150, 0, 500, 600, 0, 200, 500, 600, true}},
+        // Half a box: 400.5 and 401.5 go to the even neighbours 400 and 402.
+        {801, 600, 1000, 500, true, {0, 50, 801, 500, 100, 0, 801, 500, true}},
+        {803, 600, 1000, 500, true, {0, 50, 803, 500, 98, 0, 803, 500, true}},
+        {801, 600, 100, 50, true, {350, 275, 100, 50, 0, 0, 100, 50, true}},
+        {803, 600, 100, 50, true, {352, 275, 100, 50, 0, 0, 100, 50, true}},
+        // Scaled height equal to the box (t = 3 = H) takes the fill-the-height branch.
+        {10, 3, 3, 1, false, {1, 0, 9, 3, 0, 0, 3, 1, true}},
+        {800, 600, 800, 600, false, {0, 0, 800, 600, 0, 0, 800, 600, true}},
+        // Sizes are rounded half to even first.
+        {800.5, 600, 100, 50, false, {0, 100, 800, 400, 0, 0, 100, 50, true}},
+        // Nothing to draw.
+        {800, 600, 0, 50, false, {}},
+        {800, 600, 100, 0, false, {}},
+        {0, 600, 100, 50, false, {}},
+        {800, 0, 100, 50, false, {}},
+        {0, 0, 100, 50, true, {}},
+        {800, 600, 0, 0, true, {}},
+        {800, 600, 3e10, 50, false, {}},
+    };
+    for (const Row& r : rows) {
+        const PicLayout l = compute_layout(r.W, r.H, r.w, r.h, r.keep);
+        const auto row = ::testing::Message() << r.W << "x" << r.H << " " << r.w << "x" << r.h
+                                              << (r.keep ? " keep" : " fit");
+        EXPECT_EQ(l.valid, r.want.valid) << row;
+        if (!r.want.valid)
+            continue;
+        EXPECT_EQ((std::array{l.dx, l.dy, l.dw, l.dh}),
+                  (std::array{r.want.dx, r.want.dy, r.want.dw, r.want.dh}))
+            << row;
+        EXPECT_EQ((std::array{l.sx, l.sy, l.sw, l.sh}),
+                  (std::array{r.want.sx, r.want.sy, r.want.sw, r.want.sh}))
+            << row;
+    }
+}
+
+namespace {
+
+const QColor kTeal(0, 128, 128);
+
+QImage filled(int w, int h, QColor colour)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// Every pixel differs from its neighbours, so a wrong source offset shows.
+QImage pattern(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x % 251, y % 241, (x * 7 + y * 3) % 256));
+    return image;
+}
+
+// A fresh program whose List1 holds the given pictures, saved as bitmaps.
+class Pictures {
+public:
+    explicit Pictures(const std::vector<std::pair<QString, QImage>>& files)
+    {
+        test_env::fresh_program();
+        main_fm->Show();
+        for (const auto& [name, image] : files) {
+            const QString path = tree.file(name, {});
+            if (!image.isNull())
+                image.save(path, "BMP");
+            main_fm->List1.addItem(path);
+        }
+    }
+    // Loads entry `i` the way the timers do.
+    void load(int i)
+    {
+        play_no = i;
+        main_fm->busy_flag = 1;
+        main_fm->load_picture();
+        main_fm->busy_flag = 0;
+    }
+    test_env::TempTree tree;
+};
+
+int count_colour(const QImage& image, QRect area, QColor colour)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += image.pixelColor(x, y) == colour;
+    return n;
+}
+
+} // namespace
+
+TEST(Drawing, FirstLoadOpensThePictureArea)
+{
+    for (const bool good : {true, false}) {
+        Pictures p({{"a.bmp", good ? filled(100, 50, kTeal) : QImage()}});
+        ASSERT_EQ(main_fm->height(), 2925);
+        main_fm->copy_ok = 1;
+        p.load(0);
+        EXPECT_EQ(main_fm->pic_ok, 1) << good;
+        EXPECT_EQ(main_fm->width(), 8880) << good;
+        EXPECT_EQ(main_fm->height(), 6765) << good;
+        EXPECT_EQ(main_fm->copy_ok, good ? 1 : 0);
+        EXPECT_EQ(main_fm->Label7.caption(), main_fm->List1.list(0));
+    }
+}
+
+TEST(Drawing, FailedLoadKeepsThePictureOnShow)
+{
+    const QImage first = filled(100, 50, kTeal);
+    Pictures p({{"good.bmp", first},
+                {"missing.bmp", QImage()},
+                {"other.bmp", filled(80, 60, Qt::yellow)}});
+    QFile::remove(main_fm->List1.list(1));
+    const QString cut = p.tree.file("cut.jpg", QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10));
+    main_fm->List1.addItem(cut);
+    p.load(0);
+    const QImage shown = main_fm->pic.image().copy();
+    ASSERT_GT(count_colour(shown, shown.rect(), kTeal), 0);
+    for (const int bad : {1, 3}) {
+        p.load(bad);
+        EXPECT_EQ(main_fm->copy_ok, 0) << bad;
+        EXPECT_EQ(main_fm->Label7.caption(), main_fm->List1.list(bad));
+        EXPECT_EQ(main_fm->pic.image(), shown) << bad;
+        EXPECT_EQ(main_fm->pic_moto.picture(), first) << bad;
+        EXPECT_EQ(main_fm->pic_moto.scaleWidth(), 100) << bad;
+    }
+    p.load(2);
+    EXPECT_EQ(main_fm->copy_ok, 1);
+    EXPECT_EQ(main_fm->pic_moto.picture().size(), QSize(80, 60));
+    EXPECT_GT(count_colour(main_fm->pic.image(), main_fm->pic.image().rect(), Qt::yellow), 0);
+}
+
+TEST(Drawing, NoCurrentEntryLoadsNothing)
+{
+    for (const int no : {-1, 1, 2, 40000}) {
+        Pictures p({{"a.bmp", filled(10, 10, kTeal)}});
+        main_fm->copy_ok = 1;
+        p.load(no);
+        EXPECT_EQ(main_fm->pic_ok, 0) << no;
+        EXPECT_EQ(main_fm->copy_ok, 1) << no;
+        EXPECT_EQ(main_fm->Label7.caption(), "") << no;
+        EXPECT_EQ(main_fm->height(), 2925) << no;
+    }
+}
+
+TEST(Drawing, RedisplayIsSkippedWhileBusyOrMinimised)
+{
+    Pictures p({{"a.bmp", filled(100, 50, kTeal)}});
+    p.load(0);
+    const QRect all = main_fm->pic.image().rect();
+    main_fm->pic.Cls();
+    main_fm->busy_flag = 1;
+    main_fm->sai_hyouji();
+    EXPECT_EQ(count_colour(main_fm->pic.image(), all, kTeal), 0);
+    EXPECT_EQ(main_fm->busy_flag, 1);
+    main_fm->busy_flag = 0;
+    main_fm->sai_hyouji();
+    EXPECT_GT(count_colour(main_fm->pic.image(), all, kTeal), 0);
+    EXPECT_EQ(main_fm->busy_flag, 0);
+
+    main_fm->setWindowState(tk::Minimized);
+    main_fm->pic.Cls();
+    main_fm->Timer1.setEnabled(true);
+    main_fm->Timer2.setEnabled(true);
+    main_fm->sai_hyouji();
+    EXPECT_FALSE(main_fm->Timer1.enabled());
+    EXPECT_FALSE(main_fm->Timer2.enabled());
+    EXPECT_EQ(count_colour(main_fm->pic.image(), all, kTeal), 0);
+    EXPECT_EQ(main_fm->busy_flag, 0);
+}
+
+TEST(Drawing, OverlayLineOnlyOutsideNormalMode)
+{
+    // The text is magenta, smoothed into whatever lies below; neither teal nor black has red.
+    const auto reddish = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 200; ++x)
+                n += qRed(image.pixel(x, y)) > 100 && qGreen(image.pixel(x, y)) < 100;
+        return n;
+    };
+    for (const byte mode : {0, 1, 2}) {
+        Pictures p({{"a.bmp", filled(400, 300, kTeal)}, {"b.bmp", filled(400, 300, kTeal)}});
+        hyouji_mode = mode; // the overlay depends on the code alone
+        p.load(1);
+        const int printed = reddish(main_fm->pic.image());
+        if (mode == 0)
+            EXPECT_EQ(printed, 0);
+        else
+            EXPECT_GT(printed, 10) << int(mode);
+    }
+}
+
+TEST(Drawing, PictureFillsExactlyItsRectangle)
+{
+    struct Row {
+        int w, h;
+        bool keep;
+    };
+    const Row rows[] = {
+        {100, 50, false},  {1000, 500, false}, {377, 233, false}, {1, 1, false},
+        {3, 1000, false},  {5000, 3, false},   {233, 377, false}, {1000, 500, true},
+        {100, 50, true},   {500, 1000, true},  {378, 234, true},
+    };
+    for (const Row& r : rows) {
+        const QImage source = r.keep ? pattern(r.w, r.h) : filled(r.w, r.h, kTeal);
+        Pictures p({{"a.bmp", source}});
+        moto_flag = r.keep ? 1 : 0;
+        p.load(0);
+        const QImage& shown = main_fm->pic.image();
+        ASSERT_EQ(shown.size(), QSize(377, 233));
+        // A strip too thin to show is not drawn at all.
+        const PicLayout l = compute_layout(377, 233, r.w, r.h, r.keep);
+        const QRect dest = l.valid ? QRect(l.dx, l.dy, l.dw, l.dh) : QRect();
+        const auto row = ::testing::Message() << r.w << "x" << r.h << (r.keep ? " keep" : " fit");
+        int outside = 0, wrong_inside = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb px = shown.pixel(x, y);
+                if (!dest.contains(x, y))
+                    outside += px != qRgb(0, 0, 0);
+                else if (r.keep)
+                    wrong_inside += px != source.pixel(l.sx + x - l.dx, l.sy + y - l.dy);
+                else
+                    wrong_inside += px != kTeal.rgb();
+            }
+        }
+        EXPECT_EQ(outside, 0) << row;
+        EXPECT_EQ(wrong_inside, 0) << row;
+    }
+}
