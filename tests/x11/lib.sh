@@ -15,8 +15,21 @@ XVFB_PID=""
 WM_PID=""
 APP_PIDS=()
 
+# Reports the failure and keeps what the screen and the programs looked like at that moment.
 fail() {
     echo "FAIL: $*" >&2
+    if [[ -n ${DISPLAY:-} && -n $WORK ]]; then
+        import -window root "$WORK/at-failure.png" 2>/dev/null || true
+        xwininfo -root -tree >"$WORK/windows-at-failure.txt" 2>&1 || true
+    fi
+    local pid
+    for pid in "${APP_PIDS[@]}"; do
+        if kill -0 "$pid" 2>/dev/null; then
+            echo "program $pid still runs ($(ps -o stat=,wchan= -p "$pid" | xargs))" >&2
+        else
+            echo "program $pid has ended" >&2
+        fi
+    done
     exit 1
 }
 
@@ -35,13 +48,26 @@ poll() {
     done
 }
 
+# Ends the processes this test started: politely first, then for sure, so that a hung program
+# cannot keep the test (or a stray X server) alive.
+stop_processes() {
+    local pid
+    for pid in "$@"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "$@"; do
+        poll 3 process_gone "$pid" || kill -KILL "$pid" 2>/dev/null || true
+    done
+}
+
 cleanup() {
     local status=$?
+    local pids=()
     local pid
     for pid in "${APP_PIDS[@]}" "$WM_PID" "$XVFB_PID"; do
-        [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+        [[ -n $pid ]] && pids+=("$pid")
     done
-    wait 2>/dev/null || true
+    stop_processes "${pids[@]}"
     if ((status == 0)); then
         rm -rf "$WORK"
     elif [[ -n $WORK ]]; then
@@ -59,13 +85,17 @@ display_ready() {
 start_xvfb_session() {
     WORK=$(mktemp -d "${TMPDIR:-/tmp}/pikuta-x11.XXXXXX")
     trap cleanup EXIT
+    # A test run out of time is ended with a signal; exiting runs the clean-up all the same.
+    trap 'exit 143' TERM INT HUP
     export HOME=$WORK/home
     export XDG_CONFIG_HOME=$HOME/.config
     export XDG_RUNTIME_DIR=$WORK/runtime
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" \
+    # -noreset: by default the server resets whenever its last client leaves, and a client
+    # that connects during the reset (the next probe, the window manager) is dropped.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" \
         >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     poll 10 display_ready || fail "the virtual X server did not start ($(cat "$WORK/xvfb.log"))"
@@ -179,6 +209,17 @@ close_window_gracefully() {
     local window=$1 pid=$2 seconds=${3:-5}
     wmctrl -i -c "$window"
     poll "$seconds" process_gone "$pid" || fail "the program did not end within $seconds s of closing"
+    forget_app "$pid"
+}
+
+# Drops a program that has ended from the clean-up list: its process id may soon belong to
+# someone else.
+forget_app() {
+    local pid kept=()
+    for pid in "${APP_PIDS[@]}"; do
+        [[ $pid == "$1" ]] || kept+=("$pid")
+    done
+    APP_PIDS=("${kept[@]}")
 }
 
 process_gone() {

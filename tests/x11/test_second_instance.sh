@@ -16,7 +16,10 @@ if [[ $mode == wm ]]; then
 else
     xdotool windowunmap --sync "$first"
 fi
-! viewable "$first" || fail "the first window could not be hidden"
+hidden() {
+    ! viewable "$first"
+}
+poll 3 hidden || fail "the first window could not be hidden"
 
 started=$(date +%s%N)
 status=0
