@@ -1,6 +1,7 @@
 // PLAY, STOP, BACK, NEXT, the speed bar and the three timers, on a hand-driven clock.
 #include "app/forms.h"
 #include "app/module2.h"
+#include "platform/print_qt.h"
 #include "support/test_env.h"
 #include "toolkit/timer.h"
 #include "ui/main_fm.h"
@@ -196,6 +197,33 @@ TEST_F(Playback, HeldBackStepsBackwards) {
     EXPECT_EQ(play_no, 1);
     clock.advance(1000);
     EXPECT_EQ(loaded(), paths[1]);
+}
+
+// A press that does not end as a click (released off the button) steps but arms no load; the
+// slideshow stays paused until something switches its tick on again, here a speed change.
+TEST_F(Playback, PressWithoutClickLeavesSlideshowPaused) {
+    fill(4);
+    f->Command3_Click();
+    f->Command2_MouseDown();
+    clock.advance(1000);
+    f->Command2_MouseUp();
+    EXPECT_EQ(play_no, 1);
+    clock.advance(5000);
+    EXPECT_EQ(loaded(), paths[0]);
+    EXPECT_FALSE(f->Timer1.enabled());
+    EXPECT_EQ(play_flag, 1);
+    f->HScroll1.setValue(2);
+    EXPECT_TRUE(f->Timer1.enabled());
+    clock.advance(200);
+    EXPECT_EQ(loaded(), paths[2]);
+    // A new press waits the full second again before stepping.
+    f->Command1_MouseDown();
+    EXPECT_EQ(f->Timer3.interval(), 1000);
+    clock.advance(999);
+    EXPECT_EQ(play_no, 2);
+    clock.advance(1);
+    EXPECT_EQ(play_no, 1);
+    f->Command1_MouseUp();
 }
 
 TEST_F(Playback, StepDuringSlideshowPausesLoadsThenResumes) {
