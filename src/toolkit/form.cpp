@@ -198,7 +198,8 @@ void Form::raise_resize()
 {
     if (unloaded_)
         return;
-    Form_Resize();
+    // Raised inside the change that caused it, but a failure ends only the handler.
+    dispatch([this] { Form_Resize(); });
 }
 
 QRect Form::maximized_rect() const
@@ -246,7 +247,7 @@ void Form::from_window_system()
         normal_outer_ = outer_;
     if (changed) {
         client_changed();
-        dispatch([this] { raise_resize(); });
+        raise_resize();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "toolkit/control.h"
+#include "toolkit/events.h"
 
 #include <QMargins>
 #include <QMenu>
@@ -150,7 +151,10 @@ public:
         if (!form_) {
             auto* f = new F;
             adopt(f);
-            f->Form_Load();
+            // As an event, so that the window is not released while it is still loading.
+            dispatch([f] { f->Form_Load(); });
+            // A window that unloaded itself while loading is still alive until events run.
+            return *f;
         }
         return static_cast<F&>(*form_);
     }

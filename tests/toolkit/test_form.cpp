@@ -1,0 +1,177 @@
+// Windows: synchronous resize events, window state, and the lifetime behind a window reference.
+#include "support/test_env.h"
+#include "toolkit/error.h"
+#include "toolkit/events.h"
+#include "toolkit/form.h"
+#include "toolkit/timer.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+class SizeForm : public tk::Form {
+  public:
+    SizeForm() : tk::Form(QStringLiteral("size_form")) { design(6000, 4500); }
+    struct Seen {
+        double width, height;
+        int state;
+    };
+    std::vector<Seen> resizes;
+    void Form_Resize() override { resizes.push_back({width(), height(), windowState()}); }
+};
+
+TEST(Form, ProgramMovesRaiseOneResizePerSizeChange) {
+    SizeForm f;
+    f.move(1200, 900, 7500, 3000);
+    ASSERT_EQ(f.resizes.size(), 1u);
+    EXPECT_EQ(f.resizes[0].width, 7500); // the new size is visible inside the handler
+    EXPECT_EQ(f.resizes[0].height, 3000);
+
+    f.move(3000, 1500); // position only
+    f.move(3000, 1500, 7500, 3000);
+    EXPECT_EQ(f.resizes.size(), 1u);
+    EXPECT_EQ(f.left(), 3000);
+    EXPECT_EQ(f.top(), 1500);
+
+    f.setWidth(4500);
+    f.setHeight(6000);
+    ASSERT_EQ(f.resizes.size(), 3u);
+    EXPECT_EQ(f.resizes[1].width, 4500);
+    EXPECT_EQ(f.resizes[1].height, 3000);
+    EXPECT_EQ(f.resizes[2].height, 6000);
+}
+
+TEST(Form, MaximiseAndRestore) {
+    SizeForm f;
+    f.move(1200, 900, 7500, 3000);
+    f.resizes.clear();
+    f.setWindowState(tk::Maximized);
+    ASSERT_EQ(f.resizes.size(), 1u);
+    // The screen's available area, 1280 x 1024 pixels.
+    EXPECT_EQ(f.resizes[0].width, 19200);
+    EXPECT_EQ(f.resizes[0].height, 15360);
+    EXPECT_EQ(f.resizes[0].state, tk::Maximized);
+    f.setWindowState(tk::Maximized);
+    EXPECT_EQ(f.resizes.size(), 1u);
+
+    EXPECT_THROW(f.move(0, 0, 3000, 3000), tk::Error);
+    EXPECT_THROW(f.setLeft(0), tk::Error);
+    EXPECT_EQ(f.width(), 19200);
+
+    f.setWindowState(tk::Normal);
+    EXPECT_EQ(f.resizes.size(), 2u);
+    EXPECT_EQ(f.left(), 1200);
+    EXPECT_EQ(f.top(), 900);
+    EXPECT_EQ(f.width(), 7500);
+    EXPECT_EQ(f.height(), 3000);
+}
+
+// A failure inside the resize handler ends that handler only, not the code that moved the window.
+class FailingResizeForm : public tk::Form {
+  public:
+    FailingResizeForm() : tk::Form(QStringLiteral("failing_resize")) { design(3000, 3000); }
+    int resizes = 0;
+    void Form_Resize() override {
+        ++resizes;
+        throw tk::Error(tk::Error::InvalidProperty);
+    }
+};
+
+TEST(Form, FailingResizeHandlerDoesNotReachTheCaller) {
+    FailingResizeForm f;
+    EXPECT_NO_THROW(f.setWidth(4500));
+    EXPECT_NO_THROW(f.setWindowState(tk::Maximized));
+    EXPECT_EQ(f.resizes, 2);
+    EXPECT_EQ(f.windowState(), tk::Maximized);
+}
+
+// Records its lifecycle; the log outlives the object.
+std::vector<std::string> g_log;
+int g_alive = 0;
+
+class LifeForm : public tk::Form {
+  public:
+    LifeForm() : tk::Form(QStringLiteral("life_form")) {
+        design(3000, 3000);
+        ++g_alive;
+        serial = ++made;
+    }
+    ~LifeForm() override { --g_alive; }
+    void Form_Load() override {
+        g_log.push_back("load");
+        if (unload_in_load) close_self();
+    }
+    void Form_QueryUnload(int&, int) override { g_log.push_back("query_unload"); }
+    void Form_Unload(int&) override { g_log.push_back("unload"); }
+
+    // Unloads itself, lets events run, and still uses its members afterwards.
+    void close_self() {
+        tk::Unload(*this);
+        tk::DoEvents();
+        g_log.push_back("after unload " + std::to_string(serial));
+    }
+    tk::Timer Timer1{10, this};
+    int serial = 0;
+    static inline int made = 0;
+    static inline bool unload_in_load = false;
+};
+
+tk::FormRef<LifeForm> life_ref;
+
+class FormRefTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        life_ref.unload();
+        test_env::settle();
+        g_log.clear();
+        LifeForm::unload_in_load = false;
+    }
+};
+
+TEST_F(FormRefTest, FirstTouchLoadsOnceAndUnloadReleasesLater) {
+    (void)life_ref->serial;
+    (void)life_ref->serial;
+    EXPECT_EQ(g_log, std::vector<std::string>{"load"});
+    EXPECT_TRUE(life_ref.loaded());
+    const int first = life_ref->serial;
+    ASSERT_EQ(g_alive, 1);
+
+    tk::Unload(*life_ref);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"load", "query_unload", "unload"}));
+    EXPECT_FALSE(life_ref.loaded());
+    EXPECT_EQ(g_alive, 1); // released only once events run
+    test_env::settle();
+    EXPECT_EQ(g_alive, 0);
+
+    life_ref.unload(); // not loaded: nothing is created
+    EXPECT_FALSE(life_ref.loaded());
+    EXPECT_NE(life_ref->serial, first);
+    EXPECT_EQ(g_log.back(), "load");
+    EXPECT_EQ(g_alive, 1);
+}
+
+TEST_F(FormRefTest, UnloadFromInsideItsOwnHandlers) {
+    tk::ScopedManualClock clock;
+    LifeForm& f = *life_ref;
+    const int serial = f.serial;
+    f.Timer1.onTick = [&f] { f.close_self(); };
+    f.Timer1.setEnabled(true);
+    clock.advance(10); // a tick, dispatched as the event loop would
+    EXPECT_EQ(g_log.back(), "after unload " + std::to_string(serial));
+    test_env::settle();
+    EXPECT_EQ(g_alive, 0);
+}
+
+TEST_F(FormRefTest, WindowThatUnloadsWhileLoadingStillAnswersTheTouch) {
+    LifeForm::unload_in_load = true;
+    const int serial = life_ref->serial;
+    EXPECT_EQ(g_log.back(), "after unload " + std::to_string(serial));
+    EXPECT_FALSE(life_ref.loaded());
+    LifeForm::unload_in_load = false;
+    test_env::settle();
+    EXPECT_EQ(g_alive, 0);
+}
+
+} // namespace
