@@ -106,6 +106,14 @@ void Timer::fire()
         dispatch(onTick);
 }
 
+ManualClock::~ManualClock()
+{
+    // Otherwise a timer that outlives the clock would later disarm it through a dangling pointer.
+    for (const Entry& e : entries_)
+        if (e.timer->armed_on_ == this)
+            e.timer->armed_on_ = nullptr;
+}
+
 void ManualClock::arm(Timer& timer, int interval_ms)
 {
     disarm(timer);

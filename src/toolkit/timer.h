@@ -47,6 +47,7 @@ public:
     void fire();
 
 private:
+    friend class ManualClock;
     void rearm();
     int interval_;
     const Form* owner_;
@@ -58,6 +59,11 @@ private:
 // runs on the caller's thread, in time order.
 class ManualClock : public Clock {
 public:
+    ManualClock() = default;
+    ManualClock(const ManualClock&) = delete;
+    ManualClock& operator=(const ManualClock&) = delete;
+    // Timers still counting down on this clock stop counting; they keep their settings.
+    ~ManualClock() override;
     void arm(Timer& timer, int interval_ms) override;
     void disarm(Timer& timer) override;
     // Moves time forward by `ms`, running each due tick at its own moment.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -118,6 +119,17 @@ TEST(Timer, SeveralTimersTickInTimeOrder) {
     // Ties go in the order the countdowns were started.
     EXPECT_EQ(log.ticks, (std::vector<std::string>{"b@20", "a@30", "b@40", "c@50", "a@60", "b@60",
                                                    "b@80", "a@90", "c@100", "b@100"}));
+}
+
+TEST(Timer, OutlivesTheTestClockThatCountedIt) {
+    tk::Timer t(10);
+    auto clock = std::make_unique<tk::ScopedManualClock>();
+    t.setEnabled(true);
+    clock.reset();
+    t.setEnabled(false); // must not reach the clock that is gone
+    t.setEnabled(true);
+    EXPECT_TRUE(t.enabled());
+    t.setEnabled(false);
 }
 
 class TimerForm : public tk::Form {
