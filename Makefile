@@ -14,9 +14,10 @@ PACKAGES := build-essential cmake ninja-build pkg-config python3 \
 
 BUILD := build
 
-.PHONY: run test build packages
+.PHONY: run test build configure packages
 
-run: build
+run: configure
+	cmake --build $(BUILD) --target pikuta
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 		echo "make run: there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."; \
 		echo "The program is built ($(BUILD)/pikuta). To start it on a virtual X server instead:"; \
@@ -28,11 +29,13 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
+build: configure
+	cmake --build $(BUILD)
+
 # A build folder made earlier keeps its generator; a new one uses Ninja.
-build: packages
+configure: packages
 	@if [ -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD); \
 	else cmake -S . -B $(BUILD) -G Ninja; fi
-	cmake --build $(BUILD)
 
 packages:
 	@tools/install_packages.sh $(PACKAGES)
