@@ -10,6 +10,51 @@
 
 namespace tk {
 
+namespace {
+
+// One level of a box reduction of the part `r` of an RGB32 picture: each pixel is the
+// average of a 2 x 2 block.
+QImage halve(const QImage& in, const QRect& r)
+{
+    QImage out(r.width() / 2, r.height() / 2, QImage::Format_RGB32);
+    const auto row = [&](int y) {
+        return reinterpret_cast<const quint32*>(in.constScanLine(r.y() + y)) + r.x();
+    };
+    for (int y = 0; y < out.height(); ++y) {
+        const quint32* a = row(2 * y);
+        const quint32* b = row(2 * y + 1);
+        auto* o = reinterpret_cast<quint32*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x, a += 2, b += 2) {
+            // Red and blue, then green, summed side by side in one word each.
+            const quint32 rb =
+                (a[0] & 0xFF00FF) + (a[1] & 0xFF00FF) + (b[0] & 0xFF00FF) + (b[1] & 0xFF00FF);
+            const quint32 g = (a[0] & 0xFF00) + (a[1] & 0xFF00) + (b[0] & 0xFF00) + (b[1] & 0xFF00);
+            o[x] = 0xFF000000 | (((rb + 0x20002) >> 2) & 0xFF00FF) | (((g + 0x200) >> 2) & 0xFF00);
+        }
+    }
+    return out;
+}
+
+// Smooth scaling reads four source pixels per destination pixel, so a strong reduction
+// shows fine detail as moiré. Halving by box averaging first, until less than twice the
+// destination size is left, keeps it clean at a fraction of the cost of a full area average.
+QImage reduced(const QImage& source, QRect& src, const QSize& dest)
+{
+    if (src.width() < 2 * dest.width() || src.height() < 2 * dest.height() ||
+        !source.rect().contains(src))
+        return source;
+    QImage out = source.format() == QImage::Format_RGB32
+                     ? halve(source, src)
+                     : halve(source.copy(src).convertToFormat(QImage::Format_RGB32),
+                             QRect(QPoint(0, 0), src.size()));
+    while (out.width() >= 2 * dest.width() && out.height() >= 2 * dest.height())
+        out = halve(out, out.rect());
+    src = out.rect();
+    return out;
+}
+
+} // namespace
+
 class PictureWidget : public QWidget {
 public:
     explicit PictureWidget(PictureBox& box) : box_(box)
@@ -113,10 +158,12 @@ void PictureBox::PaintPicture(const QImage& source, int dx, int dy, int dw, int 
 {
     if (source.isNull() || canvas_.isNull() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
         return;
+    QRect src(sx, sy, sw, sh);
+    const QImage from = reduced(source, src, QSize(dw, dh));
     QPainter p(&paintable());
-    p.setRenderHint(QPainter::SmoothPixmapTransform, sw != dw || sh != dh);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, src.size() != QSize(dw, dh));
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(QRect(dx, dy, dw, dh), source, QRect(sx, sy, sw, sh));
+    p.drawImage(QRect(dx, dy, dw, dh), from, src);
     if (widget())
         widget()->update(QRect(dx, dy, dw, dh));
 }

@@ -1,0 +1,89 @@
+#include "toolkit/form.h"
+#include "toolkit/picture_box.h"
+#include "toolkit/units.h"
+
+#include <QImage>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+class BoxForm : public tk::Form {
+  public:
+    explicit BoxForm(int w, int h) : tk::Form(QStringLiteral("box_form")) {
+        design(tk::to_twips_x(w), tk::to_twips_y(h));
+        box.move(0, 0, tk::to_twips_x(w), tk::to_twips_y(h));
+        box.setBackColor(Qt::black);
+    }
+    tk::PictureBox box{*this, "box"};
+};
+
+// Vertical stripes one pixel wide every third column: fine detail that a reduction by point
+// sampling turns into bold bands.
+QImage stripes(int w, int h, QImage::Format format) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, x % 3 == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    return image.convertToFormat(format);
+}
+
+} // namespace
+
+TEST(PictureBox, PaintPictureTouchesOnlyItsRectangle) {
+    struct Row {
+        QSize picture;
+        QRect dest;
+        QImage::Format format;
+    };
+    const Row rows[] = {
+        {{100, 50}, {10, 20, 300, 150}, QImage::Format_RGB32},     // enlarged
+        {{3000, 1500}, {7, 11, 293, 147}, QImage::Format_RGB32},   // reduced tenfold
+        {{3000, 1500}, {0, 0, 400, 200}, QImage::Format_Indexed8}, // other pixel formats
+        {{3000, 1500}, {50, 50, 100, 49}, QImage::Format_ARGB32},
+        {{1000, 1000}, {399, 199, 1, 1}, QImage::Format_RGB32}, // one pixel
+        {{401, 201}, {0, 0, 400, 200}, QImage::Format_RGB888},
+    };
+    const QColor teal(0, 128, 128);
+    for (const Row& r : rows) {
+        BoxForm form(400, 200);
+        QImage source(r.picture, QImage::Format_RGB32);
+        source.fill(teal);
+        form.box.PaintPicture(source.convertToFormat(r.format), r.dest.x(), r.dest.y(),
+                              r.dest.width(), r.dest.height(), 0, 0, r.picture.width(),
+                              r.picture.height());
+        const QImage& shown = form.box.image();
+        int wrong = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                wrong += shown.pixelColor(x, y) != (r.dest.contains(x, y) ? teal : Qt::black);
+        EXPECT_EQ(wrong, 0) << r.picture.width() << "x" << r.picture.height() << " format "
+                            << r.format;
+    }
+}
+
+TEST(PictureBox, StrongReductionAveragesFineDetail) {
+    // A third of the columns are white: a clean reduction by 4.7 is an even grey near 85.
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_Indexed8}) {
+        BoxForm form(400, 200);
+        form.box.PaintPicture(stripes(1880, 940, format), 0, 0, 400, 200, 0, 0, 1880, 940);
+        const QImage& shown = form.box.image();
+        int lo = 255, hi = 0;
+        for (int x = 0; x < 400; ++x) {
+            lo = std::min(lo, qGray(shown.pixel(x, 100)));
+            hi = std::max(hi, qGray(shown.pixel(x, 100)));
+        }
+        EXPECT_GE(lo, 40) << format;
+        EXPECT_LE(hi, 140) << format;
+    }
+}
+
+TEST(PictureBox, SourceBeyondThePictureDoesNotCrash) {
+    BoxForm form(200, 100);
+    QImage source(1000, 500, QImage::Format_RGB32);
+    source.fill(Qt::white);
+    form.box.PaintPicture(source, 0, 0, 200, 100, 600, 300, 1000, 500);
+    form.box.PaintPicture(source, 0, 0, 200, 100, -500, -200, 1000, 500);
+    form.box.PaintPicture(source, 0, 0, 50, 25, 0, 0, 5000, 2500);
+    EXPECT_EQ(form.box.image().size(), QSize(200, 100));
+}
