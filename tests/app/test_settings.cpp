@@ -1,0 +1,216 @@
+// Settings read at load and written at exit, and the placement of the main window.
+#include "app/forms.h"
+#include "app/module2.h"
+#include "platform/drives.h"
+#include "support/test_env.h"
+#include "toolkit/error.h"
+#include "toolkit/timer.h"
+#include "ui/main_fm.h"
+
+#include <QDir>
+#include <array>
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace Module2;
+
+namespace {
+
+constexpr const char* kAbsent = nullptr;
+
+// A store as a normal exit leaves it; folder and drive point at `tree`.
+std::map<QString, QString> full_store(const test_env::TempTree& tree) {
+    return {{"n_left", "1200"},      {"n_top", "900"},
+            {"w_width", "9000"},     {"w_height", "7000"},
+            {"w_left", "-300"},      {"w_top", "450"},
+            {"opc1_flag", "0"},      {"opc2_flag", "1"},
+            {"opc3_flag", "1"},      {"opc4_flag", "0"},
+            {"HScroll1_Value", "5"}, {"moto_dr", platform::drive_of(tree.path())},
+            {"f_path", tree.path()}};
+}
+
+struct LoadCase {
+    const char* what;
+    std::map<QString, const char*> changes; // kAbsent removes the key
+    bool defaults;                          // the defaults step ran
+    int n_left, n_top;
+    int left, top; // where the window ends
+    int speed;
+};
+
+TEST(LoadSettings, EveryKindOfStore) {
+    const LoadCase cases[] = {
+        {"empty store", {{"*", kAbsent}}, true, 0, 0, 0, 0, 3},
+        {"full store", {}, false, 1200, 900, 1200, 900, 5},
+        {"opc3_flag missing", {{"opc3_flag", kAbsent}}, true, 1200, 900, 0, 0, 3},
+        {"speed 11", {{"HScroll1_Value", "11"}}, true, 1200, 900, 0, 0, 3},
+        {"speed 0", {{"HScroll1_Value", "0"}}, true, 1200, 900, 0, 0, 3},
+        {"speed beyond 16 bits", {{"HScroll1_Value", "65539"}}, true, 1200, 900, 0, 0, 3},
+        {"speed 3 keeps 1500 ms", {{"HScroll1_Value", "3"}}, false, 1200, 900, 1200, 900, 3},
+        {"speed 10", {{"HScroll1_Value", "10"}}, false, 1200, 900, 1200, 900, 10},
+        {"speed 2.5 rounds to 2", {{"HScroll1_Value", "2.5"}}, false, 1200, 900, 1200, 900, 2},
+        {"n_left not a number", {{"n_left", "abc"}}, true, 0, 0, 0, 0, 3},
+        {"n_top not a number", {{"n_top", "abc"}}, true, 1200, 0, 0, 0, 3},
+        {"n_left 1500.5", {{"n_left", "1500.5"}}, false, 1500, 900, 1500, 900, 5},
+        {"n_left 1501.5", {{"n_left", "1501.5"}}, false, 1502, 900, 1500, 900, 5},
+        {"flag 256", {{"opc1_flag", "256"}}, true, 1200, 900, 0, 0, 3},
+        {"flag -1", {{"opc4_flag", "-1"}}, true, 1200, 900, 0, 0, 3},
+        {"n_left 2^32", {{"n_left", "4294967296"}}, true, 0, 0, 0, 0, 3},
+        {"n_left rounds past 32 bits", {{"n_left", "2147483647.5"}}, true, 0, 0, 0, 0, 3},
+        {"n_left at the 32-bit floor",
+         {{"n_left", "-2147483648"}},
+         false,
+         -2147483647 - 1,
+         900,
+         0,
+         900,
+         5},
+        {"n_left beyond the screen",
+         {{"n_left", "30000"}},
+         false,
+         30000,
+         900,
+         19200 - 8760,
+         900,
+         5},
+        {"surrounding blanks", {{"n_left", " 1200 "}}, false, 1200, 900, 1200, 900, 5},
+        {"trailing garbage", {{"n_top", "900px"}}, true, 1200, 0, 0, 0, 3},
+        {"empty text", {{"w_width", ""}}, true, 1200, 900, 0, 0, 3},
+        {"hex", {{"w_top", "0x10"}}, true, 1200, 900, 0, 0, 3},
+        {"not finite", {{"w_height", "inf"}}, true, 1200, 900, 0, 0, 3},
+        {"nan", {{"w_left", "nan"}}, true, 1200, 900, 0, 0, 3},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        test_env::TempTree tree;
+        tree.file("a.bmp");
+        test_env::MemoryStore& store = test_env::fresh_program();
+        store.values = full_store(tree);
+        for (const auto& [key, value] : c.changes) {
+            if (key == "*")
+                store.values.clear();
+            else if (value == kAbsent)
+                store.values.erase(key);
+            else
+                store.values[key] = QString::fromUtf8(value);
+        }
+        MainForm& m = *main_fm;
+        EXPECT_EQ(m.left(), c.left);
+        EXPECT_EQ(m.top(), c.top);
+        EXPECT_EQ(m.width(), 8760); // the design size, untouched
+        EXPECT_EQ(m.height(), 2895);
+        EXPECT_EQ(n_left, c.n_left);
+        EXPECT_EQ(n_top, c.n_top);
+        EXPECT_EQ(m.HScroll1.value(), c.speed);
+        EXPECT_EQ(m.Timer1.interval(), c.speed == 3 ? 1500 : 50 * c.speed * c.speed);
+        EXPECT_FALSE(m.Timer1.enabled());
+        const std::array<int, 8> got{opc1_flag, opc2_flag, opc3_flag, opc4_flag,
+                                     w_width,   w_height,  w_left,    w_top};
+        if (c.defaults) {
+            EXPECT_EQ(m.frame_height(), 0);
+            EXPECT_EQ(got, (std::array<int, 8>{1, 1, 0, 1, 8880, 6765, 0, 0}));
+            EXPECT_NE(m.Dir1.path(), tree.path()); // folder not restored
+            EXPECT_EQ(m.List1.listCount(), 0);
+        } else {
+            EXPECT_EQ(got, (std::array<int, 8>{0, 1, 1, 0, 9000, 7000, -300, 450}));
+            EXPECT_EQ(m.Dir1.path(), tree.path());
+            EXPECT_EQ(m.List1.listCount(), 1);
+        }
+        EXPECT_TRUE(test_env::messages().isEmpty());
+    }
+}
+
+TEST(LoadSettings, FolderIsListedWithTheStartUpPattern) {
+    test_env::TempTree tree;
+    for (const char* name : {"b.wmf", "a.BMP", "c.gif", "d.jpg", "e.emf", "f.dib", "g.png"})
+        tree.file(QString::fromLatin1(name));
+    tree.folder(QStringLiteral("sub.bmp"));
+    test_env::fresh_program().values = full_store(tree); // opc1_flag 0: no bitmaps afterwards
+    const QString dir = tree.path() + QDir::separator();
+    QStringList listed;
+    for (int i = 0; i < main_fm->List1.listCount(); ++i)
+        listed << main_fm->List1.list(i);
+    EXPECT_EQ(listed, (QStringList{dir + "a.BMP", dir + "b.wmf", dir + "d.jpg", dir + "e.emf",
+                                   dir + "f.dib"}));
+}
+
+TEST(LoadSettings, UnusableDriveOrFolderIsIgnoredQuietly) {
+    test_env::TempTree tree;
+    test_env::MemoryStore* store = &test_env::fresh_program();
+    store->values = full_store(tree);
+    store->values["f_path"] = tree.path() + QStringLiteral("/no such folder");
+    EXPECT_EQ(main_fm->Dir1.path(), QDir::toNativeSeparators(QDir::currentPath()));
+    EXPECT_EQ(opc3_flag, 1); // the rest was read
+
+    store = &test_env::fresh_program();
+    store->values = full_store(tree);
+    store->values["moto_dr"] = QStringLiteral("/no/such/drive/");
+    EXPECT_EQ(main_fm->Dir1.path(), tree.path()); // the folder is still applied
+    EXPECT_TRUE(test_env::messages().isEmpty());
+}
+
+TEST(SaveSettings, WritesAllThirteenKeysOnceAtExit) {
+    test_env::TempTree tree;
+    test_env::MemoryStore& store = test_env::fresh_program();
+    store.values = full_store(tree);
+    main_fm->Show();
+    main_fm->move_window(2400, 1500, 8880, 2925);
+    tk::Unload(*main_fm);
+    auto expected = full_store(tree);
+    expected["n_left"] = "2400";
+    expected["n_top"] = "1500";
+    EXPECT_EQ(store.values, expected);
+    EXPECT_EQ(store.flushes, 1);
+    test_env::settle();
+    EXPECT_EQ(store.flushes, 1);
+}
+
+TEST(SaveSettings, FirstRunLeavesEveryKey) {
+    test_env::MemoryStore& store = test_env::fresh_program();
+    main_fm->Show();
+    const QString drive = main_fm->Drive1.drive();
+    const QString folder = main_fm->Dir1.path();
+    main_fm.unload();
+    const std::map<QString, QString> expected{
+        {"n_left", "0"},    {"n_top", "0"},     {"w_width", "8880"},     {"w_height", "6765"},
+        {"w_left", "0"},    {"w_top", "0"},     {"opc1_flag", "1"},      {"opc2_flag", "1"},
+        {"opc3_flag", "0"}, {"opc4_flag", "1"}, {"HScroll1_Value", "3"}, {"moto_dr", drive},
+        {"f_path", folder}};
+    EXPECT_EQ(store.values, expected);
+}
+
+TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
+    struct Case {
+        int l, t, w, h;
+        int L, T, W, H;
+    };
+    // Screen: 19200 x 15360 twips.
+    const Case cases[] = {
+        {-500, 100, 1000, 20000, 0, 0, 1800, 15360},
+        {11000, 0, 8880, 2925, 19200 - 8880, 0, 8880, 2925},
+        {19200 - 8880, 0, 8880, 2925, 19200 - 8880, 0, 8880, 2925},
+        {600, 300, 1800, 1800, 600, 300, 1800, 1800},
+        {600, 300, 1799, 1799, 600, 300, 1800, 1800},
+        {-1, -1, 30000, 4500, 0, 0, 19200, 4500},
+        {900, 20000, 4500, 4500, 900, 15360 - 4500, 4500, 4500},
+    };
+    test_env::fresh_program();
+    MainForm& m = *main_fm;
+    m.Show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.l << "," << c.t << "," << c.w << "," << c.h);
+        m.move_window(c.l, c.t, c.w, c.h);
+        // Without moving_flag set in the resize it raises, the window would snap back to
+        // the compact start-up size.
+        EXPECT_EQ(m.left(), c.L);
+        EXPECT_EQ(m.top(), c.T);
+        EXPECT_EQ(m.width(), c.W);
+        EXPECT_EQ(m.height(), c.H);
+        EXPECT_EQ(m.moving_flag, 0);
+    }
+    m.setWindowState(tk::Maximized);
+    EXPECT_THROW(m.move_window(0, 0, 8880, 2925), tk::Error);
+    EXPECT_EQ(m.moving_flag, 0);
+}
+
+} // namespace
