@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QWidget>
 #include <algorithm>
 
@@ -64,15 +65,21 @@ public:
     {
         if (event->type() != QEvent::KeyPress)
             return false;
-        auto* ke = static_cast<QKeyEvent*>(event);
-        // An event that travels up to parent widgets is previewed only once.
-        if (ke == last_event_ && ke->timestamp() == last_stamp_)
+        // The window system's window sees the key first and hands the same event on to a widget.
+        auto* w = qobject_cast<QWidget*>(obj);
+        if (!w)
             return false;
+        auto* ke = static_cast<QKeyEvent*>(event);
+        // A key that a widget ignores travels on to its parent as the same event; preview it
+        // at its first stop only. The next key may well reuse the address of this one.
+        const bool travelling = ke == last_event_ && ke->timestamp() == last_stamp_ &&
+                                last_widget_ && !last_widget_->isWindow() &&
+                                w == last_widget_->parentWidget();
         last_event_ = ke;
         last_stamp_ = ke->timestamp();
-        auto* w = qobject_cast<QWidget*>(obj);
-        auto* fw = w ? dynamic_cast<FormWidget*>(w->window()) : nullptr;
-        if (!fw || ke->text().size() != 1)
+        last_widget_ = w;
+        auto* fw = dynamic_cast<FormWidget*>(w->window());
+        if (travelling || !fw || ke->text().size() != 1)
             return false;
         for (Form* f : g_loaded)
             if (f->window() == fw) {
@@ -85,6 +92,7 @@ public:
 private:
     const QKeyEvent* last_event_ = nullptr;
     quint64 last_stamp_ = 0;
+    QPointer<QWidget> last_widget_;
 };
 
 static void install_key_preview()

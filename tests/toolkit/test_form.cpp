@@ -3,8 +3,11 @@
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 #include "toolkit/form.h"
+#include "toolkit/lists.h"
 #include "toolkit/timer.h"
 
+#include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -85,6 +88,38 @@ TEST(Form, FailingResizeHandlerDoesNotReachTheCaller) {
     EXPECT_NO_THROW(f.setWindowState(tk::Maximized));
     EXPECT_EQ(f.resizes, 2);
     EXPECT_EQ(f.windowState(), tk::Maximized);
+}
+
+class KeyForm : public tk::Form {
+  public:
+    KeyForm() : tk::Form(QStringLiteral("key_form")) {
+        design(3000, 3000);
+        setKeyPreview(true);
+        list.onKeyPress = [this](int& key) { list_keys.push_back(key); };
+    }
+    void Form_KeyPress(int& key_ascii) override {
+        form_keys.push_back(key_ascii);
+        if (key_ascii == 'x') key_ascii = 0; // swallowed: the control does not see it
+    }
+    tk::Frame frame{*this, "frame"};
+    tk::Label label{frame, "label", QStringLiteral("text")};
+    tk::ListBox list{frame, "list"};
+    std::vector<int> form_keys, list_keys;
+};
+
+TEST(Form, KeyPreviewSeesEachTypedKeyOnce) {
+    KeyForm f;
+    f.Show();
+    // A label ignores keys, which then travel up through the frame to the window.
+    QTest::keyClick(f.label.widget(), Qt::Key_A);
+    QTest::keyClick(f.label.widget(), Qt::Key_B);
+    // As the window system delivers them: to the window, then on to the focused control.
+    f.list.widget()->setFocus();
+    QTest::keyClick(f.window()->windowHandle(), Qt::Key_C);
+    QTest::keyClick(f.window()->windowHandle(), Qt::Key_X);
+    QTest::keyClick(f.list.widget(), Qt::Key_D);
+    EXPECT_EQ(f.form_keys, (std::vector<int>{'a', 'b', 'c', 'x', 'd'}));
+    EXPECT_EQ(f.list_keys, (std::vector<int>{'c', 'd'}));
 }
 
 // Records its lifecycle; the log outlives the object.
