@@ -188,8 +188,10 @@ void Form::push_geometry()
         else
             widget_->resize(client);
     } else if (state_ == Maximized) {
-        widget_->setWindowState(Qt::WindowMaximized);
+        // The client area takes its size at once; resizing after maximising would quietly
+        // drop the widget's maximised state while the window system keeps it.
         widget_->resize(client);
+        widget_->setWindowState(Qt::WindowMaximized);
     } else {
         widget_->setWindowState(Qt::WindowMinimized);
     }

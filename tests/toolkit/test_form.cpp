@@ -71,6 +71,25 @@ TEST(Form, MaximiseAndRestore) {
     EXPECT_EQ(f.height(), 3000);
 }
 
+TEST(Form, ShownWindowKeepsTheStateLastSetOnceEventsRun) {
+    SizeForm f;
+    f.move(1200, 900, 7500, 3000);
+    f.Show();
+    test_env::settle();
+    for (int state : {tk::Maximized, tk::Normal}) {
+        f.setWindowState(state);
+        test_env::settle(); // what the window system reports afterwards
+        EXPECT_EQ(f.windowState(), state);
+        EXPECT_EQ(f.width(), state == tk::Normal ? 7500 : 19200);
+    }
+    f.setWindowState(tk::Maximized);
+    f.setWindowState(tk::Normal);
+    test_env::settle();
+    EXPECT_EQ(f.windowState(), tk::Normal);
+    EXPECT_EQ(f.left(), 1200);
+    EXPECT_EQ(f.height(), 3000);
+}
+
 // A failure inside the resize handler ends that handler only, not the code that moved the window.
 class FailingResizeForm : public tk::Form {
   public:
