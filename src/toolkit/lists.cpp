@@ -52,7 +52,20 @@ QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 // A list widget that offers typed characters to its owner before acting on them.
 class KeyListWidget : public QListWidget {
 public:
-    explicit KeyListWidget(std::function<void(int&)>* hook) : hook_(hook) {}
+    KeyListWidget(std::function<void(int&)>* hook, std::function<void()>* click)
+        : hook_(hook), click_(click)
+    {
+    }
+
+    // A key moves the marks before it moves the current entry; the list's click waits until
+    // the key has been handled, so that it sees the entry moved to.
+    bool defer_click()
+    {
+        if (!in_key_)
+            return false;
+        click_deferred_ = true;
+        return true;
+    }
 
 protected:
     void keyPressEvent(QKeyEvent* e) override
@@ -64,11 +77,21 @@ protected:
             if (key == 0)
                 return;
         }
+        in_key_ = true;
         QListWidget::keyPressEvent(e);
+        in_key_ = false;
+        if (click_deferred_) {
+            click_deferred_ = false;
+            if (*click_)
+                dispatch(*click_);
+        }
     }
 
 private:
     std::function<void(int&)>* hook_;
+    std::function<void()>* click_;
+    bool in_key_ = false;
+    bool click_deferred_ = false;
 };
 
 } // namespace
@@ -78,7 +101,7 @@ private:
 ListBox::ListBox(Container& parent, QString name, bool extended_selection)
     : Control(parent, std::move(name))
 {
-    auto* v = new KeyListWidget(&onKeyPress);
+    auto* v = new KeyListWidget(&onKeyPress, &onClick);
     v->setSelectionMode(extended_selection ? QAbstractItemView::ExtendedSelection
                                            : QAbstractItemView::SingleSelection);
     v->setUniformItemSizes(true);
@@ -96,8 +119,8 @@ ListBox::ListBox(Container& parent, QString name, bool extended_selection)
                          list_index_ = current.isValid() ? current.row() : -1;
                      });
     // A click on an entry (or moving the focus with the keyboard) is the list's click.
-    QObject::connect(v, &QListWidget::itemSelectionChanged, v, [this] {
-        if (pushing_ || !onClick)
+    QObject::connect(v, &QListWidget::itemSelectionChanged, v, [this, v] {
+        if (pushing_ || !onClick || v->defer_click())
             return;
         dispatch(onClick);
     });
