@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -273,10 +274,11 @@ TEST(Listing, UnreadableFolderGivesAnEmptyList)
 
 namespace {
 
-// Drives made up for a test: `good` can be read, `bad` cannot.
+// Drives made up for a test; those in `unready` cannot be read.
 class FakeDrives {
 public:
-    FakeDrives(QStringList drives, QString bad) : saved_(tk::drive_services())
+    FakeDrives(QStringList drives, QStringList unready)
+        : saved_(tk::drive_services()), unready_(std::make_shared<QStringList>(unready))
     {
         tk::DriveServices& s = tk::drive_services();
         s.list = [drives] { return drives; };
@@ -287,17 +289,19 @@ public:
                     best = d;
             return best;
         };
-        s.ready = [bad](const QString& drive, QString* why) {
-            if (drive != bad)
+        s.ready = [unready = unready_](const QString& drive, QString* why) {
+            if (!unready->contains(drive))
                 return true;
             *why = QStringLiteral("No medium found");
             return false;
         };
     }
     ~FakeDrives() { tk::drive_services() = saved_; }
+    void make_unready(const QString& drive) { unready_->push_back(drive); }
 
 private:
     tk::DriveServices saved_;
+    std::shared_ptr<QStringList> unready_;
 };
 
 } // namespace
@@ -316,7 +320,7 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne)
         bool good_change_first; // otherwise old_drive is still empty
     };
     for (const Row r : {Row{"after a good drive", true}, Row{"before any drive", false}}) {
-        FakeDrives fake({sep, good, bad}, bad);
+        FakeDrives fake({sep, good, bad}, {bad});
         test_env::fresh_program();
         if (r.good_change_first) {
             main_fm->Drive1.setDrive(good);
@@ -335,4 +339,24 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne)
         main_fm.unload();
         test_env::settle();
     }
+}
+
+TEST(Listing, LastGoodDriveGoneTooEndsAfterTwoMessages)
+{
+    const QString sep = QDir::separator();
+    test_env::TempTree good_tree;
+    const QString good = tk::with_separator(good_tree.path());
+    const QString bad = sep + "pikuta-no-medium" + sep;
+    FakeDrives fake({sep, good, bad}, {bad});
+    test_env::fresh_program();
+    main_fm->Drive1.setDrive(good);
+    fake.make_unready(good);
+    main_fm->Drive1.setDrive(bad);
+    const QString title = kMessageTitle + QStringLiteral("|ドライブ ");
+    EXPECT_EQ(test_env::messages(), (QStringList{title + bad + " No medium found",
+                                                 title + good + " No medium found"}));
+    EXPECT_EQ(main_fm->Drive1.drive(), good);
+    EXPECT_EQ(main_fm->old_drive, good);
+    main_fm.unload();
+    test_env::settle();
 }
