@@ -34,8 +34,10 @@ bool jpeg_complete(const QByteArray& d)
     qsizetype i = 2;
     const qsizetype n = d.size();
     while (i + 1 < n) {
-        if (at(i) != 0xFF)
-            return false;
+        if (at(i) != 0xFF) { // stray bytes between blocks, which decoders pass over too
+            ++i;
+            continue;
+        }
         const unsigned char marker = at(i + 1);
         if (marker == 0xFF) { // fill byte
             ++i;

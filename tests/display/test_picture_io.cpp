@@ -117,6 +117,8 @@ TEST(PictureIo, LoadsByContent)
         {"d.jpg", jpeg, {64, 48}, teal.pixel(0, 0)},
         {"e.jpg", encode(teal, "jpeg", true), {64, 48}, teal.pixel(0, 0)},
         {"f.jpg", jpeg + "trailing bytes after the end", {64, 48}, teal.pixel(0, 0)},
+        {"padding between blocks.jpg", jpeg.left(20) + QByteArray(4, '\0') + jpeg.mid(20),
+         {64, 48}, teal.pixel(0, 0)},
         {"g.jpg", with_thumbnail(jpeg, encode(filled(8, 8, Qt::red), "jpeg")), {64, 48},
          teal.pixel(0, 0)},
         {"h.png", encode(teal, "png"), {64, 48}, teal.pixel(0, 0)},
