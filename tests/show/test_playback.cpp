@@ -82,6 +82,29 @@ TEST_F(Playback, StartState) {
     EXPECT_EQ(f->Timer1.interval(), 1500);
 }
 
+// A stored speed other than 3 sets the tick's interval at start-up; a stored 3 changes nothing.
+TEST(PlaybackStart, StoredSpeed) {
+    const struct {
+        const char* stored;
+        int value, interval;
+    } cases[] = {{"3", 3, 1500}, {"5", 5, 1250}, {"10", 10, 5000}, {"11", 3, 1500}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        tk::ScopedManualClock clock;
+        auto& store = test_env::fresh_program();
+        for (const char* key : {"n_left", "n_top", "w_width", "w_height", "w_left", "w_top",
+                                "opc1_flag", "opc2_flag", "opc3_flag", "opc4_flag"})
+            store.values[QLatin1String(key)] = QStringLiteral("0");
+        store.values[QStringLiteral("HScroll1_Value")] = QLatin1String(c.stored);
+        EXPECT_EQ(main_fm->HScroll1.value(), c.value);
+        EXPECT_EQ(main_fm->Timer1.interval(), c.interval);
+        EXPECT_EQ(main_fm->Label4.caption(), QString::number(c.value));
+        EXPECT_FALSE(main_fm->Timer1.enabled());
+        main_fm.unload();
+        test_env::settle();
+    }
+}
+
 TEST_F(Playback, SpeedTable) {
     const int ms[] = {50, 200, 450, 800, 1250, 1800, 2450, 3200, 4050, 5000};
     for (int v = 1; v <= 10; ++v) {
