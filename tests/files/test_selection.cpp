@@ -153,6 +153,42 @@ TEST_F(Selection, Hints) {
     }
 }
 
+// Counts the tool-tip changes a widget receives.
+class TipChanges : public QObject {
+  public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        count += e->type() == QEvent::ToolTipChange;
+        return false;
+    }
+};
+
+// The hints follow every mouse movement but are written only when they change.
+TEST_F(Selection, HintWrittenOnlyWhenItDiffers) {
+    opc4_flag = 1;
+    TipChanges list_tips, label_tips;
+    f->List1.widget()->installEventFilter(&list_tips);
+    f->Label5.widget()->installEventFilter(&label_tips);
+    f->Label5.setCaption(kNothingToPlay);
+    for (int i = 0; i < 3; ++i) {
+        f->List1_MouseMove();
+        f->Label5_MouseMove();
+    }
+    EXPECT_EQ(list_tips.count, 1);
+    EXPECT_EQ(label_tips.count, 1);
+    f->List1.addItem(QStringLiteral("/p/a.bmp"));
+    f->Label5.setCaption(QStringLiteral("/p/a.bmp"));
+    for (int i = 0; i < 3; ++i) {
+        f->List1_MouseMove();
+        f->Label5_MouseMove();
+    }
+    EXPECT_EQ(list_tips.count, 2);
+    EXPECT_EQ(label_tips.count, 2);
+    EXPECT_EQ(f->Label5.toolTipText(), QString());
+    f->List1.widget()->removeEventFilter(&list_tips);
+    f->Label5.widget()->removeEventFilter(&label_tips);
+}
+
 TEST_F(Selection, ShortcutKeysNeverReachTheList) {
     const struct {
         int key;
