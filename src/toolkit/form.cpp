@@ -1,5 +1,6 @@
 #include "toolkit/form.h"
 
+#include "platform/frame.h"
 #include "platform/screen.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
@@ -121,10 +122,17 @@ Form::~Form()
 
 void Form::design(double client_width, double client_height)
 {
+    // Where the window manager will put the title bar and borders, learnt before the window
+    // appears, so that the outer size and the frame height are right from the first load.
+    frame_ = platform::expected_frame(widget_.get());
     outer_ = QRect(outer_.topLeft(), QSize(to_px_x(client_width) + frame_.left() + frame_.right(),
                                            to_px_y(client_height) + frame_.top() + frame_.bottom()));
     normal_outer_ = outer_;
-    widget_->resize(to_px_x(client_width), to_px_y(client_height));
+    const QSize client(to_px_x(client_width), to_px_y(client_height));
+    if (widget_->minimumSize() == widget_->maximumSize())
+        widget_->setFixedSize(client);
+    else
+        widget_->resize(client);
 }
 
 QWidget* Form::client_widget() const { return widget_.get(); }
@@ -181,12 +189,12 @@ void Form::push_geometry()
     if (state_ == Normal) {
         if (widget_->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
             widget_->setWindowState(Qt::WindowNoState);
-        widget_->move(outer_.topLeft()); // a top-level's position is its frame's
         if (widget_->minimumSize() == widget_->maximumSize() &&
             widget_->minimumSize() != QSize(0, 0))
             widget_->setFixedSize(client);
-        else
-            widget_->resize(client);
+        // The client area goes inside the frame we expect, so that the frame itself lands on
+        // the model's corner whether or not the window manager has decorated the window yet.
+        widget_->setGeometry(QRect(outer_.topLeft() + QPoint(frame_.left(), frame_.top()), client));
     } else if (state_ == Maximized) {
         // The client area takes its size at once; resizing after maximising would quietly
         // drop the widget's maximised state while the window system keeps it.
@@ -247,6 +255,12 @@ void Form::from_window_system()
     const QMargins frame(cg.left() - fg.left(), cg.top() - fg.top(), fg.right() - cg.right(),
                          fg.bottom() - cg.bottom());
     QRect outer = state == Minimized ? outer_ : fg;
+    const bool reframed = frame != frame_ && state == Normal && state_ == Normal;
+    if (reframed) {
+        // The window manager decorated the window (or changed its frame): the window stays
+        // where the program put it, with the client area inside the new frame.
+        outer.moveTopLeft(outer_.topLeft());
+    }
     const bool changed = state != state_ || outer.size() != outer_.size() || frame != frame_;
     if (!changed && outer == outer_)
         return;
@@ -255,6 +269,8 @@ void Form::from_window_system()
     outer_ = outer;
     if (state_ == Normal)
         normal_outer_ = outer_;
+    if (reframed)
+        push_geometry();
     if (changed) {
         client_changed();
         raise_resize();

@@ -7,8 +7,8 @@ KensakuSet::KensakuSet() : tk::Form(QStringLiteral("kensaku_set"))
 {
     setCaption(QStringLiteral("検索"));
     setIcon(artwork::search_icon());
-    design(3135, 975);
     setBorderStyle(tk::FixedDialog);
+    design(3135, 975);
 
     Picture1.move(0, 0, 15, 975);
     Picture1.setVisible(false);

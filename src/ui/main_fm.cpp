@@ -29,7 +29,9 @@ MainForm::MainForm() : tk::Form(QStringLiteral("main_fm"))
     pic_clp.setVisible(false);
 
     Dir2.move(8880, 1560, 1575, 930);
+    Dir2.setVisible(false);
     File1.move(8880, 240, 1575, 1170);
+    File1.setVisible(false);
     File1.setPattern(QStringLiteral("*.bmp;*.dib;*.jpg;*.wmf;*.emf"));
 
     Frame1.move(3090, 0, 5670, 2895);

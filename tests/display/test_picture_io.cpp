@@ -139,9 +139,7 @@ TEST(PictureIo, LoadsByContent)
 
 TEST(PictureIo, SampleFilesLoad)
 {
-    // Next to the sources when the environment does not say.
-    const QDir samples(qEnvironmentVariable("PIKUTA_SAMPLES",
-                                            QFileInfo(__FILE__).absolutePath() + "/../../samples"));
+    const QDir samples(QStringLiteral(PIKUTA_SAMPLES_DIR));
     const QStringList names = samples.entryList({"*.bmp", "*.dib", "*.jpg", "*.gif"});
     ASSERT_GE(names.size(), 4) << samples.path().toStdString();
     for (const QString& name : names)
