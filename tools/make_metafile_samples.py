@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the metafile samples record by record, shaped like files that drawing programs save.
 
-Usage: make_samples.py OUTPUT_DIR
+Usage: python3 tools/make_metafile_samples.py OUTPUT_DIR
 
 Every picture is 320 x 240 pixels at 96 DPI so that the reference renderings line up.
 """
