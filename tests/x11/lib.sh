@@ -247,3 +247,61 @@ write_settings() {
         printf '%s\n' "$@"
     } >"$file"
 }
+
+# Settings that open `folder` at start-up with the window at the top-left corner, every
+# option on and the speed bar at its middle (a tick of 1.5 s).
+write_folder_settings() {
+    write_settings n_left=0 n_top=0 w_width=8880 w_height=7140 w_left=0 w_top=0 \
+        opc1_flag=1 opc2_flag=1 opc3_flag=1 opc4_flag=1 HScroll1_Value=3 moto_dr=/ "f_path=$1"
+}
+
+# One pixel of the screen as "r g b", read at the moment of the call.
+screen_pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 rgb:- | od -An -tu1 | xargs
+}
+
+# Whether colour "r g b" lies within `tolerance` (per channel) of the colour "R G B".
+colour_near() {
+    local -a got=($1) want=($2)
+    local tolerance=${3:-40} i d
+    for i in 0 1 2; do
+        d=$((got[i] - want[i]))
+        ((d < 0)) && d=$((-d))
+        ((d <= tolerance)) || return 1
+    done
+}
+
+# The vertical middles of the lines of dark text in a rectangle (x y width height) of a
+# picture, relative to the rectangle's top, one a line: where to click a list's entries.
+text_line_middles() {
+    local file=$1 x=$2 y=$3 w=$4 h=$5 limit=${6:-100}
+    convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray -depth 8 gray:- |
+        python3 -c '
+import sys
+width, limit = int(sys.argv[1]), int(sys.argv[2])
+data = sys.stdin.buffer.read()
+inked = [any(b < limit for b in data[y:y + width]) for y in range(0, len(data), width)]
+top = None
+for y, ink in enumerate(inked + [False]):
+    if ink and top is None:
+        top = y
+    elif not ink and top is not None:
+        print((top + y - 1) // 2)
+        top = None' "$w" "$limit"
+}
+
+# Clicks the left mouse button at a screen position, holding the named keys (e.g. ctrl).
+click_at() {
+    local x=$1 y=$2 key
+    shift 2
+    xdotool mousemove --sync "$x" "$y"
+    for key in "$@"; do xdotool keydown "$key"; done
+    xdotool click 1
+    for key in "$@"; do xdotool keyup "$key"; done
+}
+
+# A digest of the pixels of a rectangle (x y width height) of the screen as it is now: equal
+# digests, equal pictures.
+screen_area_digest() {
+    import -window root -crop "${3}x${4}+${1}+${2}" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
+}
