@@ -262,10 +262,12 @@ screen_pixel() {
 
 # Whether colour "r g b" lies within `tolerance` (per channel) of the colour "R G B".
 colour_near() {
-    local -a got=($1) want=($2)
+    local -a have want
     local tolerance=${3:-40} i d
+    read -ra have <<<"$1"
+    read -ra want <<<"$2"
     for i in 0 1 2; do
-        d=$((got[i] - want[i]))
+        d=$((have[i] - want[i]))
         ((d < 0)) && d=$((-d))
         ((d <= tolerance)) || return 1
     done
