@@ -6,8 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
 #ifdef Q_OS_LINUX
     // Say plainly what is missing instead of the platform plugin's own failure.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY") &&
@@ -23,7 +22,6 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("PIKUTA"));
     tk::init_application(app);
     tk::set_on_last_form_released([] { QCoreApplication::quit(); });
-    if (!Module2::Main())
-        return 0;
+    if (!Module2::Main()) return 0;
     return app.exec();
 }

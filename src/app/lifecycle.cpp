@@ -11,8 +11,7 @@
 
 using namespace Module2;
 
-void MainForm::Form_Load()
-{
+void MainForm::Form_Load() {
     app_path = tk::with_separator(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     play_no = -1;
     load_settings();
@@ -20,42 +19,44 @@ void MainForm::Form_Load()
     set_tooltips();
 }
 
-void MainForm::Form_Activate()
-{
+void MainForm::Form_Activate() {
     // Coming back to the main window puts the search window out of sight.
     kensaku_set->Hide();
 }
 
-void MainForm::Form_KeyPress(int& key_ascii)
-{
+void MainForm::Form_KeyPress(int& key_ascii) {
     switch (key_ascii) {
-    case 'b': Command1_Click(); break;
-    case 'n': Command2_Click(); break;
-    case 'p': Command3_Click(); break;
-    case 's': Command4_Click(); break;
+    case 'b':
+        Command1_Click();
+        break;
+    case 'n':
+        Command2_Click();
+        break;
+    case 'p':
+        Command3_Click();
+        break;
+    case 's':
+        Command4_Click();
+        break;
     case 'c':
-        if (copy_ok == 1)
-            Command8_Click();
+        if (copy_ok == 1) Command8_Click();
         break;
     case 'w':
-        if (copy_ok == 1)
-            Command9_Click();
+        if (copy_ok == 1) Command9_Click();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-void MainForm::Form_QueryUnload(int& /*cancel*/, int /*unload_mode*/)
-{
+void MainForm::Form_QueryUnload(int& /*cancel*/, int /*unload_mode*/) {
     kensaku_flag = 0;
     Command4_Click();
-    if (windowState() != tk::Normal)
-        setWindowState(tk::Normal);
+    if (windowState() != tk::Normal) setWindowState(tk::Normal);
     menu_fm->hyouji_set(0);
 }
 
-void MainForm::Form_Unload(int& /*cancel*/)
-{
+void MainForm::Form_Unload(int& /*cancel*/) {
     kensaku_set.unload();
     menu_fm.unload();
     save_settings();

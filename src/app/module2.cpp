@@ -6,8 +6,7 @@
 
 namespace Module2 {
 
-void reset_state()
-{
+void reset_state() {
     play_no = 0;
     kensaku_flag = 0;
     hit_count = 0;
@@ -20,11 +19,9 @@ void reset_state()
     w_width = w_height = w_left = w_top = 0;
 }
 
-bool Main()
-{
+bool Main() {
     // A running instance comes to the front and this one ends without loading anything.
-    if (platform::activate_window_titled(kMainTitle))
-        return false;
+    if (platform::activate_window_titled(kMainTitle)) return false;
     main_fm->Show();
     return true;
 }

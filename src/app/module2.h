@@ -11,20 +11,20 @@ using byte = std::uint8_t;
 // kensaku_flag while a folder search runs (all bits set); 0 asks it to stop.
 inline constexpr byte kSearchRunning = 255;
 
-inline std::int32_t play_no = 0;   // index in List1 of the picture shown; -1 none
-inline byte kensaku_flag = 0;      // kSearchRunning while a search runs
-inline std::int32_t hit_count = 0; // files found by the current search
-inline byte play_flag = 0;         // 1 while the slideshow plays
-inline byte opc1_flag = 0;         // bitmaps, device-independent bitmaps, metafiles listed
-inline byte opc2_flag = 0;         // JPEG listed
-inline byte opc3_flag = 0;         // GIF listed
-inline byte opc4_flag = 0;         // balloon help shown
-inline QString app_path;           // the program's folder, ending in one separator
-inline byte hyouji_mode = 0;       // 0 normal, 1 maximised, 2 fit to window, 9 transient
-inline byte moto_flag = 0;         // keep the picture's own size
-inline std::int32_t n_left = 0, n_top = 0;            // normal-mode position
-inline std::int32_t w_width = 0, w_height = 0;        // fit-to-window size
-inline std::int32_t w_left = 0, w_top = 0;            // fit-to-window position
+inline std::int32_t play_no = 0;           // index in List1 of the picture shown; -1 none
+inline byte kensaku_flag = 0;              // kSearchRunning while a search runs
+inline std::int32_t hit_count = 0;         // files found by the current search
+inline byte play_flag = 0;                 // 1 while the slideshow plays
+inline byte opc1_flag = 0;                 // bitmaps, device-independent bitmaps, metafiles listed
+inline byte opc2_flag = 0;                 // JPEG listed
+inline byte opc3_flag = 0;                 // GIF listed
+inline byte opc4_flag = 0;                 // balloon help shown
+inline QString app_path;                   // the program's folder, ending in one separator
+inline byte hyouji_mode = 0;               // 0 normal, 1 maximised, 2 fit to window, 9 transient
+inline byte moto_flag = 0;                 // keep the picture's own size
+inline std::int32_t n_left = 0, n_top = 0; // normal-mode position
+inline std::int32_t w_width = 0, w_height = 0; // fit-to-window size
+inline std::int32_t w_left = 0, w_top = 0;     // fit-to-window position
 
 // Every variable back to its value at program start (for tests).
 void reset_state();

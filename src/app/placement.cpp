@@ -15,21 +15,18 @@ namespace {
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
-std::int32_t read_int32(const char* key)
-{
-    return static_cast<std::int32_t>(settings::to_number(settings::read(QLatin1String(key)),
-                                                         kInt32Min, kInt32Max));
+std::int32_t read_int32(const char* key) {
+    return static_cast<std::int32_t>(
+        settings::to_number(settings::read(QLatin1String(key)), kInt32Min, kInt32Max));
 }
 
-byte read_byte(const char* key)
-{
+byte read_byte(const char* key) {
     return static_cast<byte>(settings::to_number(settings::read(QLatin1String(key)), 0, 255));
 }
 
 } // namespace
 
-std::int32_t MainForm::frame_height()
-{
+std::int32_t MainForm::frame_height() {
     // Re-docking the strip makes it exactly as tall as the client area.
     Picture1.setAlign(tk::AlignNone);
     Picture1.setAlign(tk::AlignLeft);
@@ -37,8 +34,7 @@ std::int32_t MainForm::frame_height()
 }
 
 void MainForm::move_window(std::int32_t left, std::int32_t top, std::int32_t width,
-                           std::int32_t height)
-{
+                           std::int32_t height) {
     moving_flag = 1;
     const double sw = tk::screen_width_twips();
     const double sh = tk::screen_height_twips();
@@ -55,8 +51,7 @@ void MainForm::move_window(std::int32_t left, std::int32_t top, std::int32_t wid
     moving_flag = 0;
 }
 
-void MainForm::load_settings()
-{
+void MainForm::load_settings() {
     try {
         n_left = read_int32("n_left");
         n_top = read_int32("n_top");
@@ -91,8 +86,7 @@ void MainForm::load_settings()
     tk::attempt([&] { Dir1.setPath(settings::read(QStringLiteral("f_path"))); });
 }
 
-void MainForm::save_settings()
-{
+void MainForm::save_settings() {
     if (hyouji_mode == 0) {
         n_left = tk::to_int32(left());
         n_top = tk::to_int32(top());

@@ -9,16 +9,14 @@
 using namespace Module2;
 
 static PicLayout layout_or_throw(double box_w, double box_h, double pic_w, double pic_h,
-                                 bool keep_size)
-{
+                                 bool keep_size) {
     PicLayout r;
     const std::int32_t W = tk::to_int32(box_w), H = tk::to_int32(box_h);
     const std::int32_t W2 = tk::to_int32(W / 2.0), H2 = tk::to_int32(H / 2.0);
     const std::int32_t w = tk::to_int32(pic_w), h = tk::to_int32(pic_h);
     const std::int32_t w2 = tk::to_int32(w / 2.0), h2 = tk::to_int32(h / 2.0);
     if (!keep_size) {
-        if (w == 0 || h == 0)
-            return r;
+        if (w == 0 || h == 0) return r;
         double ratio = static_cast<double>(W) / w;
         const std::int32_t t = tk::to_int32(h * ratio);
         if (t < H) {
@@ -50,13 +48,12 @@ static PicLayout layout_or_throw(double box_w, double box_h, double pic_w, doubl
             r.dy = H2 - h2, r.dh = h, r.sy = 0, r.sh = h;
         }
     }
-    r.valid = !(r.dx < 0 || r.dx > W || r.dw < 1 || r.sx < 0 || r.sx > w || r.sw < 1 ||
-                r.dy < 0 || r.dy > H || r.dh < 1 || r.sy < 0 || r.sy > h || r.sh < 1);
+    r.valid = !(r.dx < 0 || r.dx > W || r.dw < 1 || r.sx < 0 || r.sx > w || r.sw < 1 || r.dy < 0 ||
+                r.dy > H || r.dh < 1 || r.sy < 0 || r.sy > h || r.sh < 1);
     return r;
 }
 
-PicLayout compute_layout(double box_w, double box_h, double pic_w, double pic_h, bool keep_size)
-{
+PicLayout compute_layout(double box_w, double box_h, double pic_w, double pic_h, bool keep_size) {
     try {
         return layout_or_throw(box_w, box_h, pic_w, pic_h, keep_size);
     } catch (const tk::Error&) {
@@ -64,12 +61,10 @@ PicLayout compute_layout(double box_w, double box_h, double pic_w, double pic_h,
     }
 }
 
-void MainForm::load_picture()
-{
+void MainForm::load_picture() {
     // Only a current entry can be loaded: a delayed load that outlived a rebuilt list has
     // nothing to show.
-    if (play_no < 0 || play_no >= List1.listCount())
-        return;
+    if (play_no < 0 || play_no >= List1.listCount()) return;
     const QString path = List1.list(play_no);
     if (pic_ok == 0) {
         pic_ok = 1;
@@ -86,8 +81,7 @@ void MainForm::load_picture()
     Label7.setCaption(path);
 }
 
-void MainForm::pic_layout()
-{
+void MainForm::pic_layout() {
     if (windowState() == tk::Minimized) {
         Timer1.setEnabled(false);
         Timer2.setEnabled(false);
@@ -96,29 +90,23 @@ void MainForm::pic_layout()
     const PicLayout l = compute_layout(pic.scaleWidth(), pic.scaleHeight(), pic_moto.scaleWidth(),
                                        pic_moto.scaleHeight(), moto_flag != 0);
     pic.Cls();
-    if (!l.valid)
-        return;
+    if (!l.valid) return;
     pic.PaintPicture(pic_moto.picture(), l.dx, l.dy, l.dw, l.dh, l.sx, l.sy, l.sw, l.sh);
     if (hyouji_mode != 0)
         pic.Print(QString::number(play_no + 1) + QLatin1Char(' ') + List1.list(play_no));
 }
 
-void MainForm::sai_hyouji()
-{
-    if (busy_flag == 1)
-        return;
+void MainForm::sai_hyouji() {
+    if (busy_flag == 1) return;
     busy_flag = 1;
     // The loupe view comes with the loupe; until then the picture is always drawn whole.
     pic_layout();
     busy_flag = 0;
 }
 
-void MainForm::timed_load()
-{
-    if (busy_flag == 1)
-        return;
+void MainForm::timed_load() {
+    if (busy_flag == 1) return;
     busy_flag = 1;
-    if (play_ok == 1)
-        load_picture();
+    if (play_ok == 1) load_picture();
     busy_flag = 0;
 }

@@ -5,13 +5,11 @@
 
 using namespace Module2;
 
-void MainForm::Form_Resize()
-{
+void MainForm::Form_Resize() {
     const std::int32_t fh = frame_height();
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
-    if (windowState() == tk::Minimized)
-        return;
+    if (windowState() == tk::Minimized) return;
     if (pic_ok == 0 && moving_flag == 0) {
         // Until a picture has been asked for, only the top band of controls is shown.
         move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 2925);
@@ -19,8 +17,6 @@ void MainForm::Form_Resize()
     }
     if (hyouji_mode == 0 && moving_flag == 0)
         move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 6765);
-    if (pic_ok == 1)
-        sai_hyouji();
-    if (loupe_flag == 0 && play_flag == 1)
-        Timer1.setEnabled(true);
+    if (pic_ok == 1) sai_hyouji();
+    if (loupe_flag == 0 && play_flag == 1) Timer1.setEnabled(true);
 }

@@ -12,30 +12,23 @@ using namespace Module2;
 namespace {
 
 // Folders whose pictures are never listed (browser caches).
-bool excluded_folder(const QString& path)
-{
+bool excluded_folder(const QString& path) {
     return path.contains(QLatin1String("Temporary Internet Files")) ||
            path.contains(QLatin1String("Netscape"));
 }
 
 } // namespace
 
-void Module2::set_pattern()
-{
+void Module2::set_pattern() {
     QString pattern;
-    if (opc1_flag == 1)
-        pattern += QLatin1String("*.bmp;*.dib;*.emf;");
-    if (opc2_flag == 1)
-        pattern += QLatin1String("*.jpg;");
-    if (opc3_flag == 1)
-        pattern += QLatin1String("*.gif;");
-    if (pattern.endsWith(QLatin1Char(';')))
-        pattern.chop(1);
+    if (opc1_flag == 1) pattern += QLatin1String("*.bmp;*.dib;*.emf;");
+    if (opc2_flag == 1) pattern += QLatin1String("*.jpg;");
+    if (opc3_flag == 1) pattern += QLatin1String("*.gif;");
+    if (pattern.endsWith(QLatin1Char(';'))) pattern.chop(1);
     main_fm->File1.setPattern(pattern);
 }
 
-void MainForm::Drive1_Change()
-{
+void MainForm::Drive1_Change() {
     const QString drive = Drive1.drive();
     try {
         Dir1.setPath(drive);
@@ -52,8 +45,7 @@ void MainForm::Drive1_Change()
     old_drive = drive;
 }
 
-void MainForm::Dir1_Change()
-{
+void MainForm::Dir1_Change() {
     play_flag = 0;
     Timer1.setEnabled(false);
     kensaku_flag = 0;
@@ -79,7 +71,6 @@ void MainForm::Dir1_Change()
     }
 }
 
-void MainForm::Dir2_Change()
-{
+void MainForm::Dir2_Change() {
     tk::attempt([&] { File1.setPath(Dir2.path()); });
 }

@@ -8,15 +8,12 @@ namespace {
 const QString kNothingToPlay = QStringLiteral("再生できるﾌｧｲﾙがありません。");
 const QString kNothingMarked = QStringLiteral("再生するﾌｧｲﾙが指定されていません。");
 
-void set_hint(tk::Control& c, const QString& hint)
-{
-    if (c.toolTipText() != hint)
-        c.setToolTipText(hint);
+void set_hint(tk::Control& c, const QString& hint) {
+    if (c.toolTipText() != hint) c.setToolTipText(hint);
 }
 } // namespace
 
-void MainForm::Command6_Click()
-{
+void MainForm::Command6_Click() {
     if (List1.listCount() == 0) {
         Label5.setCaption(kNothingToPlay);
         return;
@@ -27,28 +24,34 @@ void MainForm::Command6_Click()
     play_ok = 1;
 }
 
-void MainForm::List1_Click()
-{
+void MainForm::List1_Click() {
     Label2.setCaption(QString::number(List1.listIndex() + 1));
     Label5.setCaption(List1.list(List1.listIndex()));
 }
 
-void MainForm::List1_DblClick() { Command2_Click(); }
+void MainForm::List1_DblClick() {
+    Command2_Click();
+}
 
-void MainForm::List1_KeyPress(int& key_ascii)
-{
+void MainForm::List1_KeyPress(int& key_ascii) {
     // The window's shortcut keys are shortcuts only: handed on to the list, its type-ahead
     // would move the focus and replace the user's marks with a single one.
     switch (key_ascii) {
-    case 'b': case 'n': case 'p': case 's': case 'c': case 'w': key_ascii = 0; break;
-    default: break;
+    case 'b':
+    case 'n':
+    case 'p':
+    case 's':
+    case 'c':
+    case 'w':
+        key_ascii = 0;
+        break;
+    default:
+        break;
     }
 }
 
-void MainForm::List1_MouseMove()
-{
-    if (opc4_flag == 0)
-        return;
+void MainForm::List1_MouseMove() {
+    if (opc4_flag == 0) return;
     set_hint(List1, List1.listCount() != 0
                         ? QStringLiteral("ここで再生したいﾌｧｲﾙを選びます。ﾏｳｽでﾄﾞﾗｯｸﾞしたり､ "
                                          "CTRLキーを押しながらｸﾘｯｸして選ぶと便利です")
@@ -56,14 +59,13 @@ void MainForm::List1_MouseMove()
                                          "検索をしてみてください"));
 }
 
-void MainForm::Label5_MouseMove()
-{
-    if (opc4_flag == 0)
-        return;
+void MainForm::Label5_MouseMove() {
+    if (opc4_flag == 0) return;
     const QString caption = Label5.caption();
     QString hint;
     if (caption == kNothingToPlay)
-        hint = QStringLiteral("画像ﾌｧｲﾙがあるﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞを指定するか、または、検索をしてみてください");
+        hint = QStringLiteral(
+            "画像ﾌｧｲﾙがあるﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞを指定するか、または、検索をしてみてください");
     else if (caption == kNothingMarked)
         hint = QStringLiteral("少なくとも、一つ以上のﾌｧｲﾙをこの上のﾘｽﾄから選んでください");
     set_hint(Label5, hint);

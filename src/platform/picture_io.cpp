@@ -15,21 +15,17 @@ namespace platform {
 
 namespace {
 
-bool starts_with(const QByteArray& data, std::initializer_list<unsigned char> magic)
-{
-    if (data.size() < static_cast<qsizetype>(magic.size()))
-        return false;
+bool starts_with(const QByteArray& data, std::initializer_list<unsigned char> magic) {
+    if (data.size() < static_cast<qsizetype>(magic.size())) return false;
     qsizetype i = 0;
     for (unsigned char c : magic)
-        if (static_cast<unsigned char>(data[i++]) != c)
-            return false;
+        if (static_cast<unsigned char>(data[i++]) != c) return false;
     return true;
 }
 
 // JPEG decoders fill a cut-off file with grey and call it a success. Walk the marker
 // structure instead and demand the end-of-image marker after the scan data.
-bool jpeg_complete(const QByteArray& d)
-{
+bool jpeg_complete(const QByteArray& d) {
     const auto at = [&](qsizetype i) { return static_cast<unsigned char>(d[i]); };
     qsizetype i = 2;
     const qsizetype n = d.size();
@@ -43,26 +39,21 @@ bool jpeg_complete(const QByteArray& d)
             ++i;
             continue;
         }
-        if (marker == 0xD9)
-            return true;
+        if (marker == 0xD9) return true;
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
             i += 2;
             continue;
         }
-        if (i + 3 >= n)
-            return false;
+        if (i + 3 >= n) return false;
         const qsizetype length = (at(i + 2) << 8) | at(i + 3);
-        if (length < 2)
-            return false;
+        if (length < 2) return false;
         i += 2 + length;
-        if (marker != 0xDA)
-            continue;
+        if (marker != 0xDA) continue;
         // Entropy-coded data runs to the next marker that is neither stuffing nor restart.
         while (i + 1 < n) {
             if (at(i) == 0xFF) {
                 const unsigned char next = at(i + 1);
-                if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7) && next != 0xFF)
-                    break;
+                if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7) && next != 0xFF) break;
             }
             ++i;
         }
@@ -70,24 +61,20 @@ bool jpeg_complete(const QByteArray& d)
     return false;
 }
 
-std::uint32_t le32(const QByteArray& d, qsizetype i)
-{
+std::uint32_t le32(const QByteArray& d, qsizetype i) {
     const auto b = [&](qsizetype k) { return std::uint32_t(static_cast<unsigned char>(d[i + k])); };
     return b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
 }
 
-std::uint16_t le16(const QByteArray& d, qsizetype i)
-{
+std::uint16_t le16(const QByteArray& d, qsizetype i) {
     const auto b = [&](qsizetype k) { return std::uint16_t(static_cast<unsigned char>(d[i + k])); };
     return std::uint16_t(b(0) | b(1) << 8);
 }
 
 // The bitmap decoder keeps whatever rows it got from a cut-off file and calls it a success.
 // Demand every byte of pixel data that the header announces.
-bool bmp_complete(const QByteArray& d)
-{
-    if (d.size() < 26)
-        return false;
+bool bmp_complete(const QByteArray& d) {
+    if (d.size() < 26) return false;
     const qint64 offset = le32(d, 10);
     const std::uint32_t header = le32(d, 14);
     qint64 needed = 0;
@@ -95,8 +82,7 @@ bool bmp_complete(const QByteArray& d)
         const qint64 stride = (qint64(le16(d, 18)) * le16(d, 24) + 31) / 32 * 4;
         needed = stride * le16(d, 20);
     } else {
-        if (d.size() < 38)
-            return false;
+        if (d.size() < 38) return false;
         const qint64 width = std::abs(qint64(qint32(le32(d, 18))));
         const qint64 height = std::abs(qint64(qint32(le32(d, 22))));
         const std::uint32_t compression = le32(d, 30);
@@ -110,8 +96,7 @@ bool bmp_complete(const QByteArray& d)
 
 // The GIF decoder shows a cut-off frame with its missing part blank. Walk the blocks up to
 // the end of the first frame's data, which is all that is shown.
-bool gif_complete(const QByteArray& d)
-{
+bool gif_complete(const QByteArray& d) {
     const qsizetype n = d.size();
     const auto at = [&](qsizetype i) { return static_cast<unsigned char>(d[i]); };
     const auto colour_table = [](unsigned char flags) {
@@ -122,22 +107,18 @@ bool gif_complete(const QByteArray& d)
         while (i < n) {
             const unsigned char length = at(i);
             i += 1 + length;
-            if (length == 0)
-                return true;
+            if (length == 0) return true;
         }
         return false;
     };
-    if (n < 13)
-        return false;
+    if (n < 13) return false;
     qsizetype i = 13 + colour_table(at(10));
     while (i < n) {
         if (at(i) == 0x21) { // extension: label, then its data
             i += 2;
-            if (!skip_blocks(i))
-                return false;
+            if (!skip_blocks(i)) return false;
         } else if (at(i) == 0x2C) { // image descriptor, colour table, code size, data
-            if (i + 10 > n)
-                return false;
+            if (i + 10 > n) return false;
             i += 10 + colour_table(at(i + 9)) + 1;
             return skip_blocks(i);
         } else {
@@ -148,35 +129,26 @@ bool gif_complete(const QByteArray& d)
 }
 
 // Qt takes a name ending in .dib for a headerless bitmap; choose from the first bytes.
-QByteArray format_from_content(const QByteArray& head)
-{
-    if (starts_with(head, {'B', 'M'}))
-        return "bmp";
-    if (starts_with(head, {0xFF, 0xD8, 0xFF}))
-        return "jpeg";
-    if (starts_with(head, {'G', 'I', 'F', '8'}))
-        return "gif";
+QByteArray format_from_content(const QByteArray& head) {
+    if (starts_with(head, {'B', 'M'})) return "bmp";
+    if (starts_with(head, {0xFF, 0xD8, 0xFF})) return "jpeg";
+    if (starts_with(head, {'G', 'I', 'F', '8'})) return "gif";
     return {};
 }
 
-QImage fail(QString* why, const QString& reason)
-{
-    if (why)
-        *why = reason;
+QImage fail(QString* why, const QString& reason) {
+    if (why) *why = reason;
     return {};
 }
 
 } // namespace
 
-QImage read_picture(const QString& path, QString* why)
-{
+QImage read_picture(const QString& path, QString* why) {
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return fail(why, file.errorString());
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return fail(why, file.errorString());
     const QByteArray data = file.readAll();
     file.close();
-    if (data.isEmpty())
-        return fail(why, QStringLiteral("empty file"));
+    if (data.isEmpty()) return fail(why, QStringLiteral("empty file"));
     const QByteArray format = format_from_content(data.left(16));
     if ((format == "jpeg" && !jpeg_complete(data)) || (format == "bmp" && !bmp_complete(data)) ||
         (format == "gif" && !gif_complete(data)))
@@ -193,8 +165,7 @@ QImage read_picture(const QString& path, QString* why)
     if (size.isValid() && qint64(size.width()) * size.height() > qint64(kMaxMegapixels) * 1000000)
         return fail(why, QStringLiteral("picture too large"));
     QImage image = reader.read();
-    if (image.isNull())
-        return fail(why, reader.errorString());
+    if (image.isNull()) return fail(why, reader.errorString());
     return image;
 }
 

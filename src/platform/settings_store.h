@@ -6,7 +6,7 @@ namespace platform {
 
 // The per-user store of named text values, addressed by application, section and key.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // An absent key reads as empty text.
     virtual QString read(const QString& app, const QString& section, const QString& key) = 0;

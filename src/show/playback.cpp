@@ -10,28 +10,21 @@ constexpr int kRepeatDelayMs = 1000;
 constexpr int kRepeatFastMs = 1;
 } // namespace
 
-void MainForm::Timer1_Timer()
-{
-    if (busy_flag == 1)
-        return;
+void MainForm::Timer1_Timer() {
+    if (busy_flag == 1) return;
     busy_flag = 1;
     play_next();
-    if (play_ok == 1)
-        load_picture();
+    if (play_ok == 1) load_picture();
     busy_flag = 0;
 }
 
-void MainForm::Timer2_Timer()
-{
+void MainForm::Timer2_Timer() {
     Timer2.setEnabled(false);
-    if (play_ok == 1)
-        timed_load();
-    if (play_flag == 1)
-        Timer1.setEnabled(true);
+    if (play_ok == 1) timed_load();
+    if (play_flag == 1) Timer1.setEnabled(true);
 }
 
-void MainForm::Timer3_Timer()
-{
+void MainForm::Timer3_Timer() {
     Timer3.setInterval(kRepeatFastMs);
     if (repeat_back != 0)
         play_back();
@@ -39,8 +32,7 @@ void MainForm::Timer3_Timer()
         play_next();
 }
 
-void MainForm::press_step(std::uint8_t back)
-{
+void MainForm::press_step(std::uint8_t back) {
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
     Timer3.setInterval(kRepeatDelayMs);
@@ -48,48 +40,54 @@ void MainForm::press_step(std::uint8_t back)
     Timer3.setEnabled(true);
 }
 
-void MainForm::Command1_MouseDown() { press_step(1); }
-void MainForm::Command2_MouseDown() { press_step(0); }
-void MainForm::Command1_MouseUp() { Timer3.setEnabled(false); }
-void MainForm::Command2_MouseUp() { Timer3.setEnabled(false); }
+void MainForm::Command1_MouseDown() {
+    press_step(1);
+}
+void MainForm::Command2_MouseDown() {
+    press_step(0);
+}
+void MainForm::Command1_MouseUp() {
+    Timer3.setEnabled(false);
+}
+void MainForm::Command2_MouseUp() {
+    Timer3.setEnabled(false);
+}
 
-void MainForm::Command1_Click()
-{
+void MainForm::Command1_Click() {
     play_back();
     Timer2.setEnabled(true);
 }
 
-void MainForm::Command2_Click()
-{
+void MainForm::Command2_Click() {
     play_next();
     Timer2.setEnabled(true);
 }
 
-void MainForm::Command3_Click()
-{
+void MainForm::Command3_Click() {
     Timer1_Timer();
     Timer1.setEnabled(true);
     play_flag = 1;
 }
 
-void MainForm::Command4_Click()
-{
+void MainForm::Command4_Click() {
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
     Timer3.setEnabled(false);
     play_flag = 0;
 }
 
-void MainForm::Command5_Click() { HScroll1.setValue(3); }
+void MainForm::Command5_Click() {
+    HScroll1.setValue(3);
+}
 
-void MainForm::HScroll1_Change()
-{
+void MainForm::HScroll1_Change() {
     Timer1.setEnabled(false);
     const int v = HScroll1.value();
     Timer1.setInterval(50 * v * v);
-    if (play_flag == 1)
-        Timer1.setEnabled(true);
+    if (play_flag == 1) Timer1.setEnabled(true);
     Label4.setCaption(QString::number(v));
 }
 
-void MainForm::HScroll1_Scroll() { Label4.setCaption(QString::number(HScroll1.value())); }
+void MainForm::HScroll1_Scroll() {
+    Label4.setCaption(QString::number(HScroll1.value()));
+}

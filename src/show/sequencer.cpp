@@ -9,23 +9,20 @@ const QString kNothingToPlay = QStringLiteral("再生できるﾌｧｲﾙがあ
 const QString kNothingMarked = QStringLiteral("再生するﾌｧｲﾙが指定されていません。");
 } // namespace
 
-static void report(MainForm& f, const QString& message)
-{
+static void report(MainForm& f, const QString& message) {
     f.Timer1.setEnabled(false);
     f.Label5.setCaption(message);
     f.Label2.setCaption(QString());
 }
 
-static void found(MainForm& f, int i)
-{
+static void found(MainForm& f, int i) {
     f.play_ok = 1;
     play_no = i;
     f.Label2.setCaption(QString::number(play_no + 1));
     f.Label5.setCaption(f.List1.list(play_no));
 }
 
-void MainForm::play_next()
-{
+void MainForm::play_next() {
     play_ok = 0;
     const int count = List1.listCount();
     if (count < 1) {
@@ -35,16 +32,13 @@ void MainForm::play_next()
     // An index left beyond a refilled list wraps like the end of the list.
     play_no = (play_no + 1 > count - 1 || play_no < -1) ? 0 : play_no + 1;
     for (int i = play_no; i < count; ++i)
-        if (List1.selected(i))
-            return found(*this, i);
+        if (List1.selected(i)) return found(*this, i);
     for (int i = 0; i <= play_no; ++i)
-        if (List1.selected(i))
-            return found(*this, i);
+        if (List1.selected(i)) return found(*this, i);
     report(*this, kNothingMarked);
 }
 
-void MainForm::play_back()
-{
+void MainForm::play_back() {
     play_ok = 0;
     const int count = List1.listCount();
     if (count < 1) {
@@ -52,14 +46,11 @@ void MainForm::play_back()
         return;
     }
     // An index left beyond a refilled list counts as no picture shown.
-    if (play_no > count - 1)
-        play_no = -1;
+    if (play_no > count - 1) play_no = -1;
     play_no = play_no - 1 < 0 ? count - 1 : play_no - 1;
     for (int i = play_no; i >= 0; --i)
-        if (List1.selected(i))
-            return found(*this, i);
+        if (List1.selected(i)) return found(*this, i);
     for (int i = count - 1; i >= play_no; --i)
-        if (List1.selected(i))
-            return found(*this, i);
+        if (List1.selected(i)) return found(*this, i);
     report(*this, kNothingMarked);
 }

@@ -6,11 +6,9 @@
 
 namespace tk {
 
-void init_application(QApplication& app)
-{
+void init_application(QApplication& app) {
     app.setQuitOnLastWindowClosed(false);
-    if (auto* style = QStyleFactory::create(QStringLiteral("Fusion")))
-        app.setStyle(style);
+    if (auto* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
     // A proportional gothic face at 9 points, as the captions were laid out for.
     const QStringList families = QFontDatabase::families();
     for (const char* name : {"IPAPGothic", "IPAexGothic", "IPAGothic", "Noto Sans CJK JP",

@@ -17,29 +17,30 @@ namespace tk {
 
 // Turns Qt's mouse events on a control's widget into the control's handlers.
 class ControlEventFilter : public QObject {
-public:
+  public:
     ControlEventFilter(Control& c, QObject* parent) : QObject(parent), control_(c) {}
-    bool eventFilter(QObject* obj, QEvent* event) override
-    {
+    bool eventFilter(QObject* obj, QEvent* event) override {
         return control_.mouse_event_filter(obj, event);
     }
 
-private:
+  private:
     Control& control_;
 };
 
-static int button_code(Qt::MouseButton b)
-{
+static int button_code(Qt::MouseButton b) {
     switch (b) {
-    case Qt::LeftButton: return LeftButton;
-    case Qt::RightButton: return RightButton;
-    case Qt::MiddleButton: return MiddleButton;
-    default: return 0;
+    case Qt::LeftButton:
+        return LeftButton;
+    case Qt::RightButton:
+        return RightButton;
+    case Qt::MiddleButton:
+        return MiddleButton;
+    default:
+        return 0;
     }
 }
 
-static int buttons_code(Qt::MouseButtons bs)
-{
+static int buttons_code(Qt::MouseButtons bs) {
     int code = 0;
     if (bs & Qt::LeftButton) code |= LeftButton;
     if (bs & Qt::RightButton) code |= RightButton;
@@ -47,16 +48,14 @@ static int buttons_code(Qt::MouseButtons bs)
     return code;
 }
 
-static int shift_code(Qt::KeyboardModifiers m)
-{
+static int shift_code(Qt::KeyboardModifiers m) {
     return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) |
            ((m & Qt::AltModifier) ? 4 : 0);
 }
 
 Control::Control(Container& parent, QString name) : parent_(parent), name_(std::move(name)) {}
 
-void Control::attach(QWidget* w)
-{
+void Control::attach(QWidget* w) {
     widget_ = w;
     w->setParent(parent_.client_widget());
     w->setObjectName(name_);
@@ -73,11 +72,9 @@ void Control::attach(QWidget* w)
     w->setEnabled(enabled_);
 }
 
-bool Control::mouse_event_filter(QObject* obj, QEvent* event)
-{
+bool Control::mouse_event_filter(QObject* obj, QEvent* event) {
     auto* area = qobject_cast<QAbstractScrollArea*>(widget_.data());
-    if (obj != widget_ && !(area && obj == area->viewport()))
-        return false;
+    if (obj != widget_ && !(area && obj == area->viewport())) return false;
     const auto type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
         type != QEvent::MouseMove)
@@ -95,89 +92,100 @@ bool Control::mouse_event_filter(QObject* obj, QEvent* event)
     return false;
 }
 
-double Control::scale_per_pixel_x() const { return twips_per_pixel_x(); }
-double Control::scale_per_pixel_y() const { return twips_per_pixel_y(); }
+double Control::scale_per_pixel_x() const {
+    return twips_per_pixel_x();
+}
+double Control::scale_per_pixel_y() const {
+    return twips_per_pixel_y();
+}
 
-double Control::left() const { return to_twips_x(rect_.x()); }
-double Control::top() const { return to_twips_y(rect_.y()); }
-double Control::width() const { return to_twips_x(rect_.width()); }
-double Control::height() const { return to_twips_y(rect_.height()); }
+double Control::left() const {
+    return to_twips_x(rect_.x());
+}
+double Control::top() const {
+    return to_twips_y(rect_.y());
+}
+double Control::width() const {
+    return to_twips_x(rect_.width());
+}
+double Control::height() const {
+    return to_twips_y(rect_.height());
+}
 
-void Control::setLeft(double t) { move(t, top(), width(), height()); }
-void Control::setTop(double t) { move(left(), t, width(), height()); }
-void Control::setWidth(double t) { move(left(), top(), t, height()); }
-void Control::setHeight(double t) { move(left(), top(), width(), t); }
+void Control::setLeft(double t) {
+    move(t, top(), width(), height());
+}
+void Control::setTop(double t) {
+    move(left(), t, width(), height());
+}
+void Control::setWidth(double t) {
+    move(left(), top(), t, height());
+}
+void Control::setHeight(double t) {
+    move(left(), top(), width(), t);
+}
 
-void Control::move(double l, double t, double w, double h)
-{
-    if (w < 0 || h < 0)
-        throw Error(Error::InvalidProperty);
+void Control::move(double l, double t, double w, double h) {
+    if (w < 0 || h < 0) throw Error(Error::InvalidProperty);
     rect_ = QRect(to_px_x(l), to_px_y(t), to_px_x(w), to_px_y(h));
     apply_geometry();
 }
 
-void Control::apply_geometry()
-{
-    if (widget_)
-        widget_->setGeometry(rect_);
+void Control::apply_geometry() {
+    if (widget_) widget_->setGeometry(rect_);
 }
 
-void Control::setVisible(bool on)
-{
+void Control::setVisible(bool on) {
     visible_ = on;
-    if (widget_)
-        widget_->setVisible(on);
+    if (widget_) widget_->setVisible(on);
 }
 
-void Control::setEnabled(bool on)
-{
+void Control::setEnabled(bool on) {
     enabled_ = on;
-    if (widget_)
-        widget_->setEnabled(on);
+    if (widget_) widget_->setEnabled(on);
 }
 
-void Control::setToolTipText(const QString& text)
-{
+void Control::setToolTipText(const QString& text) {
     tooltip_ = text;
-    if (widget_)
-        widget_->setToolTip(text);
+    if (widget_) widget_->setToolTip(text);
 }
 
 // ---- Frame
 
 Frame::Frame(Container& parent, QString name, const QString& caption)
-    : Control(parent, std::move(name))
-{
+    : Control(parent, std::move(name)) {
     attach(new QGroupBox(caption));
 }
 
-QString Frame::caption() const { return static_cast<QGroupBox*>(widget())->title(); }
-void Frame::setCaption(const QString& text) { static_cast<QGroupBox*>(widget())->setTitle(text); }
+QString Frame::caption() const {
+    return static_cast<QGroupBox*>(widget())->title();
+}
+void Frame::setCaption(const QString& text) {
+    static_cast<QGroupBox*>(widget())->setTitle(text);
+}
 
 // ---- Label
 
 namespace {
 class LabelWidget : public QLabel {
-public:
+  public:
     explicit LabelWidget(Label& l) : label_(l) {}
 
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
+  protected:
+    void mouseReleaseEvent(QMouseEvent* e) override {
         QLabel::mouseReleaseEvent(e);
         if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) &&
             label_.onClick)
             dispatch(label_.onClick);
     }
 
-private:
+  private:
     Label& label_;
 };
 } // namespace
 
 Label::Label(Container& parent, QString name, const QString& caption)
-    : Control(parent, std::move(name))
-{
+    : Control(parent, std::move(name)) {
     auto* w = new LabelWidget(*this);
     w->setWordWrap(true);
     w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -186,91 +194,79 @@ Label::Label(Container& parent, QString name, const QString& caption)
     setCaption(caption);
 }
 
-void Label::setCaption(const QString& text)
-{
+void Label::setCaption(const QString& text) {
     caption_ = text;
     static_cast<QLabel*>(widget())->setText(text);
 }
 
-void Label::setBackColor(const QColor& c)
-{
+void Label::setBackColor(const QColor& c) {
     QPalette p = widget()->palette();
     p.setColor(QPalette::Window, c);
     widget()->setPalette(p);
     widget()->setAutoFillBackground(true);
 }
 
-void Label::setForeColor(const QColor& c)
-{
+void Label::setForeColor(const QColor& c) {
     QPalette p = widget()->palette();
     p.setColor(QPalette::WindowText, c);
     widget()->setPalette(p);
 }
 
-void Label::setTransparent(bool on) { widget()->setAutoFillBackground(!on); }
+void Label::setTransparent(bool on) {
+    widget()->setAutoFillBackground(!on);
+}
 
 // ---- CommandButton
 
 CommandButton::CommandButton(Container& parent, QString name, const QString& caption)
-    : Control(parent, std::move(name))
-{
+    : Control(parent, std::move(name)) {
     auto* b = new QPushButton(caption);
     b->setAutoDefault(false);
     attach(b);
     QObject::connect(b, &QPushButton::clicked, b, [this] {
-        if (onClick)
-            dispatch(onClick);
+        if (onClick) dispatch(onClick);
     });
 }
 
-QString CommandButton::caption() const { return static_cast<QPushButton*>(widget())->text(); }
-void CommandButton::setCaption(const QString& text)
-{
+QString CommandButton::caption() const {
+    return static_cast<QPushButton*>(widget())->text();
+}
+void CommandButton::setCaption(const QString& text) {
     static_cast<QPushButton*>(widget())->setText(text);
 }
 
-void CommandButton::click()
-{
-    if (onClick)
-        dispatch(onClick);
+void CommandButton::click() {
+    if (onClick) dispatch(onClick);
 }
 
 // ---- CheckBox
 
 CheckBox::CheckBox(Container& parent, QString name, const QString& caption)
-    : Control(parent, std::move(name))
-{
+    : Control(parent, std::move(name)) {
     auto* b = new QCheckBox(caption);
     attach(b);
     QObject::connect(b, &QCheckBox::toggled, b, [this](bool on) {
         const int v = on ? 1 : 0;
-        if (v == value_)
-            return;
+        if (v == value_) return;
         value_ = v;
-        if (onClick)
-            dispatch(onClick);
+        if (onClick) dispatch(onClick);
     });
 }
 
-void CheckBox::setValue(int v)
-{
-    if (v < 0 || v > 2)
-        throw Error(Error::InvalidProperty);
-    if (v == value_)
-        return;
+void CheckBox::setValue(int v) {
+    if (v < 0 || v > 2) throw Error(Error::InvalidProperty);
+    if (v == value_) return;
     value_ = v;
     {
         QSignalBlocker block(widget());
         static_cast<QCheckBox*>(widget())->setChecked(v == 1);
     }
-    if (onClick)
-        onClick();
+    if (onClick) onClick();
 }
 
 // ---- HScrollBar
 
-HScrollBar::HScrollBar(Container& parent, QString name) : Control(parent, std::move(name))
-{
+HScrollBar::HScrollBar(Container& parent, QString name) : Control(parent, std::move(name)) {
     auto* s = new QScrollBar(Qt::Horizontal);
     s->setTracking(false); // the value commits when a drag ends
     s->setRange(min_, max_);
@@ -281,33 +277,30 @@ HScrollBar::HScrollBar(Container& parent, QString name) : Control(parent, std::m
     });
     QObject::connect(s, &QScrollBar::sliderMoved, s, [this](int pos) {
         drag_pos_ = pos;
-        if (onScroll)
-            dispatch(onScroll);
+        if (onScroll) dispatch(onScroll);
     });
     QObject::connect(s, &QScrollBar::sliderReleased, s, [this] { drag_pos_ = -1; });
 }
 
-void HScrollBar::setRange(int min, int max)
-{
+void HScrollBar::setRange(int min, int max) {
     min_ = min;
     max_ = max;
     QSignalBlocker block(widget());
     static_cast<QScrollBar*>(widget())->setRange(min, max);
 }
 
-void HScrollBar::setSteps(int small_change, int large_change)
-{
+void HScrollBar::setSteps(int small_change, int large_change) {
     auto* s = static_cast<QScrollBar*>(widget());
     s->setSingleStep(small_change);
     s->setPageStep(large_change);
 }
 
-int HScrollBar::value() const { return drag_pos_ >= 0 ? drag_pos_ : value_; }
+int HScrollBar::value() const {
+    return drag_pos_ >= 0 ? drag_pos_ : value_;
+}
 
-void HScrollBar::setValue(int v)
-{
-    if (v < min_ || v > max_)
-        throw Error(Error::InvalidProperty);
+void HScrollBar::setValue(int v) {
+    if (v < min_ || v > max_) throw Error(Error::InvalidProperty);
     {
         QSignalBlocker block(widget());
         static_cast<QScrollBar*>(widget())->setValue(v);
@@ -315,13 +308,10 @@ void HScrollBar::setValue(int v)
     commit(v);
 }
 
-void HScrollBar::commit(int v)
-{
-    if (v == value_)
-        return;
+void HScrollBar::commit(int v) {
+    if (v == value_) return;
     value_ = v;
-    if (onChange)
-        onChange();
+    if (onChange) onChange();
 }
 
 } // namespace tk

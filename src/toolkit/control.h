@@ -17,7 +17,7 @@ enum MouseButton { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 
 // Something that holds controls: a form's client area or a frame.
 class Container {
-public:
+  public:
     virtual ~Container() = default;
     virtual QWidget* client_widget() const = 0;
     virtual Form& form() = 0;
@@ -26,7 +26,7 @@ public:
 // A control placed in a container. Its geometry is kept here in pixels (so what Qt echoes
 // back compares equal) and read and written in twips relative to the container.
 class Control {
-public:
+  public:
     Control(Container& parent, QString name);
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -61,7 +61,7 @@ public:
     std::function<void(int button, int shift, double x, double y)> onMouseUp;
     std::function<void(int button, int shift, double x, double y)> onMouseMove;
 
-protected:
+  protected:
     // Takes ownership of the widget that shows this control and applies the model to it.
     void attach(QWidget* w);
     virtual void apply_geometry();
@@ -69,7 +69,7 @@ protected:
     virtual double scale_per_pixel_y() const;
     bool mouse_event_filter(QObject* obj, QEvent* event);
 
-private:
+  private:
     friend class ControlEventFilter;
     Container& parent_;
     QString name_;
@@ -84,7 +84,7 @@ private:
 // A captioned or plain group box that holds controls; child positions are relative to its
 // outer top-left corner.
 class Frame : public Control, public Container {
-public:
+  public:
     Frame(Container& parent, QString name, const QString& caption = {});
     QWidget* client_widget() const override { return widget(); }
     Form& form() override { return container().form(); }
@@ -93,7 +93,7 @@ public:
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Container& parent, QString name, const QString& caption = {});
     const QString& caption() const { return caption_; }
     void setCaption(const QString& text);
@@ -102,12 +102,12 @@ public:
     void setTransparent(bool on);
     std::function<void()> onClick;
 
-private:
+  private:
     QString caption_;
 };
 
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(Container& parent, QString name, const QString& caption = {});
     QString caption() const;
     void setCaption(const QString& text);
@@ -117,18 +117,18 @@ public:
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Container& parent, QString name, const QString& caption = {});
     int value() const { return value_; }
     void setValue(int v);
     std::function<void()> onClick;
 
-private:
+  private:
     int value_ = 0;
 };
 
 class HScrollBar : public Control {
-public:
+  public:
     HScrollBar(Container& parent, QString name);
     int min() const { return min_; }
     int max() const { return max_; }
@@ -141,7 +141,7 @@ public:
     std::function<void()> onChange;
     std::function<void()> onScroll;
 
-private:
+  private:
     void commit(int v);
     int min_ = 0, max_ = 32767, value_ = 0;
     int drag_pos_ = -1;

@@ -6,16 +6,16 @@ namespace tk {
 
 // A failure of one statement, carrying a number the caller can tell apart from others.
 class Error : public std::exception {
-public:
+  public:
     enum Number {
         Overflow = 6,
-        OutOfMemory = 7,        // a list box that can take no more entries
+        OutOfMemory = 7, // a list box that can take no more entries
         SubscriptOutOfRange = 9,
         TypeMismatch = 13,
         DeviceUnavailable = 68, // a drive that cannot be read
         FileNotFound = 53,
         PathNotFound = 76,
-        InvalidProperty = 380,  // a value a control rejects
+        InvalidProperty = 380, // a value a control rejects
         InvalidPicture = 481,
     };
     explicit Error(int number, QString description = {});
@@ -23,15 +23,14 @@ public:
     const QString& description() const { return description_; }
     const char* what() const noexcept override { return what_.constData(); }
 
-private:
+  private:
     int number_;
     QString description_;
     QByteArray what_;
 };
 
 // Runs one statement; a failure is swallowed and reported as false ("skip and go on").
-template <class F> bool attempt(F&& statement)
-{
+template <class F> bool attempt(F&& statement) {
     try {
         statement();
         return true;

@@ -13,8 +13,7 @@ int g_depth = 0;
 std::vector<std::function<void()>> g_idle;
 UserEffects g_effects;
 
-void run_idle()
-{
+void run_idle() {
     while (g_depth == 0 && !g_idle.empty()) {
         auto fn = std::move(g_idle.front());
         g_idle.erase(g_idle.begin());
@@ -23,8 +22,7 @@ void run_idle()
 }
 } // namespace
 
-void dispatch(const std::function<void()>& handler)
-{
+void dispatch(const std::function<void()>& handler) {
     ++g_depth;
     try {
         handler();
@@ -35,22 +33,20 @@ void dispatch(const std::function<void()>& handler)
     run_idle();
 }
 
-int handler_depth() { return g_depth; }
+int handler_depth() {
+    return g_depth;
+}
 
-void when_idle(std::function<void()> fn)
-{
+void when_idle(std::function<void()> fn) {
     g_idle.push_back(std::move(fn));
     run_idle();
 }
 
-void DoEvents()
-{
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+void DoEvents() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void MsgBoxInfo(const QString& text, const QString& title)
-{
+void MsgBoxInfo(const QString& text, const QString& title) {
     if (g_effects.message_box) {
         g_effects.message_box(text, title);
         return;
@@ -59,14 +55,15 @@ void MsgBoxInfo(const QString& text, const QString& title)
     box.exec();
 }
 
-void Beep()
-{
+void Beep() {
     if (g_effects.beep)
         g_effects.beep();
     else
         QApplication::beep();
 }
 
-void set_user_effects(UserEffects effects) { g_effects = std::move(effects); }
+void set_user_effects(UserEffects effects) {
+    g_effects = std::move(effects);
+}
 
 } // namespace tk

@@ -26,50 +26,43 @@ constexpr int kCantSizeNow = 384; // a minimised or maximised window cannot be m
 
 // The window as Qt sees it; everything it learns goes back to the form's model.
 class FormWidget : public QWidget {
-public:
+  public:
     explicit FormWidget(Form& f) : form_(f) {}
 
-protected:
-    void resizeEvent(QResizeEvent* e) override
-    {
+  protected:
+    void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
         form_.from_window_system();
     }
-    void moveEvent(QMoveEvent* e) override
-    {
+    void moveEvent(QMoveEvent* e) override {
         QWidget::moveEvent(e);
         form_.from_window_system();
     }
-    void changeEvent(QEvent* e) override
-    {
+    void changeEvent(QEvent* e) override {
         QWidget::changeEvent(e);
         if (e->type() == QEvent::WindowStateChange)
             form_.from_window_system();
         else if (e->type() == QEvent::ActivationChange && isActiveWindow())
             form_.activated();
     }
-    void closeEvent(QCloseEvent* e) override
-    {
+    void closeEvent(QCloseEvent* e) override {
         // The form decides; when it unloads, it hides and releases this widget itself.
         e->ignore();
         form_.close_requested();
     }
 
-private:
+  private:
     Form& form_;
 };
 
 // Gives a form with key preview each typed character before the control with the focus.
 class KeyPreviewFilter : public QObject {
-public:
-    bool eventFilter(QObject* obj, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
+  public:
+    bool eventFilter(QObject* obj, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
         // The window system's window sees the key first and hands the same event on to a widget.
         auto* w = qobject_cast<QWidget*>(obj);
-        if (!w)
-            return false;
+        if (!w) return false;
         auto* ke = static_cast<QKeyEvent*>(event);
         // A key that a widget ignores travels on to its parent as the same event; preview it
         // at its first stop only. The next key may well reuse the address of this one.
@@ -80,8 +73,7 @@ public:
         last_stamp_ = ke->timestamp();
         last_widget_ = w;
         auto* fw = dynamic_cast<FormWidget*>(w->window());
-        if (travelling || !fw || ke->text().size() != 1)
-            return false;
+        if (travelling || !fw || ke->text().size() != 1) return false;
         for (Form* f : g_loaded)
             if (f->window() == fw) {
                 int key = ke->text().at(0).unicode();
@@ -90,14 +82,13 @@ public:
         return false;
     }
 
-private:
+  private:
     const QKeyEvent* last_event_ = nullptr;
     quint64 last_stamp_ = 0;
     QPointer<QWidget> last_widget_;
 };
 
-static void install_key_preview()
-{
+static void install_key_preview() {
     static KeyPreviewFilter* filter = nullptr;
     if (!filter && QCoreApplication::instance()) {
         filter = new KeyPreviewFilter;
@@ -105,28 +96,25 @@ static void install_key_preview()
     }
 }
 
-Form::Form(QString name) : name_(std::move(name)), widget_(std::make_unique<FormWidget>(*this))
-{
+Form::Form(QString name) : name_(std::move(name)), widget_(std::make_unique<FormWidget>(*this)) {
     widget_->setObjectName(name_);
     widget_->setAttribute(Qt::WA_QuitOnClose, false);
     g_loaded.push_back(this);
     install_key_preview();
 }
 
-Form::~Form()
-{
+Form::~Form() {
     std::erase(g_loaded, this);
-    if (g_active == this)
-        g_active = nullptr;
+    if (g_active == this) g_active = nullptr;
 }
 
-void Form::design(double client_width, double client_height)
-{
+void Form::design(double client_width, double client_height) {
     // Where the window manager will put the title bar and borders, learnt before the window
     // appears, so that the outer size and the frame height are right from the first load.
     frame_ = platform::expected_frame(widget_.get());
-    outer_ = QRect(outer_.topLeft(), QSize(to_px_x(client_width) + frame_.left() + frame_.right(),
-                                           to_px_y(client_height) + frame_.top() + frame_.bottom()));
+    outer_ =
+        QRect(outer_.topLeft(), QSize(to_px_x(client_width) + frame_.left() + frame_.right(),
+                                      to_px_y(client_height) + frame_.top() + frame_.bottom()));
     normal_outer_ = outer_;
     const QSize client(to_px_x(client_width), to_px_y(client_height));
     if (widget_->minimumSize() == widget_->maximumSize())
@@ -135,45 +123,61 @@ void Form::design(double client_width, double client_height)
         widget_->resize(client);
 }
 
-QWidget* Form::client_widget() const { return widget_.get(); }
-QWidget* Form::window() const { return widget_.get(); }
+QWidget* Form::client_widget() const {
+    return widget_.get();
+}
+QWidget* Form::window() const {
+    return widget_.get();
+}
 
-double Form::left() const { return to_twips_x(outer_.x()); }
-double Form::top() const { return to_twips_y(outer_.y()); }
-double Form::width() const { return to_twips_x(outer_.width()); }
-double Form::height() const { return to_twips_y(outer_.height()); }
-double Form::scaleWidth() const
-{
+double Form::left() const {
+    return to_twips_x(outer_.x());
+}
+double Form::top() const {
+    return to_twips_y(outer_.y());
+}
+double Form::width() const {
+    return to_twips_x(outer_.width());
+}
+double Form::height() const {
+    return to_twips_y(outer_.height());
+}
+double Form::scaleWidth() const {
     return to_twips_x(outer_.width() - frame_.left() - frame_.right());
 }
-double Form::scaleHeight() const
-{
+double Form::scaleHeight() const {
     return to_twips_y(outer_.height() - frame_.top() - frame_.bottom());
 }
 
-void Form::setLeft(double t) { move(t, top(), width(), height()); }
-void Form::setTop(double t) { move(left(), t, width(), height()); }
-void Form::setWidth(double t) { move(left(), top(), t, height()); }
-void Form::setHeight(double t) { move(left(), top(), width(), t); }
-void Form::move(double l, double t) { move(l, t, width(), height()); }
+void Form::setLeft(double t) {
+    move(t, top(), width(), height());
+}
+void Form::setTop(double t) {
+    move(left(), t, width(), height());
+}
+void Form::setWidth(double t) {
+    move(left(), top(), t, height());
+}
+void Form::setHeight(double t) {
+    move(left(), top(), width(), t);
+}
+void Form::move(double l, double t) {
+    move(l, t, width(), height());
+}
 
-void Form::move(double l, double t, double w, double h)
-{
+void Form::move(double l, double t, double w, double h) {
     if (state_ != Normal)
-        throw Error(kCantSizeNow, QStringLiteral("Can't move or size a minimized or maximized window"));
-    if (w < 0 || h < 0)
-        throw Error(Error::InvalidProperty);
+        throw Error(kCantSizeNow,
+                    QStringLiteral("Can't move or size a minimized or maximized window"));
+    if (w < 0 || h < 0) throw Error(Error::InvalidProperty);
     set_outer(QRect(to_px_x(l), to_px_y(t), to_px_x(w), to_px_y(h)));
 }
 
-void Form::set_outer(QRect r)
-{
+void Form::set_outer(QRect r) {
     const bool resized = r.size() != outer_.size();
-    if (r == outer_)
-        return;
+    if (r == outer_) return;
     outer_ = r;
-    if (state_ == Normal)
-        normal_outer_ = r;
+    if (state_ == Normal) normal_outer_ = r;
     push_geometry();
     if (resized) {
         client_changed();
@@ -181,8 +185,7 @@ void Form::set_outer(QRect r)
     }
 }
 
-void Form::push_geometry()
-{
+void Form::push_geometry() {
     ++pushing_;
     const QSize client(std::max(0, outer_.width() - frame_.left() - frame_.right()),
                        std::max(0, outer_.height() - frame_.top() - frame_.bottom()));
@@ -206,32 +209,25 @@ void Form::push_geometry()
     --pushing_;
 }
 
-void Form::client_changed()
-{
+void Form::client_changed() {
     for (PictureBox* box : docked_)
         box->follow_container();
 }
 
-void Form::raise_resize()
-{
-    if (unloaded_)
-        return;
+void Form::raise_resize() {
+    if (unloaded_) return;
     // Raised inside the change that caused it, but a failure ends only the handler.
     dispatch([this] { Form_Resize(); });
 }
 
-QRect Form::maximized_rect() const
-{
+QRect Form::maximized_rect() const {
     const QRect avail = platform::primary_screen().available;
     return avail.isValid() ? avail : platform::primary_screen().geometry;
 }
 
-void Form::setWindowState(int state)
-{
-    if (state < Normal || state > Maximized)
-        throw Error(Error::InvalidProperty);
-    if (state == state_)
-        return;
+void Form::setWindowState(int state) {
+    if (state < Normal || state > Maximized) throw Error(Error::InvalidProperty);
+    if (state == state_) return;
     state_ = state;
     if (state == Maximized)
         outer_ = maximized_rect();
@@ -242,10 +238,8 @@ void Form::setWindowState(int state)
     raise_resize();
 }
 
-void Form::from_window_system()
-{
-    if (pushing_ || unloaded_ || !widget_->isVisible())
-        return;
+void Form::from_window_system() {
+    if (pushing_ || unloaded_ || !widget_->isVisible()) return;
     const Qt::WindowStates qs = widget_->windowState();
     const int state = (qs & Qt::WindowMinimized)   ? Minimized
                       : (qs & Qt::WindowMaximized) ? Maximized
@@ -262,29 +256,24 @@ void Form::from_window_system()
         outer.moveTopLeft(outer_.topLeft());
     }
     const bool changed = state != state_ || outer.size() != outer_.size() || frame != frame_;
-    if (!changed && outer == outer_)
-        return;
+    if (!changed && outer == outer_) return;
     state_ = state;
     frame_ = frame;
     outer_ = outer;
-    if (state_ == Normal)
-        normal_outer_ = outer_;
-    if (reframed)
-        push_geometry();
+    if (state_ == Normal) normal_outer_ = outer_;
+    if (reframed) push_geometry();
     if (changed) {
         client_changed();
         raise_resize();
     }
 }
 
-void Form::setCaption(const QString& text)
-{
+void Form::setCaption(const QString& text) {
     caption_ = text;
     widget_->setWindowTitle(text);
 }
 
-void Form::setBackColor(const QColor& c)
-{
+void Form::setBackColor(const QColor& c) {
     back_color_ = c;
     QPalette p = widget_->palette();
     p.setColor(QPalette::Window, c);
@@ -292,27 +281,33 @@ void Form::setBackColor(const QColor& c)
     widget_->setAutoFillBackground(true);
 }
 
-void Form::setBorderStyle(BorderStyle style)
-{
-    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                            Qt::WindowCloseButtonHint;
+void Form::setBorderStyle(BorderStyle style) {
+    Qt::WindowFlags flags =
+        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     switch (style) {
-    case Sizable: flags |= Qt::WindowMinimizeButtonHint; break;
-    case FixedSingle: flags |= Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint; break;
-    case FixedDialog: flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                              Qt::MSWindowsFixedSizeDialogHint;
+    case Sizable:
+        flags |= Qt::WindowMinimizeButtonHint;
         break;
-    case FixedToolWindow: flags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint; break;
+    case FixedSingle:
+        flags |= Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+        break;
+    case FixedDialog:
+        flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                Qt::MSWindowsFixedSizeDialogHint;
+        break;
+    case FixedToolWindow:
+        flags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
     }
     widget_->setWindowFlags(flags);
-    if (style != Sizable)
-        widget_->setFixedSize(widget_->size().expandedTo(QSize(1, 1)));
+    if (style != Sizable) widget_->setFixedSize(widget_->size().expandedTo(QSize(1, 1)));
 }
 
-void Form::setIcon(const QIcon& icon) { widget_->setWindowIcon(icon); }
+void Form::setIcon(const QIcon& icon) {
+    widget_->setWindowIcon(icon);
+}
 
-void Form::set_tab_order(std::initializer_list<std::pair<Control*, int>> order)
-{
+void Form::set_tab_order(std::initializer_list<std::pair<Control*, int>> order) {
     std::vector<std::pair<Control*, int>> sorted(order);
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const auto& a, const auto& b) { return a.second < b.second; });
@@ -320,24 +315,18 @@ void Form::set_tab_order(std::initializer_list<std::pair<Control*, int>> order)
     for (auto [control, index] : sorted) {
         control->setTabIndex(index);
         QWidget* w = control->widget();
-        if (!w)
-            continue;
-        if (previous)
-            QWidget::setTabOrder(previous, w);
+        if (!w) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
         previous = w;
     }
 }
 
-void Form::register_docked(PictureBox* box)
-{
-    if (std::find(docked_.begin(), docked_.end(), box) == docked_.end())
-        docked_.push_back(box);
+void Form::register_docked(PictureBox* box) {
+    if (std::find(docked_.begin(), docked_.end(), box) == docked_.end()) docked_.push_back(box);
 }
 
-void Form::Show()
-{
-    if (unloaded_)
-        return;
+void Form::Show() {
+    if (unloaded_) return;
     visible_ = true;
     if (shown_once_) {
         widget_->show();
@@ -353,54 +342,42 @@ void Form::Show()
     activated();
 }
 
-void Form::Hide()
-{
+void Form::Hide() {
     visible_ = false;
     widget_->hide();
 }
 
-void Form::activated()
-{
-    if (unloaded_ || g_active == this)
-        return;
+void Form::activated() {
+    if (unloaded_ || g_active == this) return;
     g_active = this;
     dispatch([this] { Form_Activate(); });
 }
 
-bool Form::key_press(int& key_ascii)
-{
-    if (!key_preview_ || unloaded_)
-        return false;
+bool Form::key_press(int& key_ascii) {
+    if (!key_preview_ || unloaded_) return false;
     dispatch([&] { Form_KeyPress(key_ascii); });
     return key_ascii == 0;
 }
 
-bool Form::close_requested()
-{
+bool Form::close_requested() {
     bool done = false;
     dispatch([&] { done = run_unload(0); });
     return done;
 }
 
-bool Form::run_unload(int mode)
-{
-    if (unloaded_)
-        return true;
+bool Form::run_unload(int mode) {
+    if (unloaded_) return true;
     int cancel = 0;
     Form_QueryUnload(cancel, mode);
-    if (cancel)
-        return false;
+    if (cancel) return false;
     Form_Unload(cancel);
-    if (cancel)
-        return false;
+    if (cancel) return false;
     unloaded_ = true;
     visible_ = false;
     widget_->hide();
     std::erase(g_loaded, this);
-    if (g_active == this)
-        g_active = nullptr;
-    if (slot_)
-        slot_->release();
+    if (g_active == this) g_active = nullptr;
+    if (slot_) slot_->release();
     // Released only once no handler is on the stack and Qt has left this window's events.
     when_idle([this] {
         QMetaObject::invokeMethod(
@@ -409,34 +386,39 @@ bool Form::run_unload(int mode)
     if (g_loaded.empty() && g_on_last_released)
         when_idle([] {
             QMetaObject::invokeMethod(
-                qApp, [] { if (g_loaded.empty() && g_on_last_released) g_on_last_released(); },
+                qApp,
+                [] {
+                    if (g_loaded.empty() && g_on_last_released) g_on_last_released();
+                },
                 Qt::QueuedConnection);
         });
     return true;
 }
 
-void Unload(Form& form) { form.run_unload(1); }
+void Unload(Form& form) {
+    form.run_unload(1);
+}
 
-int loaded_form_count() { return static_cast<int>(g_loaded.size()); }
-void set_on_last_form_released(std::function<void()> fn) { g_on_last_released = std::move(fn); }
+int loaded_form_count() {
+    return static_cast<int>(g_loaded.size());
+}
+void set_on_last_form_released(std::function<void()> fn) {
+    g_on_last_released = std::move(fn);
+}
 
-void FormSlotBase::adopt(Form* f)
-{
+void FormSlotBase::adopt(Form* f) {
     form_ = f;
     f->slot_ = this;
 }
 
-void FormSlotBase::release()
-{
-    if (form_)
-        form_->slot_ = nullptr;
+void FormSlotBase::release() {
+    if (form_) form_->slot_ = nullptr;
     form_ = nullptr;
 }
 
 // ---- MenuItem
 
-MenuItem::MenuItem(QMenu& menu, QString name, const QString& caption) : name_(std::move(name))
-{
+MenuItem::MenuItem(QMenu& menu, QString name, const QString& caption) : name_(std::move(name)) {
     if (caption == QLatin1String("-")) {
         action_ = menu.addSeparator();
         action_->setObjectName(name_);
@@ -445,16 +427,18 @@ MenuItem::MenuItem(QMenu& menu, QString name, const QString& caption) : name_(st
     action_ = menu.addAction(caption);
     action_->setObjectName(name_);
     QObject::connect(action_, &QAction::triggered, action_, [this] {
-        if (onClick)
-            dispatch(onClick);
+        if (onClick) dispatch(onClick);
     });
 }
 
-QString MenuItem::caption() const { return action_->text(); }
-bool MenuItem::checked() const { return action_->isChecked(); }
+QString MenuItem::caption() const {
+    return action_->text();
+}
+bool MenuItem::checked() const {
+    return action_->isChecked();
+}
 
-void MenuItem::setChecked(bool on)
-{
+void MenuItem::setChecked(bool on) {
     action_->setCheckable(true);
     action_->setChecked(on);
 }

@@ -22,7 +22,7 @@ enum BorderStyle { Sizable, FixedSingle, FixedDialog, FixedToolWindow };
 // Form_Resize before the call returns, once per change. What the window manager reports later
 // updates the model and raises the same event only when the model really changes.
 class Form : public Container {
-public:
+  public:
     explicit Form(QString name);
     ~Form() override;
     Form(const Form&) = delete;
@@ -87,7 +87,7 @@ public:
     QRect outer_px() const { return outer_; }
     QMargins frame_px() const { return frame_; }
 
-private:
+  private:
     friend class FormWidget;
     friend class FormSlotBase;
     friend class KeyPreviewFilter;
@@ -130,11 +130,11 @@ int loaded_form_count();
 void set_on_last_form_released(std::function<void()> fn);
 
 class FormSlotBase {
-public:
+  public:
     virtual ~FormSlotBase() = default;
     bool loaded() const { return form_ != nullptr; }
 
-protected:
+  protected:
     friend class Form;
     void adopt(Form* f);
     void release();
@@ -143,11 +143,10 @@ protected:
 
 // The one program-wide reference to a window: touching it creates and loads the window.
 template <class F> class FormRef : public FormSlotBase {
-public:
+  public:
     F& operator*() { return get(); }
     F* operator->() { return &get(); }
-    F& get()
-    {
+    F& get() {
         if (!form_) {
             auto* f = new F;
             adopt(f);
@@ -159,16 +158,14 @@ public:
         return static_cast<F&>(*form_);
     }
     // Unloads the window if it is loaded; does not create it.
-    void unload()
-    {
-        if (form_)
-            Unload(*form_);
+    void unload() {
+        if (form_) Unload(*form_);
     }
 };
 
 // A menu item with a caption, an optional check mark and a click handler.
 class MenuItem {
-public:
+  public:
     MenuItem(QMenu& menu, QString name, const QString& caption);
     const QString& name() const { return name_; }
     QString caption() const;
@@ -177,7 +174,7 @@ public:
     QAction* action() const { return action_; }
     std::function<void()> onClick;
 
-private:
+  private:
     QString name_;
     QAction* action_;
 };

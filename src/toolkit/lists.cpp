@@ -18,76 +18,66 @@
 
 namespace tk {
 
-DriveServices& drive_services()
-{
-    static DriveServices services{platform::list_drives, platform::drive_of,
-                                  platform::drive_ready};
+DriveServices& drive_services() {
+    static DriveServices services{platform::list_drives, platform::drive_of, platform::drive_ready};
     return services;
 }
 
-QString with_separator(const QString& folder)
-{
+QString with_separator(const QString& folder) {
     const QChar sep = QDir::separator();
     return folder.endsWith(sep) ? folder : folder + sep;
 }
 
-QString join_path(const QString& folder, const QString& name)
-{
+QString join_path(const QString& folder, const QString& name) {
     return with_separator(folder) + name;
 }
 
 namespace {
 
 // Names in the order a person expects from a file list: by name, without regard to case.
-void sort_names(QStringList& names)
-{
+void sort_names(QStringList& names) {
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int c = QString::compare(a, b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
     });
 }
 
-QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 // A list widget that offers typed characters to its owner before acting on them.
 class KeyListWidget : public QListWidget {
-public:
+  public:
     KeyListWidget(std::function<void(int&)>* hook, std::function<void()>* click)
-        : hook_(hook), click_(click)
-    {
-    }
+        : hook_(hook), click_(click) {}
 
     // A key moves the marks before it moves the current entry; the list's click waits until
     // the key has been handled, so that it sees the entry moved to.
-    bool defer_click()
-    {
-        if (!in_key_)
-            return false;
+    bool defer_click() {
+        if (!in_key_) return false;
         click_deferred_ = true;
         return true;
     }
 
-protected:
-    void keyPressEvent(QKeyEvent* e) override
-    {
+  protected:
+    void keyPressEvent(QKeyEvent* e) override {
         const QString text = e->text();
         if (hook_ && *hook_ && text.size() == 1) {
             int key = text.at(0).unicode();
             dispatch([&] { (*hook_)(key); });
-            if (key == 0)
-                return;
+            if (key == 0) return;
         }
         in_key_ = true;
         QListWidget::keyPressEvent(e);
         in_key_ = false;
         if (click_deferred_) {
             click_deferred_ = false;
-            if (*click_)
-                dispatch(*click_);
+            if (*click_) dispatch(*click_);
         }
     }
 
-private:
+  private:
     std::function<void(int&)>* hook_;
     std::function<void()>* click_;
     bool in_key_ = false;
@@ -99,47 +89,38 @@ private:
 // ---- ListBox
 
 ListBox::ListBox(Container& parent, QString name, bool extended_selection)
-    : Control(parent, std::move(name))
-{
+    : Control(parent, std::move(name)) {
     auto* v = new KeyListWidget(&onKeyPress, &onClick);
     v->setSelectionMode(extended_selection ? QAbstractItemView::ExtendedSelection
                                            : QAbstractItemView::SingleSelection);
     v->setUniformItemSizes(true);
     attach(v);
-    QObject::connect(v->selectionModel(), &QItemSelectionModel::selectionChanged, v,
-                     [this] {
-                         if (pushing_)
-                             return;
-                         pull_selection();
-                     });
+    QObject::connect(v->selectionModel(), &QItemSelectionModel::selectionChanged, v, [this] {
+        if (pushing_) return;
+        pull_selection();
+    });
     QObject::connect(v->selectionModel(), &QItemSelectionModel::currentRowChanged, v,
                      [this](const QModelIndex& current) {
-                         if (pushing_)
-                             return;
+                         if (pushing_) return;
                          list_index_ = current.isValid() ? current.row() : -1;
                      });
     // A click on an entry (or moving the focus with the keyboard) is the list's click.
     QObject::connect(v, &QListWidget::itemSelectionChanged, v, [this, v] {
-        if (pushing_ || !onClick || v->defer_click())
-            return;
+        if (pushing_ || !onClick || v->defer_click()) return;
         dispatch(onClick);
     });
     QObject::connect(v, &QListWidget::itemDoubleClicked, v, [this] {
-        if (onDblClick)
-            dispatch(onDblClick);
+        if (onDblClick) dispatch(onDblClick);
     });
 }
 
-QListWidget* ListBox::view() const
-{
+QListWidget* ListBox::view() const {
     flush_pending();
     return static_cast<QListWidget*>(widget());
 }
 
-void ListBox::flush_pending() const
-{
-    if (pending_ == 0)
-        return;
+void ListBox::flush_pending() const {
+    if (pending_ == 0) return;
     auto* self = const_cast<ListBox*>(this);
     auto* v = static_cast<QListWidget*>(widget());
     ++self->pushing_;
@@ -152,40 +133,36 @@ void ListBox::flush_pending() const
     --self->pushing_;
 }
 
-void ListBox::pull_selection()
-{
+void ListBox::pull_selection() {
     auto* v = view();
     std::fill(selected_.begin(), selected_.end(), 0);
     for (const QItemSelectionRange& r : v->selectionModel()->selection())
         for (int i = r.top(); i <= r.bottom(); ++i)
-            if (i >= 0 && i < listCount())
-                selected_[i] = 1;
+            if (i >= 0 && i < listCount()) selected_[i] = 1;
 }
 
-QString ListBox::list(int i) const
-{
+QString ListBox::list(int i) const {
     return (i >= 0 && i < listCount()) ? entries_[i] : QString();
 }
 
-bool ListBox::selected(int i) const { return i >= 0 && i < listCount() && selected_[i]; }
+bool ListBox::selected(int i) const {
+    return i >= 0 && i < listCount() && selected_[i];
+}
 
-void ListBox::setSelected(int i, bool on)
-{
-    if (i < 0 || i >= listCount())
-        throw Error(Error::InvalidProperty);
-    if (bool(selected_[i]) == on)
-        return;
+void ListBox::setSelected(int i, bool on) {
+    if (i < 0 || i >= listCount()) throw Error(Error::InvalidProperty);
+    if (bool(selected_[i]) == on) return;
     selected_[i] = on ? 1 : 0;
     // Marks reach the view together when events are next served: marking thousands of
     // entries one by one stays quick.
     if (!selection_queued_) {
         selection_queued_ = true;
-        QMetaObject::invokeMethod(widget(), [this] { push_selection(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            widget(), [this] { push_selection(); }, Qt::QueuedConnection);
     }
 }
 
-void ListBox::push_selection()
-{
+void ListBox::push_selection() {
     selection_queued_ = false;
     auto* v = view();
     QItemSelection sel;
@@ -205,30 +182,26 @@ void ListBox::push_selection()
     --pushing_;
 }
 
-void ListBox::setListIndex(int i)
-{
-    if (i < -1 || i >= listCount())
-        throw Error(Error::InvalidProperty);
+void ListBox::setListIndex(int i) {
+    if (i < -1 || i >= listCount()) throw Error(Error::InvalidProperty);
     list_index_ = i;
     ++pushing_;
     view()->setCurrentRow(i, QItemSelectionModel::NoUpdate);
     --pushing_;
 }
 
-void ListBox::addItem(const QString& text)
-{
-    if (listCount() >= kMaxEntries)
-        throw Error(Error::OutOfMemory);
+void ListBox::addItem(const QString& text) {
+    if (listCount() >= kMaxEntries) throw Error(Error::OutOfMemory);
     entries_.push_back(text);
     selected_.push_back(0);
     // Entries reach the view in one batch when events are next served, so that filling a
     // long list stays quick.
     if (pending_++ == 0)
-        QMetaObject::invokeMethod(widget(), [this] { flush_pending(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            widget(), [this] { flush_pending(); }, Qt::QueuedConnection);
 }
 
-void ListBox::clear()
-{
+void ListBox::clear() {
     selection_queued_ = false;
     entries_.clear();
     selected_.clear();
@@ -241,24 +214,23 @@ void ListBox::clear()
 
 // ---- DriveListBox
 
-DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, std::move(name))
-{
+DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, std::move(name)) {
     auto* c = new QComboBox;
     attach(c);
     refresh();
     drive_ = drive_services().drive_of(QDir::currentPath());
     show_drive();
     QObject::connect(c, &QComboBox::activated, c, [this](int index) {
-        if (pushing_ || index < 0 || index >= drives_.size())
-            return;
+        if (pushing_ || index < 0 || index >= drives_.size()) return;
         dispatch([&] { setDrive(drives_.at(index)); });
     });
 }
 
-QComboBox* DriveListBox::combo() const { return static_cast<QComboBox*>(widget()); }
+QComboBox* DriveListBox::combo() const {
+    return static_cast<QComboBox*>(widget());
+}
 
-void DriveListBox::refresh()
-{
+void DriveListBox::refresh() {
     drives_ = drive_services().list();
     ++pushing_;
     combo()->clear();
@@ -268,15 +240,13 @@ void DriveListBox::refresh()
     show_drive();
 }
 
-void DriveListBox::show_drive()
-{
+void DriveListBox::show_drive() {
     ++pushing_;
     combo()->setCurrentIndex(static_cast<int>(drives_.indexOf(drive_)));
     --pushing_;
 }
 
-void DriveListBox::setDrive(const QString& drive)
-{
+void DriveListBox::setDrive(const QString& drive) {
     if (!drives_.contains(drive)) {
         refresh();
         if (!drives_.contains(drive)) {
@@ -290,19 +260,16 @@ void DriveListBox::setDrive(const QString& drive)
     }
     drive_ = drive;
     show_drive();
-    if (onChange)
-        onChange();
+    if (onChange) onChange();
 }
 
 // ---- DirListBox
 
 DirListBox::DirListBox(Container& parent, QString name, bool with_view)
-    : Control(parent, std::move(name))
-{
+    : Control(parent, std::move(name)) {
     path_ = QDir::currentPath();
     read_folder();
-    if (!with_view)
-        return;
+    if (!with_view) return;
     auto* v = new QListWidget;
     v->setUniformItemSizes(true);
     attach(v);
@@ -314,46 +281,40 @@ DirListBox::DirListBox(Container& parent, QString name, bool with_view)
     };
     QObject::connect(v, &QListWidget::itemDoubleClicked, v, open);
     QObject::connect(v, &QListWidget::itemActivated, v, [v, open](QListWidgetItem* item) {
-        if (!(QApplication::mouseButtons() & Qt::LeftButton) && v->hasFocus())
-            open(item);
+        if (!(QApplication::mouseButtons() & Qt::LeftButton) && v->hasFocus()) open(item);
     });
 }
 
-QListWidget* DirListBox::view() const { return static_cast<QListWidget*>(widget()); }
+QListWidget* DirListBox::view() const {
+    return static_cast<QListWidget*>(widget());
+}
 
-QString DirListBox::list(int i) const
-{
+QString DirListBox::list(int i) const {
     return (i >= 0 && i < listCount()) ? subfolders_.at(i) : QString();
 }
 
-void DirListBox::setPath(const QString& requested)
-{
+void DirListBox::setPath(const QString& requested) {
     const QString drive = drive_services().drive_of(requested);
     QString why;
     if (QDir::cleanPath(requested) == QDir::cleanPath(drive) &&
         !drive_services().ready(drive, &why))
         throw Error(Error::DeviceUnavailable, why);
     QFileInfo info(requested);
-    if (requested.isEmpty() || !info.isDir())
-        throw Error(Error::PathNotFound);
+    if (requested.isEmpty() || !info.isDir()) throw Error(Error::PathNotFound);
     const QString clean = native(QDir::cleanPath(info.absoluteFilePath()));
-    if (clean == path_)
-        return;
+    if (clean == path_) return;
     path_ = clean;
     read_folder();
     show_folder();
-    if (onChange)
-        onChange();
+    if (onChange) onChange();
 }
 
-void DirListBox::refresh()
-{
+void DirListBox::refresh() {
     read_folder();
     show_folder();
 }
 
-void DirListBox::read_folder()
-{
+void DirListBox::read_folder() {
     QDir dir(path_);
     QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     sort_names(names);
@@ -362,20 +323,17 @@ void DirListBox::read_folder()
         subfolders_.push_back(join_path(path_, n));
 }
 
-void DirListBox::show_folder()
-{
-    if (!widget())
-        return;
+void DirListBox::show_folder() {
+    if (!widget()) return;
     auto* v = view();
     auto* style = QApplication::style();
     ++pushing_;
     v->clear();
     // The chain of folders from the drive down to the open one, then its subfolders.
     QStringList chain;
-    for (QDir d(path_);; ) {
+    for (QDir d(path_);;) {
         chain.prepend(native(d.absolutePath()));
-        if (!d.cdUp())
-            break;
+        if (!d.cdUp()) break;
     }
     int depth = 0;
     for (const QString& p : chain) {
@@ -388,9 +346,9 @@ void DirListBox::show_folder()
     }
     v->setCurrentRow(v->count() - 1);
     for (const QString& p : subfolders_) {
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
-                                         QString(depth * 2, QLatin1Char(' ')) +
-                                             QFileInfo(p).fileName());
+        auto* item =
+            new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
+                                QString(depth * 2, QLatin1Char(' ')) + QFileInfo(p).fileName());
         item->setData(Qt::UserRole, p);
         v->addItem(item);
     }
@@ -399,39 +357,32 @@ void DirListBox::show_folder()
 
 // ---- FileListBox
 
-FileListBox::FileListBox(Container& parent, QString name) : Control(parent, std::move(name))
-{
+FileListBox::FileListBox(Container& parent, QString name) : Control(parent, std::move(name)) {
     path_ = native(QDir::currentPath());
 }
 
-QString FileListBox::list(int i) const
-{
+QString FileListBox::list(int i) const {
     return (i >= 0 && i < listCount()) ? names_.at(i) : QString();
 }
 
-void FileListBox::setPath(const QString& path)
-{
+void FileListBox::setPath(const QString& path) {
     QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir())
-        throw Error(Error::PathNotFound);
+    if (path.isEmpty() || !info.isDir()) throw Error(Error::PathNotFound);
     path_ = native(QDir::cleanPath(info.absoluteFilePath()));
     refresh();
 }
 
-void FileListBox::setPattern(const QString& pattern)
-{
+void FileListBox::setPattern(const QString& pattern) {
     pattern_ = pattern;
     refresh();
 }
 
-void FileListBox::refresh()
-{
+void FileListBox::refresh() {
     names_.clear();
     QStringList filters;
     for (const QString& p : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts))
         filters.push_back(p.trimmed());
-    if (filters.isEmpty())
-        return; // no file type chosen: nothing is listed
+    if (filters.isEmpty()) return; // no file type chosen: nothing is listed
     QList<QRegularExpression> matchers;
     for (const QString& f : filters)
         matchers.push_back(QRegularExpression(QRegularExpression::wildcardToRegularExpression(f),

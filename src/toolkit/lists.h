@@ -13,7 +13,7 @@ namespace tk {
 // A multi-selection list of texts with 16-bit indexes: it holds at most 32,767 entries and
 // refuses the next one with Error::OutOfMemory.
 class ListBox : public Control {
-public:
+  public:
     static constexpr int kMaxEntries = 32767;
 
     ListBox(Container& parent, QString name, bool extended_selection = true);
@@ -33,7 +33,7 @@ public:
     // code to 0 keeps the list from seeing the key.
     std::function<void(int& key_ascii)> onKeyPress;
 
-private:
+  private:
     QListWidget* view() const;
     void pull_selection();
     std::vector<QString> entries_;
@@ -57,7 +57,7 @@ DriveServices& drive_services();
 
 // Drive choice: the drives of drive_services().list(), by their path.
 class DriveListBox : public Control {
-public:
+  public:
     DriveListBox(Container& parent, QString name);
     const QString& drive() const { return drive_; }
     // A drive that is not in the list fails (DeviceUnavailable); a change raises onChange.
@@ -65,7 +65,7 @@ public:
     void refresh();
     std::function<void()> onChange;
 
-private:
+  private:
     QComboBox* combo() const;
     void show_drive();
     QStringList drives_;
@@ -76,7 +76,7 @@ private:
 // Folder choice: shows the open folder with its ancestors and subfolders. list(i) for
 // i = 0..listCount()-1 are the full paths of the subfolders, by name.
 class DirListBox : public Control {
-public:
+  public:
     DirListBox(Container& parent, QString name, bool with_view = true);
     const QString& path() const { return path_; }
     // A folder that cannot be opened fails (PathNotFound, or DeviceUnavailable for an
@@ -87,7 +87,7 @@ public:
     void refresh();
     std::function<void()> onChange;
 
-private:
+  private:
     QListWidget* view() const;
     void read_folder();
     void show_folder();
@@ -99,7 +99,7 @@ private:
 // The names of one folder's files that match a ";"-separated list of wildcard patterns,
 // without regard to case, in case-insensitive name order. Never visible.
 class FileListBox : public Control {
-public:
+  public:
     FileListBox(Container& parent, QString name);
     const QString& path() const { return path_; }
     void setPath(const QString& path);
@@ -109,7 +109,7 @@ public:
     QString list(int i) const;
     void refresh();
 
-private:
+  private:
     QString path_;
     QString pattern_;
     QStringList names_;

@@ -11,7 +11,7 @@ enum Align { AlignNone = 0, AlignTop = 1, AlignBottom = 2, AlignLeft = 3, AlignR
 // A picture box in pixel scale. What is drawn into it persists: it lives in a canvas the
 // size of the box, which the widget paints when uncovered.
 class PictureBox : public Control {
-public:
+  public:
     PictureBox(Container& parent, QString name);
 
     double scaleWidth() const;
@@ -36,8 +36,8 @@ public:
     void Cls();
     // Copies the source rectangle of `source` into the destination rectangle, stretching as
     // needed (a plain source copy). Only the destination rectangle is touched.
-    void PaintPicture(const QImage& source, int dx, int dy, int dw, int dh, int sx, int sy,
-                      int sw, int sh);
+    void PaintPicture(const QImage& source, int dx, int dy, int dw, int dh, int sx, int sy, int sw,
+                      int sh);
     // Prints one line at the text position and moves it to the start of the next line.
     void Print(const QString& text);
 
@@ -51,12 +51,12 @@ public:
     // Called by the container when its client area changes size.
     void follow_container();
 
-protected:
+  protected:
     void apply_geometry() override;
     double scale_per_pixel_x() const override { return 1.0; }
     double scale_per_pixel_y() const override { return 1.0; }
 
-private:
+  private:
     friend class PictureWidget;
     void resize_canvas();
     QImage& paintable();
@@ -73,19 +73,19 @@ private:
 
 // An image control: shows a picture, nothing drawn into it.
 class ImageControl : public Control {
-public:
+  public:
     ImageControl(Container& parent, QString name);
     void setPicture(const QImage& image);
     const QImage& picture() const { return picture_; }
     std::function<void()> onClick;
 
-private:
+  private:
     QImage picture_;
 };
 
 // A straight line between two points of the container, in twips.
 class Line : public Control {
-public:
+  public:
     Line(Container& parent, QString name, double x1, double y1, double x2, double y2);
 };
 

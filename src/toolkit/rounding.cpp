@@ -7,14 +7,12 @@
 
 namespace tk {
 
-double round_half_even(double v)
-{
+double round_half_even(double v) {
     // The default floating-point rounding mode is to nearest, ties to even.
     return std::nearbyint(v);
 }
 
-std::int32_t to_int32(double v)
-{
+std::int32_t to_int32(double v) {
     const double r = round_half_even(v);
     if (!(r >= std::numeric_limits<std::int32_t>::min() &&
           r <= std::numeric_limits<std::int32_t>::max()))

@@ -11,7 +11,7 @@ class Form;
 
 // What drives timers: Qt's event loop in the program, a hand-advanced clock in tests.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // (Re)starts a full interval for `timer`; replaces any countdown it had.
     virtual void arm(Timer& timer, int interval_ms) = 0;
@@ -27,7 +27,7 @@ void set_clock(Clock* c);
 
 // An interval timer: while enabled with an interval above zero it ticks once per interval.
 class Timer {
-public:
+  public:
     // A timer of a form stops ticking once that form is unloaded.
     explicit Timer(int interval_ms = 0, const Form* owner = nullptr);
     ~Timer();
@@ -46,7 +46,7 @@ public:
     // Called by the clock when the interval has elapsed.
     void fire();
 
-private:
+  private:
     friend class ManualClock;
     void rearm();
     int interval_;
@@ -58,7 +58,7 @@ private:
 // A clock for tests: time only moves when advance() is called, and every tick that falls due
 // runs on the caller's thread, in time order.
 class ManualClock : public Clock {
-public:
+  public:
     ManualClock() = default;
     ManualClock(const ManualClock&) = delete;
     ManualClock& operator=(const ManualClock&) = delete;
@@ -71,7 +71,7 @@ public:
     std::int64_t now() const { return now_; }
     bool armed(const Timer& timer) const;
 
-private:
+  private:
     struct Entry {
         Timer* timer;
         std::int64_t due;
@@ -84,7 +84,7 @@ private:
 
 // Installs a ManualClock for the lifetime of the object.
 class ScopedManualClock : public ManualClock {
-public:
+  public:
     ScopedManualClock() { set_clock(this); }
     ~ScopedManualClock() override { set_clock(nullptr); }
 };

@@ -5,20 +5,26 @@
 
 namespace tk {
 
-double twips_per_pixel_x() { return 1440.0 / platform::primary_screen().dpi_x; }
-double twips_per_pixel_y() { return 1440.0 / platform::primary_screen().dpi_y; }
+double twips_per_pixel_x() {
+    return 1440.0 / platform::primary_screen().dpi_x;
+}
+double twips_per_pixel_y() {
+    return 1440.0 / platform::primary_screen().dpi_y;
+}
 
-double screen_width_twips()
-{
+double screen_width_twips() {
     return platform::primary_screen().geometry.width() * twips_per_pixel_x();
 }
 
-double screen_height_twips()
-{
+double screen_height_twips() {
     return platform::primary_screen().geometry.height() * twips_per_pixel_y();
 }
 
-int to_px_x(double twips) { return static_cast<int>(round_half_even(twips / twips_per_pixel_x())); }
-int to_px_y(double twips) { return static_cast<int>(round_half_even(twips / twips_per_pixel_y())); }
+int to_px_x(double twips) {
+    return static_cast<int>(round_half_even(twips / twips_per_pixel_x()));
+}
+int to_px_y(double twips) {
+    return static_cast<int>(round_half_even(twips / twips_per_pixel_y()));
+}
 
 } // namespace tk

@@ -13,7 +13,11 @@ double screen_height_twips();
 // Conversions of one coordinate; pixels are whole, rounded half to even.
 int to_px_x(double twips);
 int to_px_y(double twips);
-inline double to_twips_x(int px) { return px * twips_per_pixel_x(); }
-inline double to_twips_y(int px) { return px * twips_per_pixel_y(); }
+inline double to_twips_x(int px) {
+    return px * twips_per_pixel_x();
+}
+inline double to_twips_y(int px) {
+    return px * twips_per_pixel_y();
+}
 
 } // namespace tk

@@ -7,16 +7,14 @@ namespace artwork {
 
 namespace {
 
-QImage canvas(int w, int h)
-{
+QImage canvas(int w, int h) {
     QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     return img;
 }
 
 // A framed landscape: the picture-viewer emblem.
-QImage picture_emblem(QColor sky)
-{
+QImage picture_emblem(QColor sky) {
     QImage img = canvas(32, 32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -38,8 +36,7 @@ QImage picture_emblem(QColor sky)
     return img;
 }
 
-void draw_loupe(QPainter& p, QPointF centre, double radius, QColor glass)
-{
+void draw_loupe(QPainter& p, QPointF centre, double radius, QColor glass) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(90, 60, 20), radius * 0.45, Qt::SolidLine, Qt::RoundCap));
     const QPointF handle_from = centre + QPointF(radius * 0.72, radius * 0.72);
@@ -51,18 +48,18 @@ void draw_loupe(QPainter& p, QPointF centre, double radius, QColor glass)
 
 } // namespace
 
-QIcon program_icon() { return QIcon(QPixmap::fromImage(picture_emblem(QColor(120, 190, 255)))); }
+QIcon program_icon() {
+    return QIcon(QPixmap::fromImage(picture_emblem(QColor(120, 190, 255))));
+}
 
-QIcon search_icon()
-{
+QIcon search_icon() {
     QImage img = picture_emblem(QColor(200, 230, 255));
     QPainter p(&img);
     draw_loupe(p, QPointF(12, 12), 7, QColor(255, 255, 255, 160));
     return QIcon(QPixmap::fromImage(img));
 }
 
-QCursor loupe_cursor()
-{
+QCursor loupe_cursor() {
     QImage img = canvas(32, 32);
     QPainter p(&img);
     draw_loupe(p, QPointF(11, 11), 8, QColor(220, 240, 255, 120));
@@ -71,8 +68,7 @@ QCursor loupe_cursor()
     return QCursor(QPixmap::fromImage(img), 11, 11);
 }
 
-QImage search_strip()
-{
+QImage search_strip() {
     // A loupe sweeping across a row of folders, 8 pixels per step.
     QImage img(300, 20, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -92,8 +88,7 @@ QImage search_strip()
     return img;
 }
 
-QImage search_mascot()
-{
+QImage search_mascot() {
     QImage img(21, 32, QImage::Format_RGB32);
     img.fill(QColor(0xC0, 0xC0, 0xC0));
     QPainter p(&img);

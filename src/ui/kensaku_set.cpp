@@ -3,8 +3,7 @@
 #include "app/module2.h"
 #include "ui/artwork.h"
 
-KensakuSet::KensakuSet() : tk::Form(QStringLiteral("kensaku_set"))
-{
+KensakuSet::KensakuSet() : tk::Form(QStringLiteral("kensaku_set")) {
     setCaption(QStringLiteral("検索"));
     setIcon(artwork::search_icon());
     setBorderStyle(tk::FixedDialog);
@@ -48,10 +47,24 @@ KensakuSet::KensakuSet() : tk::Form(QStringLiteral("kensaku_set"))
     Check1.move(120, 240, 2175, 255);
     Check4.move(120, 1080, 2175, 255);
 
-    set_tab_order({{&Check1, 0}, {&Check2, 1}, {&Check3, 2}, {&Frame1, 3}, {&Frame3, 4},
-                   {&Command7, 5}, {&Label1, 6}, {&Command3, 7}, {&Command1, 8},
-                   {&Command2, 9}, {&pic, 10}, {&Command4, 11}, {&Command5, 12},
-                   {&Check4, 13}, {&pic2, 14}, {&Picture1, 15}});
+    set_tab_order({{&Check1, 0},
+                   {&Check2, 1},
+                   {&Check3, 2},
+                   {&Frame1, 3},
+                   {&Frame3, 4},
+                   {&Command7, 5},
+                   {&Label1, 6},
+                   {&Command3, 7},
+                   {&Command1, 8},
+                   {&Command2, 9},
+                   {&pic, 10},
+                   {&Command4, 11},
+                   {&Command5, 12},
+                   {&Check4, 13},
+                   {&pic2, 14},
+                   {&Picture1, 15}});
 }
 
-void KensakuSet::Form_Load() { Module2::set_tooltips(); }
+void KensakuSet::Form_Load() {
+    Module2::set_tooltips();
+}

@@ -7,7 +7,7 @@
 
 // The search window: a search panel and a file-type settings panel in the same place.
 class KensakuSet : public tk::Form {
-public:
+  public:
     KensakuSet();
 
     tk::PictureBox Picture1{*this, "Picture1"};

@@ -5,8 +5,7 @@
 
 #include <QWidget>
 
-MainForm::MainForm() : tk::Form(QStringLiteral("main_fm"))
-{
+MainForm::MainForm() : tk::Form(QStringLiteral("main_fm")) {
     setCaption(Module2::kMainTitle);
     setBorderStyle(tk::Sizable);
     setKeyPreview(true);
@@ -69,15 +68,17 @@ MainForm::MainForm() : tk::Form(QStringLiteral("main_fm"))
     Command9.setToolTipText(QStringLiteral("ウィンドウズの壁紙にします"));
     Command8.move(120, 1800, 2775, 255);
     Command8.setCaption(QStringLiteral("クリップボードにコピー"));
-    Command8.setToolTipText(QStringLiteral(
-        "クリップボードにコピーします。 コピーした画像は､他のアプリケーションに貼り付けて使用できます"));
+    Command8.setToolTipText(
+        QStringLiteral("クリップボードにコピーします。 "
+                       "コピーした画像は､他のアプリケーションに貼り付けて使用できます"));
     Frame2.move(120, 240, 2775, 1095);
     Label6.move(120, 2520, 2775, 1215);
     Label6.setBackColor(QColor(255, 255, 192));
-    Label6.setCaption(QStringLiteral(
-        "ﾌｧｲﾙの色数やサイズによっては、表示速度が遅くなる事があります。コピーしたり、壁紙にすることが"
-        "できます。また､表示された画像を、マウスの右ボタンでクリックすれば、大きく表示することができ"
-        "ます。 →"));
+    Label6.setCaption(QStringLiteral("ﾌｧｲﾙの色数やサイズによっては、表示速度が遅くなる事があります"
+                                     "。コピーしたり、壁紙にすることが"
+                                     "できます。また､表示された画像を、マウスの右ボタンでクリックす"
+                                     "れば、大きく表示することができ"
+                                     "ます。 →"));
     Label7.move(120, 1440, 2775, 255);
     Label7.setBackColor(Qt::white);
     Label7.setForeColor(Qt::black);
@@ -95,19 +96,17 @@ MainForm::MainForm() : tk::Form(QStringLiteral("main_fm"))
     Label4.setBackColor(Qt::white);
     Label4.setCaption(QStringLiteral("3"));
 
-    set_tab_order({{&Command4, 1}, {&Command3, 2}, {&Command2, 3}, {&Command1, 4},
-                   {&Frame4, 5},   {&Dir1, 6},     {&Drive1, 7},   {&Command6, 8},
-                   {&File1, 9},    {&Dir2, 10},    {&List1, 11},   {&Command7, 12},
-                   {&Label2, 13},  {&Label5, 14},  {&pic_clp, 15}, {&Frame3, 16},
-                   {&Frame2, 17},  {&HScroll1, 18}, {&Command5, 19}, {&Label4, 20},
-                   {&Label3, 21},  {&Command8, 22}, {&Command9, 23}, {&Label7, 24},
-                   {&Label6, 25},  {&pic, 26},     {&pic_moto, 27}, {&Picture1, 28},
-                   {&Frame1, 0}});
+    set_tab_order(
+        {{&Command4, 1}, {&Command3, 2},  {&Command2, 3},  {&Command1, 4},  {&Frame4, 5},
+         {&Dir1, 6},     {&Drive1, 7},    {&Command6, 8},  {&File1, 9},     {&Dir2, 10},
+         {&List1, 11},   {&Command7, 12}, {&Label2, 13},   {&Label5, 14},   {&pic_clp, 15},
+         {&Frame3, 16},  {&Frame2, 17},   {&HScroll1, 18}, {&Command5, 19}, {&Label4, 20},
+         {&Label3, 21},  {&Command8, 22}, {&Command9, 23}, {&Label7, 24},   {&Label6, 25},
+         {&pic, 26},     {&pic_moto, 27}, {&Picture1, 28}, {&Frame1, 0}});
     wire_events();
 }
 
-void MainForm::wire_events()
-{
+void MainForm::wire_events() {
     Drive1.onChange = [this] { Drive1_Change(); };
     Dir1.onChange = [this] { Dir1_Change(); };
     Dir2.onChange = [this] { Dir2_Change(); };

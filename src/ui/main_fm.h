@@ -8,7 +8,7 @@
 
 // The main window: folder choice, the play list, playback, speed and the picture area.
 class MainForm : public tk::Form {
-public:
+  public:
     MainForm();
 
     // Controls, bottom to top of the stacking order; containers before what they hold.
@@ -71,8 +71,7 @@ public:
     // Settings and placement
     void load_settings();
     void save_settings();
-    void move_window(std::int32_t left, std::int32_t top, std::int32_t width,
-                     std::int32_t height);
+    void move_window(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
     std::int32_t frame_height();
 
     // Folder listing
@@ -117,7 +116,7 @@ public:
     void Command8_Click();
     void Command9_Click();
 
-private:
+  private:
     void wire_events();
     void press_step(std::uint8_t back);
 };

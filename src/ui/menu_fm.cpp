@@ -2,17 +2,14 @@
 
 #include "app/module2.h"
 
-MenuForm::MenuForm() : tk::Form(QStringLiteral("menu_fm"))
-{
+MenuForm::MenuForm() : tk::Form(QStringLiteral("menu_fm")) {
     setBorderStyle(tk::FixedSingle);
     design(1440, 360);
     moto.setChecked(false);
 }
 
-void MenuForm::hyouji_set(std::uint8_t mode)
-{
+void MenuForm::hyouji_set(std::uint8_t mode) {
     // Choosing the mode already in force changes nothing. The other modes and their window
     // layouts come with the display-mode feature; until then every run stays in mode 0.
-    if (mode == Module2::hyouji_mode)
-        return;
+    if (mode == Module2::hyouji_mode) return;
 }

@@ -6,7 +6,7 @@
 
 // A window that is never shown: it carries the popup menu of the picture area.
 class MenuForm : public tk::Form {
-public:
+  public:
     MenuForm();
 
     QMenu menyu{QStringLiteral("menu")};

@@ -7,19 +7,18 @@
 #include <utility>
 #include <vector>
 
-void Module2::set_tooltips()
-{
+void Module2::set_tooltips() {
     MainForm& m = *main_fm;
     KensakuSet& k = *kensaku_set;
     if (opc4_flag != 1) {
         // List1, Label5 and the search button set their own tips as the mouse moves over
         // them; with balloon help off those are cleared as well.
-        for (tk::Control* c : std::initializer_list<tk::Control*>{&m.Command1, &m.Command2,
-                               &m.Command3, &m.Command4, &m.Command5, &m.Command6, &m.Command7,
-                               &m.Command8, &m.Command9, &m.Drive1, &m.Dir1, &m.List1,
-                               &m.Label2, &m.Label4, &m.Label5, &k.Command1, &k.Command2,
-                               &k.Command3, &k.Command4, &k.Command5, &k.Command7, &k.Check1,
-                               &k.Check2, &k.Check3, &k.Check4, &k.pic, &k.img1})
+        for (tk::Control* c : std::initializer_list<tk::Control*>{
+                 &m.Command1, &m.Command2, &m.Command3, &m.Command4, &m.Command5, &m.Command6,
+                 &m.Command7, &m.Command8, &m.Command9, &m.Drive1,   &m.Dir1,     &m.List1,
+                 &m.Label2,   &m.Label4,   &m.Label5,   &k.Command1, &k.Command2, &k.Command3,
+                 &k.Command4, &k.Command5, &k.Command7, &k.Check1,   &k.Check2,   &k.Check3,
+                 &k.Check4,   &k.pic,      &k.img1})
             c->setToolTipText(QString());
         return;
     }
@@ -32,7 +31,8 @@ void Module2::set_tooltips()
         {&m.Command6, "ここに表示されているすべてのﾌｧｲﾙを選択します"},
         {&m.Command7, "現在選択されているﾊﾟｽから有効なﾌｧｲﾙを探します。（ｻﾌﾞﾌｫﾙﾀﾞも検索します）"
                       "ｸﾘｯｸしてみてください"},
-        {&m.Command8, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰします。ｺﾋﾟｰした画像は､他のｱﾌﾟﾘｹｰｼｮﾝに貼り付けて使用できます"},
+        {&m.Command8,
+         "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰします。ｺﾋﾟｰした画像は､他のｱﾌﾟﾘｹｰｼｮﾝに貼り付けて使用できます"},
         {&m.Command9, "ｳｨﾝﾄﾞｳｽﾞの壁紙にします"},
         {&m.Drive1, "ここでﾄﾞﾗｲﾌﾞを選択します"},
         {&m.Dir1, "ここで表示や検索を行うﾌｫﾙﾀﾞを指定します。(ﾀﾞﾌﾞﾙｸﾘｯｸでﾌｫﾙﾀﾞの指定ができます)"},

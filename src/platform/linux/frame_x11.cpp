@@ -3,8 +3,8 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <chrono>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <xcb/xcb.h>
@@ -15,17 +15,17 @@ namespace platform {
 namespace {
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-template <typename T> Reply<T> take(T* r) { return Reply<T>(r, &std::free); }
+template <typename T> Reply<T> take(T* r) {
+    return Reply<T>(r, &std::free);
+}
 
-xcb_atom_t intern(xcb_connection_t* c, const char* name)
-{
+xcb_atom_t intern(xcb_connection_t* c, const char* name) {
     auto r = take(xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
     return r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-bool window_manager_running(xcb_connection_t* c, xcb_window_t root)
-{
+bool window_manager_running(xcb_connection_t* c, xcb_window_t root) {
     const xcb_atom_t check = intern(c, "_NET_SUPPORTING_WM_CHECK");
     auto r = take(xcb_get_property_reply(
         c, xcb_get_property(c, 0, root, check, XCB_ATOM_WINDOW, 0, 1), nullptr));
@@ -34,10 +34,8 @@ bool window_manager_running(xcb_connection_t* c, xcb_window_t root)
 
 } // namespace
 
-QMargins expected_frame(QWidget* window)
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || !window)
-        return {};
+QMargins expected_frame(QWidget* window) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !window) return {};
     const auto id = static_cast<xcb_window_t>(window->winId());
     int screen_number = 0;
     xcb_connection_t* c = xcb_connect(nullptr, &screen_number);
