@@ -1,7 +1,6 @@
 // Marking entries of the play list, its click and double click, keys and the context hints.
 #include "app/forms.h"
 #include "app/module2.h"
-#include "platform/print_qt.h"
 #include "support/test_env.h"
 #include "toolkit/timer.h"
 #include "ui/main_fm.h"

@@ -1,6 +1,6 @@
 #include "platform/drives.h"
 #include "platform/linux/volumes.h"
-#include "print_qt.h"
+#include "support/test_env.h"
 #include "unprivileged.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "platform/settings_store.h"
-#include "print_qt.h"
+#include "support/test_env.h"
 #include "unprivileged.h"
 
 #include <QDir>

@@ -1,7 +1,6 @@
 // PLAY, STOP, BACK, NEXT, the speed bar and the three timers, on a hand-driven clock.
 #include "app/forms.h"
 #include "app/module2.h"
-#include "platform/print_qt.h"
 #include "support/test_env.h"
 #include "toolkit/timer.h"
 #include "ui/main_fm.h"

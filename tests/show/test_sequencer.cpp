@@ -1,7 +1,6 @@
 // Finding the next and previous marked entry: scan order, wrap-around and the two messages.
 #include "app/forms.h"
 #include "app/module2.h"
-#include "platform/print_qt.h"
 #include "support/test_env.h"
 #include "toolkit/timer.h"
 #include "ui/main_fm.h"

@@ -3,10 +3,8 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-int main(int argc, char** argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     tk::init_application(app);
     ::testing::InitGoogleTest(&argc, argv);

@@ -3,6 +3,7 @@
 #include "app/forms.h"
 #include "app/module2.h"
 #include "app/settings.h"
+#include "platform/drives.h"
 #include "toolkit/events.h"
 #include "ui/kensaku_set.h"
 #include "ui/main_fm.h"
@@ -11,41 +12,36 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 namespace test_env {
 
-QString MemoryStore::read(const QString&, const QString&, const QString& key)
-{
+QString MemoryStore::read(const QString&, const QString&, const QString& key) {
     auto it = values.find(key);
     return it == values.end() ? QString() : it->second;
 }
 
-void MemoryStore::write(const QString&, const QString&, const QString& key, const QString& value)
-{
+void MemoryStore::write(const QString&, const QString&, const QString& key, const QString& value) {
     values[key] = value;
 }
 
-bool MemoryStore::flush()
-{
+bool MemoryStore::flush() {
     ++flushes;
     return true;
 }
 
-QStringList& messages()
-{
+QStringList& messages() {
     static QStringList m;
     return m;
 }
 
-int& beeps()
-{
+int& beeps() {
     static int b = 0;
     return b;
 }
 
-void settle()
-{
+void settle() {
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::sendPostedEvents(nullptr, 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -53,8 +49,7 @@ void settle()
     }
 }
 
-MemoryStore& fresh_program()
-{
+MemoryStore& fresh_program() {
     main_fm.unload();
     kensaku_set.unload();
     menu_fm.unload();
@@ -72,17 +67,37 @@ MemoryStore& fresh_program()
     return ref;
 }
 
-TempTree::TempTree()
-{
+std::map<QString, QString> full_store(const QString& folder) {
+    return {{"n_left", "1200"},   {"n_top", "900"},        {"w_width", "9000"},
+            {"w_height", "7000"}, {"w_left", "-300"},      {"w_top", "450"},
+            {"opc1_flag", "0"},   {"opc2_flag", "1"},      {"opc3_flag", "1"},
+            {"opc4_flag", "0"},   {"HScroll1_Value", "5"}, {"moto_dr", platform::drive_of(folder)},
+            {"f_path", folder}};
+}
+
+QStringList entries() {
+    QStringList out;
+    for (int i = 0; i < main_fm->List1.listCount(); ++i)
+        out.push_back(main_fm->List1.list(i));
+    return out;
+}
+
+Program::~Program() {
+    main_fm.unload();
+    settle();
+}
+
+TempTree::TempTree() {
     QTemporaryDir dir;
     dir.setAutoRemove(false);
     root_ = QDir::toNativeSeparators(dir.path());
 }
 
-TempTree::~TempTree() { QDir(root_).removeRecursively(); }
+TempTree::~TempTree() {
+    QDir(root_).removeRecursively();
+}
 
-QString TempTree::file(const QString& relative, const QByteArray& content)
-{
+QString TempTree::file(const QString& relative, const QByteArray& content) {
     const QString full = QDir(root_).filePath(relative);
     QDir().mkpath(QFileInfo(full).absolutePath());
     QFile f(full);
@@ -91,11 +106,18 @@ QString TempTree::file(const QString& relative, const QByteArray& content)
     return QDir::toNativeSeparators(full);
 }
 
-QString TempTree::folder(const QString& relative)
-{
+QString TempTree::folder(const QString& relative) {
     const QString full = QDir(root_).filePath(relative);
     QDir().mkpath(full);
     return QDir::toNativeSeparators(full);
+}
+
+QString TempTree::bmp(const QString& relative, QColor colour, int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    const QString path = file(relative, {});
+    EXPECT_TRUE(image.save(path, "BMP")) << path.toStdString();
+    return path;
 }
 
 } // namespace test_env

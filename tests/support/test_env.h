@@ -1,16 +1,28 @@
 #pragma once
 #include "platform/settings_store.h"
+#include "toolkit/error.h"
+#include "toolkit/timer.h"
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 #include <map>
-#include <memory>
+#include <ostream>
+
+// Lets test failures show text instead of the bytes of the string object.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace test_env {
 
+inline const QString kNothingToPlay = QStringLiteral("再生できるﾌｧｲﾙがありません。");
+inline const QString kNothingMarked = QStringLiteral("再生するﾌｧｲﾙが指定されていません。");
+
 // A settings store in memory, shared with the test that installed it.
 class MemoryStore : public platform::SettingsStore {
-public:
+  public:
     std::map<QString, QString> values; // key -> text, all under PIKUTA/Startup
     int flushes = 0;
     QString read(const QString& app, const QString& section, const QString& key) override;
@@ -30,16 +42,42 @@ int& beeps();
 // Lets queued work (deferred releases, batched list updates) run.
 void settle();
 
+// All thirteen keys as a normal exit leaves them, with the folder `folder` and its drive.
+std::map<QString, QString> full_store(const QString& folder);
+
+// The main window's play list.
+QStringList entries();
+
+// Expects `statement` to fail with tk::Error `number`.
+template <class F> void expect_error(int number, F&& statement) {
+    try {
+        statement();
+        ADD_FAILURE() << "no error " << number;
+    } catch (const tk::Error& e) {
+        EXPECT_EQ(e.number(), number);
+    }
+}
+
+// A fresh program on a hand-driven clock, its main window unloaded before the clock goes.
+class Program : public ::testing::Test {
+  protected:
+    ~Program() override;
+    tk::ScopedManualClock clock; // first, so the window's timers never reach Qt's
+    MemoryStore& store = fresh_program();
+};
+
 // A temporary folder with the given files (relative paths; folders made as needed).
 class TempTree {
-public:
+  public:
     TempTree();
     ~TempTree();
     QString path() const { return root_; }
     QString file(const QString& relative, const QByteArray& content = "x");
     QString folder(const QString& relative);
+    // A w x h bitmap of one colour.
+    QString bmp(const QString& relative, QColor colour = Qt::darkGreen, int w = 4, int h = 3);
 
-private:
+  private:
     QString root_;
 };
 
