@@ -3,14 +3,11 @@
 #include "app/module2.h"
 #include "platform/drives.h"
 #include "support/test_env.h"
-#include "toolkit/error.h"
-#include "toolkit/timer.h"
 #include "ui/main_fm.h"
 
 #include <QDir>
 #include <array>
 #include <cstdint>
-#include <gtest/gtest.h>
 #include <map>
 
 using namespace Module2;
@@ -19,28 +16,16 @@ namespace {
 
 constexpr const char* kAbsent = nullptr;
 
-// A store as a normal exit leaves it; folder and drive point at `tree`.
-std::map<QString, QString> full_store(const test_env::TempTree& tree) {
-    return {{"n_left", "1200"},      {"n_top", "900"},
-            {"w_width", "9000"},     {"w_height", "7000"},
-            {"w_left", "-300"},      {"w_top", "450"},
-            {"opc1_flag", "0"},      {"opc2_flag", "1"},
-            {"opc3_flag", "1"},      {"opc4_flag", "0"},
-            {"HScroll1_Value", "5"}, {"moto_dr", platform::drive_of(tree.path())},
-            {"f_path", tree.path()}};
-}
-
-struct LoadCase {
-    const char* what;
-    std::map<QString, const char*> changes; // kAbsent removes the key
-    bool defaults;                          // the defaults step ran
-    int n_left, n_top;
-    int left, top; // where the window ends
-    int speed;
-};
-
 TEST(LoadSettings, EveryKindOfStore) {
-    const LoadCase cases[] = {
+    struct Case {
+        const char* what;
+        std::map<QString, const char*> changes; // to the full store; kAbsent removes the key
+        bool defaults;                          // the defaults step ran
+        int n_left, n_top;
+        double left, top; // where the window ends
+        int speed;
+    };
+    const Case cases[] = {
         {"empty store", {{"*", kAbsent}}, true, 0, 0, 0, 0, 3},
         {"full store", {}, false, 1200, 900, 1200, 900, 5},
         {"opc3_flag missing", {{"opc3_flag", kAbsent}}, true, 1200, 900, 0, 0, 3},
@@ -63,28 +48,25 @@ TEST(LoadSettings, EveryKindOfStore) {
         {"empty text", {{"w_width", ""}}, true, 1200, 900, 0, 0, 3},
         {"not finite", {{"w_height", "inf"}}, true, 1200, 900, 0, 0, 3},
     };
-    for (const LoadCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test_env::TempTree tree;
         tree.file("a.bmp");
-        test_env::MemoryStore& store = test_env::fresh_program();
-        store.values = full_store(tree);
+        auto& values = test_env::fresh_program().values;
+        values = test_env::full_store(tree.path());
         for (const auto& [key, value] : c.changes) {
             if (key == "*")
-                store.values.clear();
+                values.clear();
             else if (value == kAbsent)
-                store.values.erase(key);
+                values.erase(key);
             else
-                store.values[key] = QString::fromUtf8(value);
+                values[key] = QString::fromUtf8(value);
         }
         MainForm& m = *main_fm;
-        EXPECT_EQ(m.left(), c.left);
-        EXPECT_EQ(m.top(), c.top);
-        EXPECT_EQ(m.width(), 8760); // the design size, untouched
-        EXPECT_EQ(m.height(), 2895);
-        EXPECT_EQ(n_left, c.n_left);
-        EXPECT_EQ(n_top, c.n_top);
+        EXPECT_EQ(test_env::place(m), (test_env::Place{c.left, c.top, 8760, 2895}));
+        EXPECT_EQ(std::pair(n_left, n_top), std::pair(c.n_left, c.n_top));
         EXPECT_EQ(m.HScroll1.value(), c.speed);
+        EXPECT_EQ(m.Label4.caption(), QString::number(c.speed));
         EXPECT_EQ(m.Timer1.interval(), c.speed == 3 ? 1500 : 50 * c.speed * c.speed);
         EXPECT_FALSE(m.Timer1.enabled());
         const std::array<int, 8> got{opc1_flag, opc2_flag, opc3_flag, opc4_flag,
@@ -93,42 +75,39 @@ TEST(LoadSettings, EveryKindOfStore) {
             EXPECT_EQ(m.frame_height(), 0);
             EXPECT_EQ(got, (std::array<int, 8>{1, 1, 0, 1, 8880, 6765, 0, 0}));
             EXPECT_NE(m.Dir1.path(), tree.path()); // folder not restored
-            EXPECT_EQ(m.List1.listCount(), 0);
         } else {
             EXPECT_EQ(got, (std::array<int, 8>{0, 1, 1, 0, 9000, 7000, -300, 450}));
             EXPECT_EQ(m.Drive1.drive(), platform::drive_of(tree.path()));
             EXPECT_EQ(m.Dir1.path(), tree.path());
-            EXPECT_EQ(m.List1.listCount(), 1);
         }
+        EXPECT_EQ(m.List1.listCount(), c.defaults ? 0 : 1);
         EXPECT_TRUE(test_env::messages().isEmpty());
     }
 }
 
-TEST(LoadSettings, FolderIsListedWithTheStartUpPattern) {
+TEST(LoadSettings, FolderIsListedWithTheStartUpPatternThenWithTheFlags) {
     test_env::TempTree tree;
     for (const char* name : {"b.wmf", "a.BMP", "c.gif", "d.jpg", "e.emf", "f.dib", "g.png"})
         tree.file(QString::fromLatin1(name));
     tree.folder(QStringLiteral("sub.bmp"));
-    test_env::fresh_program().values = full_store(tree); // opc1_flag 0: no bitmaps afterwards
+    test_env::fresh_program().values = test_env::full_store(tree.path()); // opc 0 1 1
     const QString dir = tree.path() + QDir::separator();
-    QStringList listed;
-    for (int i = 0; i < main_fm->List1.listCount(); ++i)
-        listed << main_fm->List1.list(i);
-    EXPECT_EQ(listed, (QStringList{dir + "a.BMP", dir + "b.wmf", dir + "d.jpg", dir + "e.emf",
-                                   dir + "f.dib"}));
+    EXPECT_EQ(test_env::entries(), (QStringList{dir + "a.BMP", dir + "b.wmf", dir + "d.jpg",
+                                                dir + "e.emf", dir + "f.dib"}));
+    main_fm->Dir1_Change();
+    EXPECT_EQ(test_env::entries(), (QStringList{dir + "c.gif", dir + "d.jpg"}));
 }
 
 TEST(LoadSettings, UnusableDriveOrFolderIsIgnoredQuietly) {
     test_env::TempTree tree;
-    test_env::MemoryStore* store = &test_env::fresh_program();
-    store->values = full_store(tree);
-    store->values["f_path"] = tree.path() + QStringLiteral("/no such folder");
+    auto* values = &test_env::fresh_program().values;
+    *values = test_env::full_store(tree.path());
+    (*values)["f_path"] = tree.path() + QStringLiteral("/no such folder");
     EXPECT_EQ(main_fm->Dir1.path(), QDir::toNativeSeparators(QDir::currentPath()));
     EXPECT_EQ(opc3_flag, 1); // the rest was read
-
-    store = &test_env::fresh_program();
-    store->values = full_store(tree);
-    store->values["moto_dr"] = QStringLiteral("/no/such/drive/");
+    values = &test_env::fresh_program().values;
+    *values = test_env::full_store(tree.path());
+    (*values)["moto_dr"] = QStringLiteral("/no/such/drive/");
     EXPECT_EQ(main_fm->Dir1.path(), tree.path()); // the folder is still applied
     EXPECT_TRUE(test_env::messages().isEmpty());
 }
@@ -136,40 +115,40 @@ TEST(LoadSettings, UnusableDriveOrFolderIsIgnoredQuietly) {
 TEST(SaveSettings, WritesAllThirteenKeysOnceAtExit) {
     test_env::TempTree tree;
     test_env::MemoryStore& store = test_env::fresh_program();
-    store.values = full_store(tree);
+    store.values = test_env::full_store(tree.path());
     main_fm->Show();
     main_fm->move_window(2400, 1500, 8880, 2925);
     tk::Unload(*main_fm);
-    auto expected = full_store(tree);
+    auto expected = test_env::full_store(tree.path());
     expected["n_left"] = "2400";
     expected["n_top"] = "1500";
     EXPECT_EQ(store.values, expected);
     EXPECT_EQ(store.flushes, 1);
     test_env::settle();
     EXPECT_EQ(store.flushes, 1);
-}
-
-TEST(SaveSettings, FirstRunLeavesEveryKey) {
-    test_env::MemoryStore& store = test_env::fresh_program();
+    // A first run leaves every key too.
+    test_env::MemoryStore& first = test_env::fresh_program();
     main_fm->Show();
-    const QString drive = main_fm->Drive1.drive();
-    const QString folder = main_fm->Dir1.path();
+    const QString drive = main_fm->Drive1.drive(), folder = main_fm->Dir1.path();
     main_fm.unload();
-    const std::map<QString, QString> expected{
-        {"n_left", "0"},    {"n_top", "0"},     {"w_width", "8880"},     {"w_height", "6765"},
-        {"w_left", "0"},    {"w_top", "0"},     {"opc1_flag", "1"},      {"opc2_flag", "1"},
-        {"opc3_flag", "0"}, {"opc4_flag", "1"}, {"HScroll1_Value", "3"}, {"moto_dr", drive},
-        {"f_path", folder}};
-    EXPECT_EQ(store.values, expected);
+    EXPECT_EQ(first.values, (std::map<QString, QString>{{"n_left", "0"},
+                                                        {"n_top", "0"},
+                                                        {"w_width", "8880"},
+                                                        {"w_height", "6765"},
+                                                        {"w_left", "0"},
+                                                        {"w_top", "0"},
+                                                        {"opc1_flag", "1"},
+                                                        {"opc2_flag", "1"},
+                                                        {"opc3_flag", "0"},
+                                                        {"opc4_flag", "1"},
+                                                        {"HScroll1_Value", "3"},
+                                                        {"moto_dr", drive},
+                                                        {"f_path", folder}}));
 }
 
 TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
-    struct Case {
-        int l, t, w, h;
-        int L, T, W, H;
-    };
-    // Screen: 19200 x 15360 twips.
-    const Case cases[] = {
+    // Asked for, and where it ends; the screen is 19200 x 15360 twips.
+    const std::array<double, 8> cases[] = {
         {-500, 100, 1000, 20000, 0, 0, 1800, 15360},
         {11000, 0, 8880, 2925, 19200 - 8880, 0, 8880, 2925},
         {19200 - 8880, 0, 8880, 2925, 19200 - 8880, 0, 8880, 2925},
@@ -181,15 +160,12 @@ TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
     test_env::fresh_program();
     MainForm& m = *main_fm;
     m.Show();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.l << "," << c.t << "," << c.w << "," << c.h);
-        m.move_window(c.l, c.t, c.w, c.h);
-        // Without moving_flag set in the resize it raises, the window would snap back to
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c[0] << "," << c[1] << "," << c[2] << "," << c[3]);
+        m.move_window(c[0], c[1], c[2], c[3]);
+        // Without moving_flag set during the resize it raises, the window would snap back to
         // the compact start-up size.
-        EXPECT_EQ(m.left(), c.L);
-        EXPECT_EQ(m.top(), c.T);
-        EXPECT_EQ(m.width(), c.W);
-        EXPECT_EQ(m.height(), c.H);
+        EXPECT_EQ(test_env::place(m), (test_env::Place{c[4], c[5], c[6], c[7]}));
         EXPECT_EQ(m.moving_flag, 0);
     }
     m.setWindowState(tk::Maximized);

@@ -2,109 +2,54 @@
 #include "app/forms.h"
 #include "app/module2.h"
 #include "support/test_env.h"
-#include "toolkit/timer.h"
 #include "ui/main_fm.h"
 
-#include <QDir>
-#include <QImage>
 #include <QScrollBar>
-#include <gtest/gtest.h>
+#include <initializer_list>
+#include <utility>
 
 using Module2::play_flag;
 using Module2::play_no;
 
 namespace {
 
-const QString kNothingToPlay = QStringLiteral("再生できるﾌｧｲﾙがありません。");
-const QString kNothingMarked = QStringLiteral("再生するﾌｧｲﾙが指定されていません。");
-
-// A small valid bitmap, so that every load succeeds.
-QString write_bmp(const QString& folder, const QString& name) {
-    QImage img(4, 3, QImage::Format_RGB32);
-    img.fill(Qt::darkGreen);
-    const QString path = QDir(folder).filePath(name);
-    EXPECT_TRUE(img.save(path, "BMP"));
-    return QDir::toNativeSeparators(path);
-}
-
-class Playback : public ::testing::Test {
+class Playback : public test_env::Program {
   protected:
-    tk::ScopedManualClock clock; // before the window, so its timers never reach Qt's
+    MainForm* f = &main_fm.get();
     test_env::TempTree tree;
     QStringList paths;
-    MainForm* f = nullptr;
 
-    void SetUp() override {
-        test_env::fresh_program();
-        f = &main_fm.get();
-    }
-    // Unloads while the clock still exists: armed timers must not outlive it.
-    void TearDown() override {
-        main_fm.unload();
-        test_env::settle();
-    }
+    // Valid bitmaps, so that every load succeeds.
     void fill(int count, bool mark = true) {
         for (int i = 0; i < count; ++i) {
-            paths << write_bmp(tree.path(), QStringLiteral("p%1.bmp").arg(i));
+            paths << tree.bmp(QStringLiteral("p%1.bmp").arg(i));
             f->List1.addItem(paths.back());
-            if (mark) f->List1.setSelected(i, true);
+            f->List1.setSelected(i, mark);
         }
     }
     QString loaded() const { return f->Label7.caption(); }
+    // Moves the clock on by each step's milliseconds, expecting entry i loaded then (-1: none).
+    void expect_loads(std::initializer_list<std::pair<int, int>> steps) {
+        for (auto [ms, i] : steps) {
+            clock.advance(ms);
+            EXPECT_EQ(loaded(), i < 0 ? QString() : paths[i]) << "at " << clock.now() << " ms";
+        }
+    }
     void click_next() {
         f->Command2_MouseDown();
         f->Command2_MouseUp();
         f->Command2_Click();
     }
-    void click_back() {
-        f->Command1_MouseDown();
-        f->Command1_MouseUp();
-        f->Command1_Click();
-    }
+    QScrollBar* bar() const { return static_cast<QScrollBar*>(f->HScroll1.widget()); }
 };
 
-TEST_F(Playback, StartState) {
-    EXPECT_EQ(f->Timer1.interval(), 1500);
-    EXPECT_EQ(f->Timer2.interval(), 1000);
-    EXPECT_FALSE(f->Timer1.enabled());
-    EXPECT_FALSE(f->Timer2.enabled());
-    EXPECT_FALSE(f->Timer3.enabled());
-    EXPECT_EQ(f->HScroll1.min(), 1);
-    EXPECT_EQ(f->HScroll1.max(), 10);
-    EXPECT_EQ(f->HScroll1.value(), 3);
-    auto* bar = static_cast<QScrollBar*>(f->HScroll1.widget());
-    EXPECT_EQ(bar->singleStep(), 1);
-    EXPECT_EQ(bar->pageStep(), 2);
-    EXPECT_EQ(f->Label4.caption(), QStringLiteral("3"));
-    // The reset does nothing while the value is already 3: the start interval stays.
+TEST_F(Playback, SpeedTable) {
+    EXPECT_EQ(std::pair(f->HScroll1.min(), f->HScroll1.max()), std::pair(1, 10));
+    EXPECT_EQ(std::pair(bar()->singleStep(), bar()->pageStep()), std::pair(1, 2));
+    // 1500 ms until the first change; the reset changes nothing while the value is still 3.
     f->Command5_Click();
     EXPECT_EQ(f->Timer1.interval(), 1500);
-}
-
-// A stored speed other than 3 sets the tick's interval at start-up; a stored 3 changes nothing.
-TEST(PlaybackStart, StoredSpeed) {
-    const struct {
-        const char* stored;
-        int value, interval;
-    } cases[] = {{"3", 3, 1500}, {"5", 5, 1250}, {"10", 10, 5000}, {"11", 3, 1500}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored);
-        tk::ScopedManualClock clock;
-        auto& store = test_env::fresh_program();
-        for (const char* key : {"n_left", "n_top", "w_width", "w_height", "w_left", "w_top",
-                                "opc1_flag", "opc2_flag", "opc3_flag", "opc4_flag"})
-            store.values[QLatin1String(key)] = QStringLiteral("0");
-        store.values[QStringLiteral("HScroll1_Value")] = QLatin1String(c.stored);
-        EXPECT_EQ(main_fm->HScroll1.value(), c.value);
-        EXPECT_EQ(main_fm->Timer1.interval(), c.interval);
-        EXPECT_EQ(main_fm->Label4.caption(), QString::number(c.value));
-        EXPECT_FALSE(main_fm->Timer1.enabled());
-        main_fm.unload();
-        test_env::settle();
-    }
-}
-
-TEST_F(Playback, SpeedTable) {
+    EXPECT_EQ(f->Label4.caption(), QStringLiteral("3"));
     const int ms[] = {50, 200, 450, 800, 1250, 1800, 2450, 3200, 4050, 5000};
     for (int v = 1; v <= 10; ++v) {
         SCOPED_TRACE(v);
@@ -120,14 +65,13 @@ TEST_F(Playback, SpeedTable) {
 }
 
 TEST_F(Playback, DragShowsValueButIntervalWaitsForRelease) {
-    auto* bar = static_cast<QScrollBar*>(f->HScroll1.widget());
-    bar->setSliderDown(true);
-    bar->setSliderPosition(7);
-    EXPECT_EQ(f->Label4.caption(), QStringLiteral("7"));
-    EXPECT_EQ(f->Timer1.interval(), 1500);
-    bar->setSliderPosition(9);
-    EXPECT_EQ(f->Label4.caption(), QStringLiteral("9"));
-    bar->setSliderDown(false);
+    bar()->setSliderDown(true);
+    for (int v : {7, 9}) {
+        bar()->setSliderPosition(v);
+        EXPECT_EQ(f->Label4.caption(), QString::number(v));
+        EXPECT_EQ(f->Timer1.interval(), 1500);
+    }
+    bar()->setSliderDown(false);
     EXPECT_EQ(f->Timer1.interval(), 4050);
     EXPECT_EQ(f->Label4.caption(), QStringLiteral("9"));
 }
@@ -135,59 +79,28 @@ TEST_F(Playback, DragShowsValueButIntervalWaitsForRelease) {
 TEST_F(Playback, PlayStepsAtOnceThenOncePerInterval) {
     fill(3);
     f->Command3_Click();
-    EXPECT_EQ(loaded(), paths[0]);
-    EXPECT_EQ(f->copy_ok, 1);
     EXPECT_EQ(play_flag, 1);
-    EXPECT_TRUE(f->Timer1.enabled());
-    clock.advance(1499);
-    EXPECT_EQ(loaded(), paths[0]);
-    clock.advance(1);
-    EXPECT_EQ(loaded(), paths[1]);
-    clock.advance(1500);
-    EXPECT_EQ(loaded(), paths[2]);
-    clock.advance(1500);
-    EXPECT_EQ(loaded(), paths[0]) << "wraps to the start";
-    // PLAY while playing steps at once again.
-    f->Command3_Click();
-    EXPECT_EQ(loaded(), paths[1]);
-}
-
-TEST_F(Playback, SpeedChangeWhilePlayingRestartsCountdown) {
-    fill(3);
-    f->Command3_Click();
-    clock.advance(1000);
+    expect_loads({{0, 0}, {1499, 0}, {1, 1}, {1500, 2}, {1500, 0}});
+    f->Command3_Click(); // PLAY while playing steps at once again
+    expect_loads({{0, 1}, {1000, 1}});
     f->HScroll1.setValue(4); // 800 ms, counted from now
-    EXPECT_TRUE(f->Timer1.enabled());
-    clock.advance(799);
-    EXPECT_EQ(loaded(), paths[0]);
-    clock.advance(1);
-    EXPECT_EQ(loaded(), paths[1]);
+    expect_loads({{799, 1}, {1, 2}});
 }
 
 TEST_F(Playback, QuickNextClicksLoadOnlyTheLastEntryReached) {
     fill(4);
-    click_next();
-    EXPECT_EQ(f->Label2.caption(), QStringLiteral("1"));
-    clock.advance(300);
-    click_next();
-    EXPECT_EQ(f->Label2.caption(), QStringLiteral("2"));
-    clock.advance(300);
-    click_next();
-    EXPECT_EQ(f->Label2.caption(), QStringLiteral("3"));
+    for (int i = 1; i <= 3; ++i) {
+        clock.advance(i == 1 ? 0 : 300);
+        click_next();
+        EXPECT_EQ(f->Label2.caption(), QString::number(i));
+    }
     EXPECT_EQ(f->Label5.caption(), paths[2]);
-    clock.advance(999);
-    EXPECT_EQ(loaded(), QString());
-    EXPECT_EQ(f->pic_ok, 0);
-    clock.advance(1);
-    EXPECT_EQ(loaded(), paths[2]);
-    EXPECT_EQ(f->copy_ok, 1);
+    expect_loads({{999, -1}, {1, 2}});
     EXPECT_FALSE(f->Timer2.enabled()) << "one-shot";
-    EXPECT_FALSE(f->Timer1.enabled()) << "not playing: no slideshow afterwards";
-    clock.advance(5000);
-    EXPECT_EQ(loaded(), paths[2]);
+    expect_loads({{5000, 2}}); // not playing: no slideshow afterwards
 }
 
-TEST_F(Playback, HeldNextStepsWithoutLoading) {
+TEST_F(Playback, HeldButtonStepsAfterASecondThenRapidlyWithoutLoading) {
     fill(10);
     f->Command2_MouseDown();
     clock.advance(999);
@@ -203,49 +116,14 @@ TEST_F(Playback, HeldNextStepsWithoutLoading) {
     clock.advance(50);
     EXPECT_EQ(play_no, 0) << "the release stops the stepping";
     f->Command2_Click();
-    EXPECT_EQ(f->Label2.caption(), QStringLiteral("2"));
-    clock.advance(1000);
-    EXPECT_EQ(loaded(), paths[1]);
-}
-
-TEST_F(Playback, HeldBackStepsBackwards) {
-    fill(5);
+    expect_loads({{1000, 1}});
+    // BACK steps backwards, and again only after a full second.
     f->Command1_MouseDown();
-    EXPECT_EQ(f->repeat_back, 1);
     clock.advance(1002);
-    EXPECT_EQ(play_no, 2) << "steps 4, 3, 2";
+    EXPECT_EQ(play_no, 8) << "steps 0, 9, 8";
     f->Command1_MouseUp();
     f->Command1_Click();
-    EXPECT_EQ(play_no, 1);
-    clock.advance(1000);
-    EXPECT_EQ(loaded(), paths[1]);
-}
-
-// A press that does not end as a click (released off the button) steps but arms no load; the
-// slideshow stays paused until something switches its tick on again, here a speed change.
-TEST_F(Playback, PressWithoutClickLeavesSlideshowPaused) {
-    fill(4);
-    f->Command3_Click();
-    f->Command2_MouseDown();
-    clock.advance(1000);
-    f->Command2_MouseUp();
-    EXPECT_EQ(play_no, 1);
-    clock.advance(5000);
-    EXPECT_EQ(loaded(), paths[0]);
-    EXPECT_FALSE(f->Timer1.enabled());
-    EXPECT_EQ(play_flag, 1);
-    f->HScroll1.setValue(2);
-    EXPECT_TRUE(f->Timer1.enabled());
-    clock.advance(200);
-    EXPECT_EQ(loaded(), paths[2]);
-    // A new press waits the full second again before stepping.
-    f->Command1_MouseDown();
-    EXPECT_EQ(f->Timer3.interval(), 1000);
-    clock.advance(999);
-    EXPECT_EQ(play_no, 2);
-    clock.advance(1);
-    EXPECT_EQ(play_no, 1);
-    f->Command1_MouseUp();
+    expect_loads({{999, 1}, {1, 7}});
 }
 
 TEST_F(Playback, StepDuringSlideshowPausesLoadsThenResumes) {
@@ -255,101 +133,22 @@ TEST_F(Playback, StepDuringSlideshowPausesLoadsThenResumes) {
     click_next();
     EXPECT_EQ(f->Label2.caption(), QStringLiteral("2"));
     EXPECT_FALSE(f->Timer1.enabled()) << "the press pauses the slideshow";
-    clock.advance(999);
-    EXPECT_EQ(loaded(), paths[0]);
-    clock.advance(1);
-    EXPECT_EQ(loaded(), paths[1]);
-    EXPECT_TRUE(f->Timer1.enabled());
-    clock.advance(1499);
-    EXPECT_EQ(loaded(), paths[1]);
-    clock.advance(1);
-    EXPECT_EQ(loaded(), paths[2]) << "resumes from the picture just loaded";
-    click_back();
+    expect_loads({{999, 0}, {1, 1}, {1499, 1}, {1, 2}}); // resumes from the picture loaded
+    f->Command1_MouseDown();
+    f->Command1_MouseUp();
+    f->Command1_Click();
     EXPECT_EQ(play_no, 1);
-    clock.advance(1000);
-    EXPECT_EQ(loaded(), paths[1]);
-}
-
-TEST_F(Playback, StopWithinASecondDropsTheLoad) {
-    fill(3);
-    click_next();
-    clock.advance(500);
-    f->Command4_Click();
-    EXPECT_FALSE(f->Timer1.enabled());
-    EXPECT_FALSE(f->Timer2.enabled());
-    EXPECT_FALSE(f->Timer3.enabled());
-    EXPECT_EQ(play_flag, 0);
-    clock.advance(3000);
-    EXPECT_EQ(f->Label2.caption(), QStringLiteral("1"));
-    EXPECT_EQ(loaded(), QString());
-}
-
-TEST_F(Playback, StopEndsSteppingAndSlideshow) {
-    fill(3);
-    f->Command3_Click();
+    expect_loads({{1000, 1}});
+    // A press that does not end as a click (released off the button) steps but loads nothing;
+    // the slideshow stays paused until something switches its tick on again.
     f->Command2_MouseDown();
-    clock.advance(1001);
-    f->Command4_Click();
-    const int reached = play_no;
-    clock.advance(5000);
-    EXPECT_EQ(play_no, reached);
-    EXPECT_EQ(loaded(), paths[0]);
-}
-
-struct NothingCase {
-    const char* name;
-    int count;
-    QString message;
-};
-
-void PrintTo(const NothingCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class NothingToPlay : public Playback, public ::testing::WithParamInterface<NothingCase> {};
-
-TEST_P(NothingToPlay, PlayReportsAndPausesButKeepsIntent) {
-    fill(GetParam().count, false);
-    f->Command3_Click();
-    EXPECT_EQ(f->Label5.caption(), GetParam().message);
-    EXPECT_TRUE(f->Timer1.enabled());
+    clock.advance(1000);
+    f->Command2_MouseUp();
+    EXPECT_EQ(play_no, 2);
+    expect_loads({{5000, 1}});
     EXPECT_EQ(play_flag, 1);
-    f->Label5.setCaption(QString());
-    clock.advance(1500);
-    EXPECT_EQ(f->Label5.caption(), GetParam().message);
-    EXPECT_FALSE(f->Timer1.enabled());
-    EXPECT_EQ(play_flag, 1);
-    EXPECT_EQ(loaded(), QString());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, NothingToPlay,
-                         ::testing::Values(NothingCase{"EmptyList", 0, kNothingToPlay},
-                                           NothingCase{"NothingMarked", 3, kNothingMarked}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-struct KeyCase {
-    int key;
-    int play_no;
-    std::uint8_t play_flag;
-    bool timer1, timer2;
-};
-
-TEST_F(Playback, ShortcutKeys) {
-    fill(3);
-    const KeyCase cases[] = {
-        {'n', 0, 0, false, true},  {'n', 1, 0, false, true}, {'b', 0, 0, false, true},
-        {'s', 0, 0, false, false}, {'p', 1, 1, true, false}, {'N', 1, 1, true, false},
-        {'P', 1, 1, true, false},  {'x', 1, 1, true, false}, {'s', 1, 0, false, false},
-    };
-    for (const KeyCase& c : cases) {
-        SCOPED_TRACE(static_cast<char>(c.key));
-        int key = c.key;
-        f->Form_KeyPress(key);
-        EXPECT_EQ(play_no, c.play_no);
-        EXPECT_EQ(play_flag, c.play_flag);
-        EXPECT_EQ(f->Timer1.enabled(), c.timer1);
-        EXPECT_EQ(f->Timer2.enabled(), c.timer2);
-    }
+    f->HScroll1.setValue(2);
+    expect_loads({{199, 1}, {1, 3}});
 }
 
 TEST_F(Playback, KeyStepWhilePlayingLeavesTheSlideshowRunning) {
@@ -359,45 +158,55 @@ TEST_F(Playback, KeyStepWhilePlayingLeavesTheSlideshowRunning) {
     int key = 'n';
     f->Form_KeyPress(key);
     EXPECT_EQ(play_no, 1);
-    EXPECT_TRUE(f->Timer1.enabled()) << "no press: the slideshow is not paused";
-    clock.advance(999);
-    EXPECT_EQ(loaded(), paths[0]);
-    clock.advance(1);
-    EXPECT_EQ(loaded(), paths[2]) << "the tick stepped on before the delayed load";
-    EXPECT_FALSE(f->Timer2.enabled());
-    clock.advance(1500);
-    EXPECT_EQ(loaded(), paths[3]) << "the tick keeps its own beat";
+    // The tick steps on before the delayed load, and keeps its own beat.
+    expect_loads({{999, 0}, {1, 2}, {1500, 3}});
+}
+
+TEST_F(Playback, StopDropsTheDelayedLoadAndTheStepping) {
+    fill(3);
+    click_next();
+    clock.advance(500);
+    f->Command4_Click();
+    expect_loads({{3000, -1}});
+    EXPECT_EQ(f->Label2.caption(), QStringLiteral("1"));
+    f->Command3_Click();
+    f->Command2_MouseDown();
+    clock.advance(1001);
+    f->Command4_Click();
+    const int reached = play_no;
+    expect_loads({{5000, 1}});
+    EXPECT_EQ(play_no, reached);
+    EXPECT_EQ(play_flag, 0);
+}
+
+TEST_F(Playback, NothingToPlayReportsAndPausesButKeepsIntent) {
+    for (auto [count, message] :
+         {std::pair{0, test_env::kNothingToPlay}, {3, test_env::kNothingMarked}}) {
+        SCOPED_TRACE(count);
+        fill(count, false);
+        f->Command3_Click();
+        EXPECT_EQ(f->Label5.caption(), message);
+        EXPECT_TRUE(f->Timer1.enabled());
+        f->Label5.setCaption(QString());
+        expect_loads({{1500, -1}});
+        EXPECT_EQ(f->Label5.caption(), message);
+        EXPECT_FALSE(f->Timer1.enabled());
+        EXPECT_EQ(play_flag, 1);
+    }
 }
 
 TEST_F(Playback, DelayedLoadAfterRebuiltListDoesNothing) {
-    const QString first = tree.folder(QStringLiteral("a"));
-    const QString second = tree.folder(QStringLiteral("b"));
-    write_bmp(first, QStringLiteral("one.bmp"));
-    write_bmp(second, QStringLiteral("two.bmp"));
-    f->Dir1.setPath(first);
+    tree.bmp(QStringLiteral("a/one.bmp"));
+    tree.bmp(QStringLiteral("b/two.bmp"));
+    f->Dir1.setPath(tree.folder(QStringLiteral("a")));
     ASSERT_EQ(f->List1.listCount(), 1);
     f->List1.setSelected(0, true);
     click_next();
     ASSERT_EQ(f->play_ok, 1);
-    f->Dir1.setPath(second);
+    f->Dir1.setPath(tree.folder(QStringLiteral("b")));
     ASSERT_EQ(play_no, -1);
-    clock.advance(1000);
-    EXPECT_EQ(loaded(), QString());
+    expect_loads({{1000, -1}});
     EXPECT_EQ(f->pic_ok, 0);
-    EXPECT_EQ(f->copy_ok, 0);
-}
-
-TEST_F(Playback, StaleIndexUsesAreHarmless) {
-    fill(2);
-    for (int stale : {-1, 2, 50, -7}) {
-        SCOPED_TRACE(stale);
-        play_no = stale;
-        f->play_ok = 1;
-        f->Timer2_Timer();
-        f->timed_load();
-        EXPECT_EQ(loaded(), QString());
-        EXPECT_EQ(f->List1.list(stale), QString());
-    }
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #pragma once
 #include "platform/settings_store.h"
 #include "toolkit/error.h"
+#include "toolkit/form.h"
 #include "toolkit/timer.h"
 
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <gtest/gtest.h>
 #include <map>
 #include <ostream>
@@ -44,6 +46,12 @@ void settle();
 
 // All thirteen keys as a normal exit leaves them, with the folder `folder` and its drive.
 std::map<QString, QString> full_store(const QString& folder);
+
+// A window's outer left, top, width and height in twips.
+using Place = std::array<double, 4>;
+inline Place place(const tk::Form& f) {
+    return {f.left(), f.top(), f.width(), f.height()};
+}
 
 // The main window's play list.
 QStringList entries();
