@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
@@ -14,9 +13,6 @@
 using platform::open_user_settings;
 
 namespace {
-
-const QString kApp = QStringLiteral("PIKUTA");
-const QString kSection = QStringLiteral("Startup");
 
 // A fresh, empty per-user configuration folder for the lifetime of the object.
 class ConfigHome {
@@ -30,20 +26,15 @@ class ConfigHome {
         else
             qputenv("XDG_CONFIG_HOME", saved_);
     }
-    ConfigHome(const ConfigHome&) = delete;
-    ConfigHome& operator=(const ConfigHome&) = delete;
-
-    QString folder() const { return dir_.filePath(kApp); }
+    QString folder() const { return dir_.filePath(QStringLiteral("PIKUTA")); }
     QString file() const { return folder() + QStringLiteral("/PIKUTA.ini"); }
-
     void put_file(const QByteArray& content) const {
         QDir().mkpath(folder());
         QFile out(file());
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(content);
     }
-
-    QByteArray file_content() const {
+    QByteArray content() const {
         QFile in(file());
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     }
@@ -54,13 +45,13 @@ class ConfigHome {
 };
 
 QString read_back(const QString& key) {
-    return open_user_settings()->read(kApp, kSection, key);
+    return open_user_settings()->read(QStringLiteral("PIKUTA"), QStringLiteral("Startup"), key);
 }
 
 bool store(const std::vector<std::pair<QString, QString>>& values) {
     auto settings = open_user_settings();
     for (const auto& [key, value] : values)
-        settings->write(kApp, kSection, key, value);
+        settings->write(QStringLiteral("PIKUTA"), QStringLiteral("Startup"), key, value);
     return settings->flush();
 }
 
@@ -70,23 +61,14 @@ TEST(SettingsStore, KeepsTheStartupKeysInAPlainFileUnderTheUsersConfigFolder) {
     ConfigHome home;
     const std::vector<std::pair<QString, QString>> values{
         {"n_left", "-120"},
-        {"n_top", "0"},
-        {"w_width", "8880"},
-        {"w_height", "7245"},
         {"w_left", "-2147483648"},
         {"w_top", "2147483647"},
-        {"opc1_flag", "1"},
-        {"opc2_flag", "1"},
-        {"opc3_flag", "0"},
-        {"opc4_flag", "1"},
         {"HScroll1_Value", "3"},
         {"moto_dr", "/media/usb stick/"},
-        {"f_path", QString::fromUtf8("/home/me/写真 2024, 夏/a b")},
-    };
+        {"f_path", QString::fromUtf8("/home/me/写真 2024, 夏/a b")}};
     ASSERT_TRUE(store(values));
-
     EXPECT_EQ(platform::user_settings_location(), home.file());
-    const QString text = QString::fromUtf8(home.file_content());
+    const QString text = QString::fromUtf8(home.content());
     EXPECT_TRUE(text.startsWith("[Startup]\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("\nn_left=-120\n")) << text.toStdString();
     EXPECT_TRUE(text.contains(QString::fromUtf8("\nf_path=/home/me/写真 2024, 夏/a b\n")))
@@ -96,23 +78,13 @@ TEST(SettingsStore, KeepsTheStartupKeysInAPlainFileUnderTheUsersConfigFolder) {
 }
 
 TEST(SettingsStore, AnyTextReadsBackAsWritten) {
-    const QString rows[] = {
-        "",
-        " leading and trailing blanks ",
-        "\"quoted\"",
-        "a\\b\\x41\\\"",
-        "line\nbreak\r\ttab",
-        "a=b; not a comment",
-        "# not a comment",
-        "@Variant(junk)",
-        "[Startup]",
-        "a,b,c",
-    };
-    for (const QString& value : rows) {
+    for (const QString value :
+         {"", " leading and trailing blanks ", "\"quoted\"", "a\\b\\x41\\\"", "line\nbreak\r\ttab",
+          "a=b; not a comment", "# not a comment", "@Variant(junk)", "[Startup]", "a,b,c"}) {
         ConfigHome home;
         ASSERT_TRUE(store({{"f_path", value}, {"n_left", "1"}}));
-        EXPECT_EQ(read_back("f_path"), value) << home.file_content().toStdString();
-        EXPECT_EQ(read_back("n_left"), "1") << home.file_content().toStdString();
+        EXPECT_EQ(read_back("f_path"), value) << home.content().toStdString();
+        EXPECT_EQ(read_back("n_left"), "1") << home.content().toStdString();
     }
 }
 
@@ -137,24 +109,17 @@ TEST(SettingsStore, HandWrittenValuesReadAsTheirText) {
 
 TEST(SettingsStore, MissingDamagedOrUnusableFilesNeverStopTheProgram) {
     const QByteArray garbage("\0\xff\xfe[[[=\n=\n[\n\x80\x81=\x82\n", 16);
-    const std::pair<const char*, QByteArray> rows[] = {
-        {"missing", QByteArray()},
-        {"empty", QByteArray("")},
-        {"garbage", garbage},
-        {"long line", QByteArray(1 << 20, 'x')},
-    };
-    for (const auto& [name, content] : rows) {
+    for (const QByteArray& content :
+         {QByteArray(), QByteArray(""), garbage, QByteArray(1 << 20, 'x')}) {
+        SCOPED_TRACE(content.left(16).toStdString());
         ConfigHome home;
         if (!content.isNull()) home.put_file(content);
-        EXPECT_EQ(read_back("n_left"), "") << name;
-        ASSERT_TRUE(store({{"n_left", "7"}})) << name;
-        EXPECT_EQ(read_back("n_left"), "7") << name;
+        EXPECT_EQ(read_back("n_left"), "");
+        ASSERT_TRUE(store({{"n_left", "7"}}));
+        EXPECT_EQ(read_back("n_left"), "7");
     }
-}
-
-TEST(SettingsStore, ReportsAFileThatCannotBeStored) {
-    ConfigHome home;
     // A folder where the file should be: neither readable nor replaceable, even for root.
+    ConfigHome home;
     ASSERT_TRUE(QDir().mkpath(home.file()));
     EXPECT_EQ(read_back("n_left"), "");
     EXPECT_FALSE(store({{"n_left", "7"}}));
@@ -165,13 +130,11 @@ TEST(SettingsStore, AFolderThatCannotBeWrittenLeavesTheOldFileWhole) {
     run_unprivileged([] {
         ConfigHome home;
         ASSERT_TRUE(store({{"n_left", "120"}, {"f_path", "/old"}}));
-        const QByteArray before = home.file_content();
+        const QByteArray before = home.content();
         ASSERT_EQ(chmod(QFile::encodeName(home.folder()).constData(), 0555), 0);
-
         EXPECT_FALSE(store({{"n_left", "-5"}, {"f_path", "/new"}}));
-        EXPECT_EQ(home.file_content(), before);
+        EXPECT_EQ(home.content(), before);
         EXPECT_EQ(QDir(home.folder()).entryList(QDir::Files), QStringList{"PIKUTA.ini"});
-
         chmod(QFile::encodeName(home.folder()).constData(), 0755);
     });
 }

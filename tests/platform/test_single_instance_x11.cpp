@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -28,6 +29,11 @@ bool eventually(const std::function<bool()>& condition,
     return true;
 }
 
+// Takes ownership of a reply from the server.
+template <class Reply> std::unique_ptr<Reply, void (*)(void*)> own(Reply* reply) {
+    return {reply, &free};
+}
+
 // A top-level window of a second client, owned by the test.
 class ForeignWindow {
   public:
@@ -44,8 +50,6 @@ class ForeignWindow {
                                 8, name.size(), name.constData());
     }
     ~ForeignWindow() { xcb_disconnect(c_); }
-    ForeignWindow(const ForeignWindow&) = delete;
-    ForeignWindow& operator=(const ForeignWindow&) = delete;
 
     bool created() const { return window_ != 0; }
 
@@ -61,27 +65,23 @@ class ForeignWindow {
     }
 
     bool viewable() {
-        auto* reply =
-            xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window_), nullptr);
-        const bool result = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
-        free(reply);
-        return result;
+        auto reply = own(
+            xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window_), nullptr));
+        return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
     }
 
     bool manager_runs() { return !ids(root_, "_NET_SUPPORTING_WM_CHECK").empty(); }
 
     void iconify() {
-        constexpr uint32_t kIconicState = 3;
         if (manager_runs())
-            ask_manager("WM_CHANGE_STATE", {kIconicState, 0, 0, 0, 0});
+            ask_manager("WM_CHANGE_STATE", {3 /* iconic */, 0, 0, 0, 0});
         else
             xcb_unmap_window(c_, window_);
         xcb_flush(c_);
     }
 
     void maximise() {
-        constexpr uint32_t kAdd = 1;
-        ask_manager("_NET_WM_STATE", {kAdd, atom("_NET_WM_STATE_MAXIMIZED_VERT"),
+        ask_manager("_NET_WM_STATE", {1 /* add */, atom("_NET_WM_STATE_MAXIMIZED_VERT"),
                                       atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2, 0});
         xcb_flush(c_);
     }
@@ -98,10 +98,8 @@ class ForeignWindow {
     bool active() {
         if (manager_runs())
             return ids(root_, "_NET_ACTIVE_WINDOW") == std::vector<uint32_t>{window_};
-        auto* reply = xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr);
-        const bool result = reply && reply->focus == window_;
-        free(reply);
-        return result;
+        auto reply = own(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+        return reply && reply->focus == window_;
     }
 
     // Position from the bottom among the top-level windows (the manager's stacking list where a
@@ -109,10 +107,9 @@ class ForeignWindow {
     int stacking_position() {
         std::vector<uint32_t> order = ids(root_, "_NET_CLIENT_LIST_STACKING");
         if (!manager_runs()) {
-            auto* tree = xcb_query_tree_reply(c_, xcb_query_tree(c_, root_), nullptr);
-            const xcb_window_t* children = xcb_query_tree_children(tree);
-            order.assign(children, children + xcb_query_tree_children_length(tree));
-            free(tree);
+            auto tree = own(xcb_query_tree_reply(c_, xcb_query_tree(c_, root_), nullptr));
+            const xcb_window_t* children = xcb_query_tree_children(tree.get());
+            order.assign(children, children + xcb_query_tree_children_length(tree.get()));
         }
         const auto it = std::find(order.begin(), order.end(), window_);
         return it == order.end() ? -1 : int(it - order.begin());
@@ -120,24 +117,18 @@ class ForeignWindow {
 
   private:
     xcb_atom_t atom(const char* name) {
-        auto* reply =
-            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr);
-        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        free(reply);
-        return result;
+        auto reply = own(
+            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr));
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     }
 
     std::vector<uint32_t> ids(xcb_window_t window, const char* property) {
-        auto* reply = xcb_get_property_reply(
+        auto reply = own(xcb_get_property_reply(
             c_, xcb_get_property(c_, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
-            nullptr);
-        std::vector<uint32_t> result;
-        if (reply && reply->format == 32) {
-            const auto* begin = static_cast<const uint32_t*>(xcb_get_property_value(reply));
-            result.assign(begin, begin + xcb_get_property_value_length(reply) / 4);
-        }
-        free(reply);
-        return result;
+            nullptr));
+        if (!reply || reply->format != 32) return {};
+        const auto* begin = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+        return {begin, begin + xcb_get_property_value_length(reply.get()) / 4};
     }
 
     void ask_manager(const char* type, std::array<uint32_t, 5> data) {
@@ -162,15 +153,15 @@ QString unique_title() {
     return QString::fromUtf8("PIKUTA テスト (*.BMP) %1-%2").arg(getpid()).arg(++count);
 }
 
-bool have_display() {
-    return std::getenv("DISPLAY") && *std::getenv("DISPLAY");
-}
-
 // A server without other clients resets when the last one hangs up, and refuses connections
 // meanwhile; one connection held for the whole run keeps it up between the test's windows.
 bool server_kept_up() {
     static xcb_connection_t* const keeper = xcb_connect(nullptr, nullptr);
     return xcb_connection_has_error(keeper) == 0;
+}
+
+bool have_display() {
+    return std::getenv("DISPLAY") && *std::getenv("DISPLAY");
 }
 
 } // namespace
@@ -187,12 +178,9 @@ TEST(SingleInstance, OnlyTheExactTitleIsFound) {
     ASSERT_TRUE(server_kept_up()) << "cannot connect to the X server";
     const QString title = unique_title();
     ForeignWindow window(title);
-    ASSERT_TRUE(window.created()) << "cannot connect to the X server";
-    ASSERT_TRUE(window.show());
-
-    const QString near_misses[] = {title.chopped(1), title + u' ', title.toLower(),
-                                   title.left(7) + u'x' + title.mid(8), QString()};
-    for (const QString& other : near_misses)
+    ASSERT_TRUE(window.created() && window.show());
+    for (const QString& other : {title.chopped(1), title + u' ', title.toLower(),
+                                 title.left(7) + u'x' + title.mid(8), QString()})
         EXPECT_FALSE(platform::activate_window_titled(other)) << other.toStdString();
     EXPECT_TRUE(platform::activate_window_titled(title));
 }
@@ -200,33 +188,24 @@ TEST(SingleInstance, OnlyTheExactTitleIsFound) {
 TEST(SingleInstance, TheFoundWindowIsRestoredRaisedAndActivated) {
     if (!have_display()) GTEST_SKIP() << "needs an X server";
     ASSERT_TRUE(server_kept_up()) << "cannot connect to the X server";
-    struct Row {
-        const char* start;
-        std::function<void(ForeignWindow&)> enter;
-        std::function<bool(ForeignWindow&)> entered;
-    };
-    const Row rows[] = {
-        {"covered", [](ForeignWindow&) {}, [](ForeignWindow&) { return true; }},
-        {"iconified", [](ForeignWindow& w) { w.iconify(); },
-         [](ForeignWindow& w) { return !w.viewable(); }},
-        {"maximised", [](ForeignWindow& w) { w.maximise(); },
-         [](ForeignWindow& w) { return w.maximised(); }},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.start);
+    enum { Covered, Iconified, Maximised };
+    for (const int start : {Covered, Iconified, Maximised}) {
+        SCOPED_TRACE(start);
         const QString title = unique_title();
         ForeignWindow window(title);
-        ASSERT_TRUE(window.created()) << "cannot connect to the X server";
-        ASSERT_TRUE(window.show());
+        ASSERT_TRUE(window.created() && window.show());
         // Maximising is the window manager's business; without one there is nothing to undo.
-        if (row.start == std::string("maximised") && !window.manager_runs()) continue;
+        if (start == Maximised && !window.manager_runs()) continue;
         ForeignWindow cover(unique_title());
         ASSERT_TRUE(cover.show());
         ASSERT_TRUE(
             eventually([&] { return cover.stacking_position() > window.stacking_position(); }));
-        row.enter(window);
-        ASSERT_TRUE(eventually([&] { return row.entered(window); }));
-
+        if (start == Iconified) window.iconify();
+        if (start == Maximised) window.maximise();
+        ASSERT_TRUE(eventually([&] {
+            return start == Covered ||
+                   (start == Iconified ? !window.viewable() : window.maximised());
+        }));
         ASSERT_TRUE(platform::activate_window_titled(title));
         EXPECT_TRUE(eventually([&] { return window.viewable(); }));
         EXPECT_TRUE(eventually([&] { return !window.maximised(); }));
