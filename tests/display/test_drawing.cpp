@@ -11,8 +11,7 @@
 
 using namespace Module2;
 
-TEST(Layout, FitsOrCentresThePicture)
-{
+TEST(Layout, FitsOrCentresThePicture) {
     struct Row {
         double W, H, w, h;
         bool keep;
@@ -45,60 +44,37 @@ TEST(Layout, FitsOrCentresThePicture)
         {800, 600, 0, 0, true, {}},
         {800, 600, 3e10, 50, false, {}},
     };
-    for (const Row& r : rows) {
-        const PicLayout l = compute_layout(r.W, r.H, r.w, r.h, r.keep);
-        const auto row = ::testing::Message() << r.W << "x" << r.H << " " << r.w << "x" << r.h
-                                              << (r.keep ? " keep" : " fit");
-        EXPECT_EQ(l.valid, r.want.valid) << row;
-        if (!r.want.valid)
-            continue;
-        EXPECT_EQ((std::array{l.dx, l.dy, l.dw, l.dh}),
-                  (std::array{r.want.dx, r.want.dy, r.want.dw, r.want.dh}))
-            << row;
-        EXPECT_EQ((std::array{l.sx, l.sy, l.sw, l.sh}),
-                  (std::array{r.want.sx, r.want.sy, r.want.sw, r.want.sh}))
-            << row;
-    }
+    // Every field, or nothing but "invalid".
+    const auto fields = [](const PicLayout& l) {
+        return l.valid ? std::array{l.dx, l.dy, l.dw, l.dh, l.sx, l.sy, l.sw, l.sh, 1}
+                       : std::array<std::int32_t, 9>{};
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(fields(compute_layout(r.W, r.H, r.w, r.h, r.keep)), fields(r.want))
+            << r.W << "x" << r.H << " " << r.w << "x" << r.h << (r.keep ? " keep" : " fit");
 }
 
 namespace {
 
 const QColor kTeal(0, 128, 128);
 
-QImage filled(int w, int h, QColor colour)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
+using test_env::filled;
 
-// Every pixel differs from its neighbours, so a wrong source offset shows.
-QImage pattern(int w, int h)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, qRgb(x % 251, y % 241, (x * 7 + y * 3) % 256));
-    return image;
-}
-
-// A fresh program whose List1 holds the given pictures, saved as bitmaps.
+// A fresh program, shown, whose List1 holds the given pictures saved as bitmaps (a null
+// picture leaves an empty file).
 class Pictures {
-public:
-    explicit Pictures(const std::vector<std::pair<QString, QImage>>& files)
-    {
+  public:
+    explicit Pictures(const std::vector<std::pair<QString, QImage>>& files) {
         test_env::fresh_program();
         main_fm->Show();
         for (const auto& [name, image] : files) {
             const QString path = tree.file(name, {});
-            if (!image.isNull())
-                image.save(path, "BMP");
+            if (!image.isNull()) image.save(path, "BMP");
             main_fm->List1.addItem(path);
         }
     }
     // Loads entry `i` the way the timers do.
-    void load(int i)
-    {
+    void load(int i) {
         play_no = i;
         main_fm->busy_flag = 1;
         main_fm->load_picture();
@@ -107,44 +83,39 @@ public:
     test_env::TempTree tree;
 };
 
-int count_colour(const QImage& image, QRect area, QColor colour)
-{
+int count_colour(const QImage& image, QColor colour) {
     int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
             n += image.pixelColor(x, y) == colour;
     return n;
 }
 
 } // namespace
 
-TEST(Drawing, FirstLoadOpensThePictureArea)
-{
+TEST(Drawing, FirstLoadOpensThePictureArea) {
     for (const bool good : {true, false}) {
         Pictures p({{"a.bmp", good ? filled(100, 50, kTeal) : QImage()}});
         ASSERT_EQ(main_fm->height(), 2925);
         main_fm->copy_ok = 1;
         p.load(0);
         EXPECT_EQ(main_fm->pic_ok, 1) << good;
-        EXPECT_EQ(main_fm->width(), 8880) << good;
-        EXPECT_EQ(main_fm->height(), 6765) << good;
+        EXPECT_EQ(std::pair(main_fm->width(), main_fm->height()), std::pair(8880.0, 6765.0));
         EXPECT_EQ(main_fm->copy_ok, good ? 1 : 0);
         EXPECT_EQ(main_fm->Label7.caption(), main_fm->List1.list(0));
     }
 }
 
-TEST(Drawing, FailedLoadKeepsThePictureOnShow)
-{
+TEST(Drawing, FailedLoadKeepsThePictureOnShow) {
     const QImage first = filled(100, 50, kTeal);
     Pictures p({{"good.bmp", first},
                 {"missing.bmp", QImage()},
                 {"other.bmp", filled(80, 60, Qt::yellow)}});
     QFile::remove(main_fm->List1.list(1));
-    const QString cut = p.tree.file("cut.jpg", QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10));
-    main_fm->List1.addItem(cut);
+    main_fm->List1.addItem(p.tree.file("cut.jpg", QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10)));
     p.load(0);
     const QImage shown = main_fm->pic.image().copy();
-    ASSERT_GT(count_colour(shown, shown.rect(), kTeal), 0);
+    ASSERT_GT(count_colour(shown, kTeal), 0);
     for (const int bad : {1, 3}) {
         p.load(bad);
         EXPECT_EQ(main_fm->copy_ok, 0) << bad;
@@ -156,50 +127,41 @@ TEST(Drawing, FailedLoadKeepsThePictureOnShow)
     p.load(2);
     EXPECT_EQ(main_fm->copy_ok, 1);
     EXPECT_EQ(main_fm->pic_moto.picture().size(), QSize(80, 60));
-    EXPECT_GT(count_colour(main_fm->pic.image(), main_fm->pic.image().rect(), Qt::yellow), 0);
+    EXPECT_GT(count_colour(main_fm->pic.image(), Qt::yellow), 0);
 }
 
-TEST(Drawing, NoCurrentEntryLoadsNothing)
-{
+TEST(Drawing, NoCurrentEntryLoadsNothing) {
     for (const int no : {-1, 1, 2, 40000}) {
         Pictures p({{"a.bmp", filled(10, 10, kTeal)}});
         main_fm->copy_ok = 1;
         p.load(no);
-        EXPECT_EQ(main_fm->pic_ok, 0) << no;
-        EXPECT_EQ(main_fm->copy_ok, 1) << no;
+        EXPECT_EQ(std::tuple(main_fm->pic_ok, main_fm->copy_ok), std::tuple(0, 1)) << no;
         EXPECT_EQ(main_fm->Label7.caption(), "") << no;
         EXPECT_EQ(main_fm->height(), 2925) << no;
     }
 }
 
-TEST(Drawing, RedisplayIsSkippedWhileBusyOrMinimised)
-{
+TEST(Drawing, RedisplayIsSkippedWhileBusyOrMinimised) {
     Pictures p({{"a.bmp", filled(100, 50, kTeal)}});
     p.load(0);
-    const QRect all = main_fm->pic.image().rect();
-    main_fm->pic.Cls();
-    main_fm->busy_flag = 1;
-    main_fm->sai_hyouji();
-    EXPECT_EQ(count_colour(main_fm->pic.image(), all, kTeal), 0);
-    EXPECT_EQ(main_fm->busy_flag, 1);
-    main_fm->busy_flag = 0;
-    main_fm->sai_hyouji();
-    EXPECT_GT(count_colour(main_fm->pic.image(), all, kTeal), 0);
-    EXPECT_EQ(main_fm->busy_flag, 0);
-
+    for (const int busy : {1, 0}) {
+        main_fm->pic.Cls();
+        main_fm->busy_flag = busy;
+        main_fm->sai_hyouji();
+        EXPECT_EQ(count_colour(main_fm->pic.image(), kTeal) > 0, busy == 0);
+        EXPECT_EQ(main_fm->busy_flag, busy);
+    }
     main_fm->setWindowState(tk::Minimized);
     main_fm->pic.Cls();
     main_fm->Timer1.setEnabled(true);
     main_fm->Timer2.setEnabled(true);
     main_fm->sai_hyouji();
-    EXPECT_FALSE(main_fm->Timer1.enabled());
-    EXPECT_FALSE(main_fm->Timer2.enabled());
-    EXPECT_EQ(count_colour(main_fm->pic.image(), all, kTeal), 0);
+    EXPECT_FALSE(main_fm->Timer1.enabled() || main_fm->Timer2.enabled());
+    EXPECT_EQ(count_colour(main_fm->pic.image(), kTeal), 0);
     EXPECT_EQ(main_fm->busy_flag, 0);
 }
 
-TEST(Drawing, OverlayLineOnlyOutsideNormalMode)
-{
+TEST(Drawing, OverlayLineOnlyOutsideNormalMode) {
     // The text is magenta, smoothed into whatever lies below; neither teal nor black has red.
     const auto reddish = [](const QImage& image) {
         int n = 0;
@@ -212,49 +174,44 @@ TEST(Drawing, OverlayLineOnlyOutsideNormalMode)
         Pictures p({{"a.bmp", filled(400, 300, kTeal)}, {"b.bmp", filled(400, 300, kTeal)}});
         hyouji_mode = mode; // the overlay depends on the code alone
         p.load(1);
-        const int printed = reddish(main_fm->pic.image());
-        if (mode == 0)
-            EXPECT_EQ(printed, 0);
-        else
-            EXPECT_GT(printed, 10) << int(mode);
+        EXPECT_EQ(reddish(main_fm->pic.image()) > 10, mode != 0) << int(mode);
     }
 }
 
-TEST(Drawing, PictureFillsExactlyItsRectangle)
-{
-    struct Row {
-        int w, h;
-        bool keep;
+TEST(Drawing, PictureFillsExactlyItsRectangle) {
+    const std::tuple<int, int, bool> rows[] = {
+        {100, 50, false}, {1000, 500, false}, {377, 233, false}, {1, 1, false},
+        {3, 1000, false}, {5000, 3, false},   {233, 377, false}, {1000, 500, true},
+        {100, 50, true},  {500, 1000, true},  {378, 234, true},
     };
-    const Row rows[] = {
-        {100, 50, false},  {1000, 500, false}, {377, 233, false}, {1, 1, false},
-        {3, 1000, false},  {5000, 3, false},   {233, 377, false}, {1000, 500, true},
-        {100, 50, true},   {500, 1000, true},  {378, 234, true},
-    };
-    for (const Row& r : rows) {
-        const QImage source = r.keep ? pattern(r.w, r.h) : filled(r.w, r.h, kTeal);
+    for (const auto& [w, h, keep] : rows) {
+        // Every pixel differs from its neighbours, so a wrong source offset shows.
+        QImage source(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                source.setPixel(x, y,
+                                keep ? qRgb(x % 251, y % 241, (x * 7 + y * 3) % 256) : kTeal.rgb());
         Pictures p({{"a.bmp", source}});
-        moto_flag = r.keep ? 1 : 0;
+        moto_flag = keep ? 1 : 0;
         p.load(0);
         const QImage& shown = main_fm->pic.image();
         ASSERT_EQ(shown.size(), QSize(377, 233));
         // A strip too thin to show is not drawn at all.
-        const PicLayout l = compute_layout(377, 233, r.w, r.h, r.keep);
+        const PicLayout l = compute_layout(377, 233, w, h, keep);
         const QRect dest = l.valid ? QRect(l.dx, l.dy, l.dw, l.dh) : QRect();
-        const auto row = ::testing::Message() << r.w << "x" << r.h << (r.keep ? " keep" : " fit");
         int outside = 0, wrong_inside = 0;
         for (int y = 0; y < shown.height(); ++y) {
             for (int x = 0; x < shown.width(); ++x) {
                 const QRgb px = shown.pixel(x, y);
                 if (!dest.contains(x, y))
                     outside += px != qRgb(0, 0, 0);
-                else if (r.keep)
+                else if (keep)
                     wrong_inside += px != source.pixel(l.sx + x - l.dx, l.sy + y - l.dy);
                 else
                     wrong_inside += px != kTeal.rgb();
             }
         }
-        EXPECT_EQ(outside, 0) << row;
-        EXPECT_EQ(wrong_inside, 0) << row;
+        EXPECT_EQ(outside, 0) << w << "x" << h << keep;
+        EXPECT_EQ(wrong_inside, 0) << w << "x" << h << keep;
     }
 }

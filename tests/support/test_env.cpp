@@ -112,11 +112,15 @@ QString TempTree::folder(const QString& relative) {
     return QDir::toNativeSeparators(full);
 }
 
-QString TempTree::bmp(const QString& relative, QColor colour, int w, int h) {
+QImage filled(int w, int h, QColor colour) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
+    return image;
+}
+
+QString TempTree::bmp(const QString& relative, QColor colour, int w, int h) {
     const QString path = file(relative, {});
-    EXPECT_TRUE(image.save(path, "BMP")) << path.toStdString();
+    EXPECT_TRUE(filled(w, h, colour).save(path, "BMP")) << path.toStdString();
     return path;
 }
 

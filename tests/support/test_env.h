@@ -5,6 +5,7 @@
 #include "toolkit/timer.h"
 
 #include <QColor>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -52,6 +53,9 @@ using Place = std::array<double, 4>;
 inline Place place(const tk::Form& f) {
     return {f.left(), f.top(), f.width(), f.height()};
 }
+
+// A w x h picture of one colour.
+QImage filled(int w, int h, QColor colour);
 
 // The main window's play list.
 QStringList entries();
