@@ -228,7 +228,8 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
         FakeDrives fake({sep, good, bad}, {bad});
         test_env::fresh_program();
         if (r != BeforeAnyDrive) main_fm->Drive1.setDrive(good);
-        main_fm->Dir1.setPath(good_tree.folder("sub"));
+        // Once a drive was read, the way back is to it, not to the drive the folder list shows.
+        main_fm->Dir1.setPath(r == AfterAGoodDrive ? sep : good_tree.folder("sub"));
         ASSERT_EQ(main_fm->old_drive, r == BeforeAnyDrive ? "" : good);
         if (r == GoodDriveGoneToo) fake.unready->push_back(good);
         main_fm->Drive1.setDrive(bad);

@@ -18,8 +18,7 @@
 namespace test_env {
 
 QString MemoryStore::read(const QString&, const QString&, const QString& key) {
-    auto it = values.find(key);
-    return it == values.end() ? QString() : it->second;
+    return values.count(key) ? values.at(key) : QString();
 }
 
 void MemoryStore::write(const QString&, const QString&, const QString& key, const QString& value) {
@@ -34,11 +33,6 @@ bool MemoryStore::flush() {
 QStringList& messages() {
     static QStringList m;
     return m;
-}
-
-int& beeps() {
-    static int b = 0;
-    return b;
 }
 
 void settle() {
@@ -59,11 +53,10 @@ MemoryStore& fresh_program() {
     MemoryStore& ref = *store;
     settings::set_store(std::move(store));
     messages().clear();
-    beeps() = 0;
     tk::set_user_effects({[](const QString& text, const QString& title) {
                               messages().push_back(title + QLatin1Char('|') + text);
                           },
-                          [] { ++beeps(); }});
+                          [] {}});
     return ref;
 }
 

@@ -35,12 +35,11 @@ class MemoryStore : public platform::SettingsStore {
 };
 
 // Unloads every window, releases them and puts the shared state back to program start.
-// Installs a fresh memory store (returned) and captures message boxes and beeps.
+// Installs a fresh memory store (returned), captures message boxes and silences beeps.
 MemoryStore& fresh_program();
 
 // Message boxes shown since fresh_program(), as "title|text".
 QStringList& messages();
-int& beeps();
 
 // Lets queued work (deferred releases, batched list updates) run.
 void settle();
