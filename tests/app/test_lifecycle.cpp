@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QTextLayout>
+#include <tuple>
 
 using namespace Module2;
 
@@ -41,14 +42,9 @@ TEST_F(MainWindow, StartsWithOnlyTheTopBand) {
 }
 
 TEST_F(MainWindow, LowerCaseShortcutsRunTheirCommands) {
-    struct Case {
-        int key;
-        bool playing_before;
-        int play_no;        // from 0, with three marked entries
-        bool playing_after; // play_flag and Timer1
-        bool delayed_load;  // Timer2, started by BACK and NEXT
-    };
-    const Case cases[] = {
+    // The key, whether playing before, then play_no (from 0, with three marked entries),
+    // whether playing (play_flag and Timer1) and the delayed load of BACK and NEXT (Timer2).
+    const std::tuple<int, bool, int, bool, bool> cases[] = {
         {'n', false, 1, false, true},  {'b', false, 2, false, true},
         {'p', false, 1, true, false},  {'s', true, 0, false, false},
         {'N', false, 0, false, false}, {'B', false, 0, false, false},
@@ -61,19 +57,17 @@ TEST_F(MainWindow, LowerCaseShortcutsRunTheirCommands) {
         m.List1.addItem(QStringLiteral("/p/%1.bmp").arg(i));
         m.List1.setSelected(i, true);
     }
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.key);
+    for (const auto& [key, playing_before, expected_no, playing, delayed_load] : cases) {
+        SCOPED_TRACE(key);
         m.Command4_Click();
         play_no = 0;
-        play_flag = c.playing_before ? 1 : 0;
-        m.Timer1.setEnabled(c.playing_before);
-        int key = c.key;
-        m.Form_KeyPress(key);
-        EXPECT_EQ(key, c.key); // the focused control still gets the key
-        EXPECT_EQ(play_no, c.play_no);
-        EXPECT_EQ(play_flag, c.playing_after ? 1 : 0);
-        EXPECT_EQ(m.Timer1.enabled(), c.playing_after);
-        EXPECT_EQ(m.Timer2.enabled(), c.delayed_load);
+        play_flag = playing_before;
+        m.Timer1.setEnabled(playing_before);
+        int k = key;
+        m.Form_KeyPress(k);
+        EXPECT_EQ(k, key); // the focused control still gets the key
+        EXPECT_EQ(std::tuple(play_no, play_flag == 1, m.Timer1.enabled(), m.Timer2.enabled()),
+                  std::tuple(expected_no, playing, playing, delayed_load));
     }
     m.copy_ok = 1;
     for (int key : {'c', 'w'}) {
