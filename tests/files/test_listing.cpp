@@ -54,13 +54,9 @@ TEST(Listing, PatternFollowsTheThreeTypeFlags) {
 }
 
 TEST(Listing, FolderGivesMatchingFilesInNameOrder) {
-    struct Row {
-        const char* what;
-        int f1, f2, f3;
-        QStringList files, expected;
-    };
+    // What, the three type flags, the files in the folder, the entries expected.
     const QString japanese = QStringLiteral("桜の花 「春」.jpg");
-    const Row rows[] = {
+    const std::tuple<const char*, int, int, int, QStringList, QStringList> rows[] = {
         {"types 1 1 0", 1, 1, 0, {"b.BMP", "a.jpg", "c.gif"}, {"a.jpg", "b.BMP"}},
         {"case-insensitive order",
          1,
@@ -79,19 +75,19 @@ TEST(Listing, FolderGivesMatchingFilesInNameOrder) {
          {"with space.jpg", "quote's \"q\".bmp", japanese, "semi;colon.gif"},
          {"quote's \"q\".bmp", "semi;colon.gif", "with space.jpg", japanese}},
     };
-    for (const Row& r : rows) {
+    for (const auto& [what, f1, f2, f3, files, names] : rows) {
         test_env::fresh_program();
         test_env::TempTree tree;
-        for (const QString& f : r.files)
+        for (const QString& f : files)
             tree.file(f);
         tree.folder("sub.jpg"); // a folder is never a picture
-        set_flags(r.f1, r.f2, r.f3);
+        set_flags(f1, f2, f3);
         // Asked for with a trailing separator, the entries still have exactly one.
         main_fm->Dir1.setPath(tree.path() + QDir::separator());
         QStringList expected;
-        for (const QString& name : r.expected)
+        for (const QString& name : names)
             expected.push_back(entry(tree.path(), name));
-        EXPECT_EQ(entries(), expected) << r.what;
+        EXPECT_EQ(entries(), expected) << what;
         EXPECT_EQ(main_fm->old_path, entry(tree.path(), ""));
     }
     const QString sep = QDir::separator(); // the root folder

@@ -95,14 +95,9 @@ TEST_F(Selection, DoubleClickStepsToNextMarkedAndLoadsLater) {
 }
 
 TEST_F(Selection, Hints) {
-    struct Case {
-        std::uint8_t opc4;
-        int count;
-        QString label5;
-        QString list_hint, label5_hint;
-    };
+    // opc4_flag, entries, Label5's caption, then the hints of List1 and Label5.
     const QString keep = QStringLiteral("as before");
-    const Case cases[] = {
+    const std::tuple<int, int, QString, QString, QString> cases[] = {
         {1, 0, kNothingToPlay, kEmptyListHint, kNothingToPlayHint},
         {1, 3, kNothingMarked, kListHint, kNothingMarkedHint},
         {1, 3, QStringLiteral("/p/x.bmp"), kListHint, QString()},
@@ -111,18 +106,17 @@ TEST_F(Selection, Hints) {
         {0, 0, kNothingToPlay, keep, keep},
         {0, 3, kNothingMarked, keep, keep},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << int(c.opc4) << " " << c.count << " " << c.label5.toStdString());
-        opc4_flag = c.opc4;
-        fill(c.count);
-        f->Label5.setCaption(c.label5);
+    for (const auto& [opc4, count, label5, list_hint, label5_hint] : cases) {
+        SCOPED_TRACE(testing::Message() << opc4 << " " << count << " " << label5.toStdString());
+        opc4_flag = opc4;
+        fill(count);
+        f->Label5.setCaption(label5);
         f->List1.setToolTipText(keep);
         f->Label5.setToolTipText(keep);
         f->List1_MouseMove();
         f->Label5_MouseMove();
-        EXPECT_EQ(f->List1.toolTipText(), c.list_hint);
-        EXPECT_EQ(f->Label5.toolTipText(), c.label5_hint);
+        EXPECT_EQ(f->List1.toolTipText(), list_hint);
+        EXPECT_EQ(f->Label5.toolTipText(), label5_hint);
     }
 }
 

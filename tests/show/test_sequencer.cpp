@@ -5,6 +5,7 @@
 #include "ui/main_fm.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using Module2::play_no;
@@ -23,47 +24,40 @@ class Sequencer : public test_env::Program {
 };
 
 TEST_F(Sequencer, ScanOrder) {
-    struct Case {
-        int count;
-        std::vector<int> marked;
-        int start;
-        std::string ops;        // 'n' play_next, 'b' play_back
-        std::vector<int> found; // play_no after each step
-        std::vector<int> ok;    // play_ok after each step
+    // Entries, the marked ones, play_no at the start, the steps ('n' play_next, 'b' play_back)
+    // and play_no after each. With no entry marked, none is found.
+    const std::tuple<int, std::vector<int>, int, std::string, std::vector<int>> cases[] = {
+        {5, {}, 2, "nnn", {3, 4, 0}}, // none marked: one entry per call
+        {5, {}, 1, "bbb", {0, 4, 3}},
+        {5, {1, 3}, 3, "nb", {1, 3}}, // the second scan starts at the list's start
+        {5, {2, 4}, -1, "n", {2}},
+        {5, {2, 4}, -1, "b", {4}},
+        {5, {0, 2}, 4, "n", {0}}, // the last wraps to the first before scanning
+        {5, {2, 4}, 0, "b", {4}},
+        {5, {2}, 2, "nnbb", {2, 2, 2, 2}}, // only the current one marked
+        {4, {0, 1, 2, 3}, 1, "nnnn", {2, 3, 0, 1}},
+        {3, {0, 2}, 7, "b", {2}}, // beyond a refilled list: back acts as from none
+        {3, {}, 7, "b", {2}},
+        {3, {1}, 7, "n", {1}},
+        {2000, {5}, 1999, "n", {5}},
+        {2000, {5}, 4, "b", {5}},
     };
-    const Case cases[] = {
-        {5, {}, 2, "nnn", {3, 4, 0}, {0, 0, 0}}, // none marked: one entry per call
-        {5, {}, 1, "bbb", {0, 4, 3}, {0, 0, 0}},
-        {5, {1, 3}, 3, "nb", {1, 3}, {1, 1}}, // the second scan starts at the list's start
-        {5, {2, 4}, -1, "n", {2}, {1}},
-        {5, {2, 4}, -1, "b", {4}, {1}},
-        {5, {0, 2}, 4, "n", {0}, {1}}, // the last wraps to the first before scanning
-        {5, {2, 4}, 0, "b", {4}, {1}},
-        {5, {2}, 2, "nnbb", {2, 2, 2, 2}, {1, 1, 1, 1}}, // only the current one marked
-        {4, {0, 1, 2, 3}, 1, "nnnn", {2, 3, 0, 1}, {1, 1, 1, 1}},
-        {3, {0, 2}, 7, "b", {2}, {1}}, // beyond a refilled list: back acts as from none
-        {3, {}, 7, "b", {2}, {0}},
-        {3, {1}, 7, "n", {1}, {1}},
-        {2000, {5}, 1999, "n", {5}, {1}},
-        {2000, {5}, 4, "b", {5}, {1}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [count, marked, start, ops, found] : cases) {
         f->List1.clear();
-        for (int i = 0; i < c.count; ++i)
+        for (int i = 0; i < count; ++i)
             f->List1.addItem(QStringLiteral("entry%1").arg(i));
-        for (int i : c.marked)
+        for (int i : marked)
             f->List1.setSelected(i, true);
-        play_no = c.start;
-        for (size_t k = 0; k < c.ops.size(); ++k) {
-            SCOPED_TRACE(testing::Message() << "from " << c.start << " step " << k << c.ops);
-            step(c.ops[k]);
-            EXPECT_EQ(play_no, c.found[k]);
-            EXPECT_EQ(f->play_ok, c.ok[k]);
-            // A found entry leaves the tick as it was.
-            EXPECT_EQ(f->Timer1.enabled(), c.ok[k] == 1);
-            EXPECT_EQ(f->Label2.caption(), c.ok[k] ? QString::number(c.found[k] + 1) : "");
+        play_no = start;
+        const bool ok = !marked.empty();
+        for (size_t k = 0; k < ops.size(); ++k) {
+            SCOPED_TRACE(testing::Message() << "from " << start << " step " << k << ops);
+            step(ops[k]);
+            EXPECT_EQ(std::tuple(play_no, f->play_ok), std::tuple(found[k], ok ? 1 : 0));
+            EXPECT_EQ(f->Timer1.enabled(), ok); // a found entry leaves the tick as it was
+            EXPECT_EQ(f->Label2.caption(), ok ? QString::number(found[k] + 1) : "");
             EXPECT_EQ(f->Label5.caption(),
-                      c.ok[k] ? QStringLiteral("entry%1").arg(c.found[k]) : kNothingMarked);
+                      ok ? QStringLiteral("entry%1").arg(found[k]) : kNothingMarked);
         }
     }
 }
