@@ -12,12 +12,8 @@
 using namespace Module2;
 
 TEST(Layout, FitsOrCentresThePicture) {
-    struct Row {
-        double W, H, w, h;
-        bool keep;
-        PicLayout want; // dx, dy, dw, dh, sx, sy, sw, sh, valid
-    };
-    const Row rows[] = {
+    // Box W x H, picture w x h, keep its size; then dx, dy, dw, dh, sx, sy, sw, sh, valid.
+    const std::tuple<double, double, double, double, bool, PicLayout> rows[] = {
         // Fills the height; 266.5 rounds to 266.
         {800, 400, 400, 300, false, {134, 0, 533, 400, 0, 0, 400, 300, true}},
         // Fills the width, enlarged eightfold.
@@ -49,9 +45,9 @@ TEST(Layout, FitsOrCentresThePicture) {
         return l.valid ? std::array{l.dx, l.dy, l.dw, l.dh, l.sx, l.sy, l.sw, l.sh, 1}
                        : std::array<std::int32_t, 9>{};
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(fields(compute_layout(r.W, r.H, r.w, r.h, r.keep)), fields(r.want))
-            << r.W << "x" << r.H << " " << r.w << "x" << r.h << (r.keep ? " keep" : " fit");
+    for (const auto& [W, H, w, h, keep, want] : rows)
+        EXPECT_EQ(fields(compute_layout(W, H, w, h, keep)), fields(want))
+            << W << "x" << H << " " << w << "x" << h << (keep ? " keep" : " fit");
 }
 
 namespace {

@@ -21,12 +21,8 @@ class BoxForm : public tk::Form {
 } // namespace
 
 TEST(PictureBox, PaintPictureTouchesOnlyItsRectangle) {
-    struct Row {
-        QSize picture;
-        QRect dest;
-        QImage::Format format;
-    };
-    const Row rows[] = {
+    // The picture's size, where it goes, its pixel format.
+    const std::tuple<QSize, QRect, QImage::Format> rows[] = {
         {{100, 50}, {10, 20, 300, 150}, QImage::Format_RGB32},     // enlarged
         {{3000, 1500}, {7, 11, 293, 147}, QImage::Format_RGB32},   // reduced tenfold
         {{3000, 1500}, {0, 0, 400, 200}, QImage::Format_Indexed8}, // other pixel formats
@@ -35,19 +31,18 @@ TEST(PictureBox, PaintPictureTouchesOnlyItsRectangle) {
         {{401, 201}, {0, 0, 400, 200}, QImage::Format_RGB888},
     };
     const QColor teal(0, 128, 128);
-    for (const Row& r : rows) {
+    for (const auto& [size, dest, format] : rows) {
         BoxForm form(400, 200);
-        QImage source(r.picture, QImage::Format_RGB32);
+        QImage source(size, QImage::Format_RGB32);
         source.fill(teal);
-        form.box.PaintPicture(source.convertToFormat(r.format), r.dest.x(), r.dest.y(),
-                              r.dest.width(), r.dest.height(), 0, 0, r.picture.width(),
-                              r.picture.height());
+        form.box.PaintPicture(source.convertToFormat(format), dest.x(), dest.y(), dest.width(),
+                              dest.height(), 0, 0, size.width(), size.height());
         const QImage& shown = form.box.image();
         int wrong = 0;
         for (int y = 0; y < shown.height(); ++y)
             for (int x = 0; x < shown.width(); ++x)
-                wrong += shown.pixelColor(x, y) != (r.dest.contains(x, y) ? teal : Qt::black);
-        EXPECT_EQ(wrong, 0) << r.picture.width() << "x" << r.picture.height() << " " << r.format;
+                wrong += shown.pixelColor(x, y) != (dest.contains(x, y) ? teal : Qt::black);
+        EXPECT_EQ(wrong, 0) << size.width() << "x" << size.height() << " " << format;
     }
     // A source rectangle beyond the picture draws what there is.
     BoxForm form(200, 100);
