@@ -3,22 +3,17 @@
 #include <chrono>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 using namespace pikuta::metafile;
 using namespace std::chrono_literals;
 
 namespace {
 
-struct ChildCase {
-    const char* name;
-    std::string script; // run by /bin/sh
-    std::size_t inputBytes;
-    bool ok;
-    std::string output; // expected standard output, or a part of the error
-};
-
 TEST(ChildProcess, BoundsTheChild) {
-    const ChildCase cases[] = {
+    // What, the script run by /bin/sh, bytes of input, success, and the standard output
+    // expected or a part of the error.
+    const std::tuple<const char*, std::string, std::size_t, bool, std::string> cases[] = {
         {"input is fed and output collected", "wc -c", 3 << 20, true, "3145728\n"},
         {"address space is limited", "ulimit -v", 0, true, "1048576\n"},
         {"processor time is limited", "ulimit -t", 0, true, "1\n"},
@@ -36,15 +31,15 @@ TEST(ChildProcess, BoundsTheChild) {
     ChildLimits limits;
     limits.wallTime = 600ms;
     limits.maxOutputBytes = 1 << 20;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::vector<unsigned char> input(c.inputBytes, 'x');
+    for (const auto& [name, script, inputBytes, ok, expected] : cases) {
+        SCOPED_TRACE(name);
+        const std::vector<unsigned char> input(inputBytes, 'x');
         const auto start = std::chrono::steady_clock::now();
-        const ChildResult result = runChild({"/bin/sh", "-c", c.script}, input, limits);
+        const ChildResult result = runChild({"/bin/sh", "-c", script}, input, limits);
         EXPECT_LT(std::chrono::steady_clock::now() - start, limits.wallTime + 300ms);
-        EXPECT_EQ(result.ok, c.ok) << result.error;
+        EXPECT_EQ(result.ok, ok) << result.error;
         const std::string output(result.output.begin(), result.output.end());
-        EXPECT_TRUE(c.ok ? output == c.output : result.error.find(c.output) != std::string::npos)
+        EXPECT_TRUE(ok ? output == expected : result.error.find(expected) != std::string::npos)
             << "output: " << output << "\nerror: " << result.error;
     }
     const ChildResult missing = runChild({"/nonexistent/pikuta-metafile"}, {}, limits);

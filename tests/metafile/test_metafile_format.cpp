@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 using namespace pikuta::metafile;
 using namespace metafile_test;
@@ -17,12 +18,8 @@ const std::optional<PixelSize> kRefused = PixelSize{-1, -1};
 const std::optional<PixelSize> kMeasured = std::nullopt; // by the renderer
 
 TEST(MetafileFormat, NaturalSize) {
-    const struct {
-        const char* name;
-        Bytes data;
-        double dpi;
-        std::optional<PixelSize> size;
-    } cases[] = {
+    // What, the file, the screen's pixels per inch, the natural size.
+    const std::tuple<const char*, Bytes, double, std::optional<PixelSize>> cases[] = {
         {"emf frame at 96 dpi", emf(inked, picture), 96, PixelSize{320, 240}},
         {"emf frame at 120 dpi", emf(inked, picture), 120, PixelSize{400, 300}},
         {"emf frame off the origin", emf(inked, {1000, 2000, 9467, 8350}), 96, PixelSize{320, 240}},
@@ -52,12 +49,12 @@ TEST(MetafileFormat, NaturalSize) {
         {"window drawn upwards", wmf({}, Extent{4800, -3600}), 96, PixelSize{320, 240}},
         {"no window", wmf({}, {}), 96, kMeasured},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Inspection inspection = inspect(c.data, c.dpi);
-        EXPECT_EQ(inspection.error.empty(), c.size != kRefused) << inspection.error;
+    for (const auto& [name, data, dpi, size] : cases) {
+        SCOPED_TRACE(name);
+        const Inspection inspection = inspect(data, dpi);
+        EXPECT_EQ(inspection.error.empty(), size != kRefused) << inspection.error;
         const auto& got = inspection.naturalSize;
-        EXPECT_TRUE(c.size == kRefused || got == c.size)
+        EXPECT_TRUE(size == kRefused || got == size)
             << (got ? std::to_string(got->width) + "x" + std::to_string(got->height) : "none");
     }
 }
@@ -66,12 +63,8 @@ TEST(MetafileFormat, RefusesDamagedStructure) {
     const Bytes good = emf(inked, picture);
     const std::size_t eof = emfHeaderSize;
     const Bytes goodWmf = wmf({}, Extent{320, 240});
-    const struct {
-        const char* name;
-        Bytes data;
-        Kind kind;
-        std::string error; // a part of the message; empty: accepted
-    } cases[] = {
+    // What, the file, its kind, and a part of the message refusing it (empty: accepted).
+    const std::tuple<const char*, Bytes, Kind, std::string> cases[] = {
         {"empty", {}, Kind::None, "not an EMF or WMF"},
         {"text", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}, Kind::None,
          "not an EMF or WMF"},
@@ -94,11 +87,11 @@ TEST(MetafileFormat, RefusesDamagedStructure) {
          Kind::Wmf, "header is incomplete"},
         {"wmf sound", goodWmf, Kind::Wmf, ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(detect(c.data), c.kind);
-        const std::string error = inspect(c.data, 96).error;
-        EXPECT_TRUE(c.error.empty() ? error.empty() : error.find(c.error) != std::string::npos)
+    for (const auto& [name, data, kind, refusal] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(detect(data), kind);
+        const std::string error = inspect(data, 96).error;
+        EXPECT_TRUE(refusal.empty() ? error.empty() : error.find(refusal) != std::string::npos)
             << error;
     }
 }
