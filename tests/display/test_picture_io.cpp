@@ -81,7 +81,7 @@ TEST(PictureIo, LoadsByContent) {
         {"f.jpg", jpeg + "trailing bytes after the end"},
         {"padding between blocks.jpg", jpeg.left(20) + QByteArray(4, '\0') + jpeg.mid(20)},
         {"g.jpg", with_thumbnail(jpeg)},
-        {"h.png", encode(kTeal, "png")},
+        {"png named.emf", encode(kTeal, "png")},
         {"i.gif", gif(40, 30, {{{40, 30}, 0}, {{40, 30}, 1}}), {40, 30}, Qt::red},
         {"gif named.jpg", gif(40, 30, {{{40, 30}, 1}}), {40, 30}, Qt::blue},
         {"jpeg named.bmp", jpeg},

@@ -12,9 +12,8 @@
 
 namespace {
 
-std::array<double, 4> place(const tk::Form& f) {
-    return {f.left(), f.top(), f.width(), f.height()};
-}
+using test_env::Place;
+using test_env::place;
 
 class SizeForm : public tk::Form {
   public:
@@ -35,7 +34,7 @@ TEST(Form, ProgramMovesRaiseOneResizePerSizeChange) {
     EXPECT_EQ(f.resizes, (Seen{{7500, 3000, tk::Normal}})); // the new size, inside the handler
     f.move(3000, 1500);                                     // position only
     f.move(3000, 1500, 7500, 3000);
-    EXPECT_EQ(place(f), (std::array<double, 4>{3000, 1500, 7500, 3000}));
+    EXPECT_EQ(place(f), (Place{3000, 1500, 7500, 3000}));
     f.setWidth(4500);
     f.setHeight(6000);
     EXPECT_EQ(f.resizes, (Seen{{7500, 3000, 0}, {4500, 3000, 0}, {4500, 6000, 0}}));
@@ -48,7 +47,7 @@ TEST(Form, ProgramMovesRaiseOneResizePerSizeChange) {
 }
 
 TEST(Form, MaximiseAndRestore) {
-    const std::array<double, 4> normal{1200, 900, 7500, 3000};
+    const Place normal{1200, 900, 7500, 3000};
     SizeForm f;
     f.move(1200, 900, 7500, 3000);
     f.resizes.clear();
