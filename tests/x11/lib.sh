@@ -307,3 +307,15 @@ click_at() {
 screen_area_digest() {
     import -window root -crop "${3}x${4}+${1}+${2}" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
 }
+
+# Finds the rows of the picture list of `window` on screen: sets list_x and list_y (the list's
+# top-left in screen pixels) and lines (each row's middle, relative to list_y), and fails
+# unless there are `expected` rows.
+find_list_rows() {
+    local window=$1 expected=$2 cx cy
+    read -r cx cy _ _ < <(window_geometry "$window")
+    screenshot "$WORK/list.png"
+    list_x=$((cx + 214)) list_y=$((cy + 14))
+    mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" 363 124)
+    ((${#lines[@]} == expected)) || fail "the list shows ${#lines[@]} lines of text, expected $expected"
+}

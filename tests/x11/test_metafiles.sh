@@ -22,10 +22,7 @@ start_app "$WORK"
 window=$(wait_for_window 10)
 read -r cx cy _ _ < <(window_geometry "$window")
 
-screenshot "$WORK/list.png"
-list_x=$((cx + 214)) list_y=$((cy + 14))
-mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" 363 124)
-((${#lines[@]} == 2)) || fail "the list shows ${#lines[@]} lines of text, expected 2"
+find_list_rows "$window" 2
 
 # The picture area: 377x233 px at (200,208) of the client area, black until a picture shows.
 px=$((cx + 200)) py=$((cy + 208))

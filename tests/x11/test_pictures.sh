@@ -20,10 +20,7 @@ read -r cx cy cw ch < <(window_geometry "$window")
 read -r left right top bottom < <(frame_extents "$window")
 
 # The list's entries, in name order: a.bmp, b_broken.jpg, c.bmp.
-screenshot "$WORK/list.png"
-list_x=$((cx + 214)) list_y=$((cy + 14))
-mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" 363 124)
-((${#lines[@]} == 3)) || fail "the list shows ${#lines[@]} lines of text, expected 3"
+find_list_rows "$window" 3
 entry_x=$((list_x + 100))
 
 # The picture area: 377x233 px at (200,208) of the client area.

@@ -16,10 +16,7 @@ start_app "$WORK"
 window=$(wait_for_window 10)
 read -r cx cy _ _ < <(window_geometry "$window")
 
-screenshot "$WORK/list.png"
-list_x=$((cx + 214)) list_y=$((cy + 14))
-mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" 363 124)
-((${#lines[@]} == 4)) || fail "the list shows ${#lines[@]} lines of text, expected 4"
+find_list_rows "$window" 4
 click_at $((list_x + 100)) $((list_y + lines[0]))
 click_at $((list_x + 100)) $((list_y + lines[2])) ctrl
 click_at $((list_x + 100)) $((list_y + lines[3])) ctrl
