@@ -5,7 +5,7 @@
 
 # Build tools, Qt, the metafile libraries, fonts with Japanese glyphs, and what the window
 # tests drive the real program with (virtual X server, window manager, X tools, ImageMagick).
-PACKAGES := build-essential cmake ninja-build pkg-config python3 \
+PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins \
 	libgl-dev libxcb1-dev libx11-dev libgtest-dev googletest \
 	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev \
