@@ -86,10 +86,6 @@ class Form : public Container {
     // Controls docked to an edge follow the client area.
     void register_docked(PictureBox* box);
 
-    // Rectangle and frame of the window as pixels, for tests and diagnostics.
-    QRect outer_px() const { return outer_; }
-    QMargins frame_px() const { return frame_; }
-
   private:
     friend class Control;
     friend class FormWidget;
@@ -129,8 +125,6 @@ class Form : public Container {
 // is on the stack. Touching its reference afterwards creates a fresh one.
 void Unload(Form& form);
 
-// How many forms are loaded now.
-int loaded_form_count();
 // Runs when the last loaded form has been released (the program's end).
 void set_on_last_form_released(std::function<void()> fn);
 
