@@ -20,7 +20,6 @@ using MainWindow = test_env::Program;
 TEST_F(MainWindow, StartsWithOnlyTheTopBand) {
     MainForm& m = *main_fm;
     m.Show();
-    EXPECT_EQ(m.caption(), QStringLiteral("PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)"));
     EXPECT_EQ(m.window()->windowTitle(), m.caption());
     EXPECT_EQ(m.width(), 8880);
     EXPECT_EQ(m.height(), 2925); // frame height 0 + 2925
