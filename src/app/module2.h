@@ -39,6 +39,12 @@ void set_pattern();
 // The fixed tool tips, all set or all cleared by opc4_flag.
 void set_tooltips();
 
+// The folder of the wallpaper file, ending in one separator (app_path when the system does
+// not tell it).
+QString get_windows_dir();
+// The text before its first NUL character; the whole text when it has none.
+QString cut_at_null(const QString& text);
+
 // The title that identifies the main window, and a running instance by it.
 inline const QString kMainTitle = QStringLiteral("PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)");
 // Title of every message box.

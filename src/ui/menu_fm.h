@@ -25,4 +25,9 @@ class MenuForm : public tk::Form {
 
     // Applies a display mode to the main window.
     void hyouji_set(std::uint8_t mode);
+
+    // Export and version entries of the popup menu.
+    void crip_Click();
+    void kabegami_Click();
+    void vrj_Click();
 };
