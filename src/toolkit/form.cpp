@@ -345,6 +345,8 @@ void Form::Show() {
     shown_once_ = true;
     push_geometry();
     widget_->show();
+    // Not every window manager focuses a new tool window by itself.
+    widget_->activateWindow();
     // A window that appears has been resized into existence and becomes the active one.
     raise_resize();
     activated();

@@ -38,17 +38,20 @@ TEST(VersionLine, MinorHasTwoDigits) {
 
 using VersionWindow = test_env::Program;
 
-TEST_F(VersionWindow, FirstActivationLoadsItHiddenWithItsVersionLine) {
+TEST_F(VersionWindow, LoadedHiddenAtFirstActivationThenShownByTheMenu) {
     main_fm->Show();
+    test_env::settle();
     ASSERT_TRUE(vrjo.loaded());
     EXPECT_FALSE(vrjo->visible());
     EXPECT_TRUE(vrjo->Label5.caption().startsWith("Ver"));
-    EXPECT_EQ(vrjo->caption(), QStringLiteral("バージョン情報"));
-    EXPECT_EQ(vrjo->Label4.toolTipText(), "Thank You");
+    menu_fm->vrj_Click();
+    test_env::settle();
+    EXPECT_TRUE(vrjo->window()->isVisible());
 }
 
 TEST_F(VersionWindow, ClicksAndCharacterKeysHideIt) {
     main_fm->Show();
+    test_env::settle();
     Vrjo& v = *vrjo;
     const auto click = [](tk::Control& c) {
         return [&c] { QTest::mouseClick(c.widget(), Qt::LeftButton); };
