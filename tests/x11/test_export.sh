@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Clipboard copy and wallpaper on a bare X server: "c" puts the picture on the X clipboard at
 # its own size; "w" writes pk_w_pap.bmp and makes it the root window's background, which
-# stays after the program ends. A picture deleted from disk, or a damaged one, changes nothing.
+# stays after the program ends, and so does the copy, kept by a clipboard manager. A picture
+# deleted from disk, or a damaged one, changes nothing.
 source "$(dirname "$0")/lib.sh"
 
 start_xvfb_session
 start_wm
 # No desktop: no session bus, no desktop name.
 unset DBUS_SESSION_BUS_ADDRESS XDG_CURRENT_DESKTOP DESKTOP_SESSION XDG_DATA_HOME
+# Debian's own interpreter: the one with the X library of python3-xlib.
+/usr/bin/python3 "$(dirname "$0")/clipboard_manager.py" >"$WORK/manager.log" 2>&1 &
+APP_PIDS+=($!)
+poll 5 grep -qs ready "$WORK/manager.log" || fail "the clipboard manager did not start: $(cat "$WORK/manager.log")"
 pics=$WORK/pictures
 mkdir -p "$pics"
 # a: four coloured quarters, 64x48; b: a 40x30 gradient; c: a JPEG cut off half way.
@@ -105,5 +110,6 @@ close_window_gracefully "$window" "$APP_PID" 10
 sleep 0.5
 root_shows "$WORK/b.bmp" || fail "the root background went away with the program"
 [[ $(root_pixmap _XROOTPMAP_ID) == "$second" ]] || fail "the root property changed at exit"
+clipboard_is "$pics/a.bmp" || fail "the copy did not outlive the program"
 screenshot "$WORK/after-exit.png"
-note "clipboard, wallpaper and the background after exit as expected"
+note "clipboard, wallpaper, the background and the copy after exit as expected"
