@@ -45,9 +45,4 @@ QString get_windows_dir();
 // The text before its first NUL character; the whole text when it has none.
 QString cut_at_null(const QString& text);
 
-// The title that identifies the main window, and a running instance by it.
-inline const QString kMainTitle = QStringLiteral("PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)");
-// Title of every message box.
-inline const QString kMessageTitle = QStringLiteral("メッセージ  PIKUTA  By MOFURA SOFT");
-
 } // namespace Module2

@@ -1,7 +1,7 @@
 #include "app/vrjo.h"
 
 #include "app/forms.h"
-#include "ui/menu_fm.h"
+#include "app/menu_fm.h"
 
 QString version_line(std::uint16_t major, std::uint16_t minor, std::uint16_t revision) {
     return QStringLiteral("Ver%1.%2  Revision%3")

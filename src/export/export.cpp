@@ -3,13 +3,13 @@
 #include "export/export.h"
 
 #include "app/forms.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "platform/clipboard.h"
 #include "platform/picture_io.h"
 #include "platform/wallpaper.h"
 #include "toolkit/lists.h"
-#include "ui/main_fm.h"
-#include "ui/menu_fm.h"
 
 #include <QDir>
 #include <QPainter>

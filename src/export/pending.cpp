@@ -1,4 +1,4 @@
 // The search window arrives as its own feature; until then its button does nothing.
-#include "ui/main_fm.h"
+#include "app/main_fm.h"
 
 void MainForm::Command7_Click() {}

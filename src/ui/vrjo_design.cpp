@@ -1,5 +1,6 @@
 #include "ui/vrjo_design.h"
 
+#include "toolkit/design.h"
 #include "toolkit/rounding.h"
 #include "toolkit/units.h"
 #include "ui/artwork.h"
@@ -15,32 +16,40 @@ VrjoDesign::VrjoDesign() : tk::Form(QStringLiteral("vrjo")) {
     move(tk::round_half_even((tk::screen_width_twips() - width()) / 2),
          tk::round_half_even((tk::screen_height_twips() - height()) / 2));
 
-    Image3.move(0, 0, 3480, 1935);
+    tk::apply_design(
+        *this, {
+                   {.control = &Image3, .width = 3480, .height = 1935},
+                   {.control = &Label1,
+                    .left = 120,
+                    .top = 1140,
+                    .width = 1815,
+                    .height = 615,
+                    .caption = QStringLiteral("PIKUTA\nBy MOFURA SOFT"),
+                    .fore = Qt::white},
+                   {.control = &Label2,
+                    .left = 120,
+                    .top = 120,
+                    .width = 3255,
+                    .height = 855,
+                    .caption = QStringLiteral("このプログラムは １９９６年 １２月 作成 されました。"
+                                              "このプログラムは ファイルを表示して "
+                                              "ファイルの確認を行うためのソフトです。")},
+                   {.control = &Label3, .left = 1680, .top = 1440, .width = 615, .height = 375},
+                   {.control = &Label4, .left = 2760, .top = 1080, .width = 615, .height = 735},
+                   {.control = &Label5,
+                    .left = 1320,
+                    .top = 1140,
+                    .width = 1665,
+                    .height = 255,
+                    .fore = Qt::white},
+               });
     Image3.setPicture(artwork::version_picture());
-
-    Label1.move(120, 1140, 1815, 615);
-    Label1.setCaption(QStringLiteral("PIKUTA\nBy MOFURA SOFT"));
-    Label1.setForeColor(Qt::white);
-    Label1.setTransparent(true);
-
-    Label2.move(120, 120, 3255, 855);
-    Label2.setCaption(QStringLiteral("このプログラムは １９９６年 １２月 作成 されました。"
-                                     "このプログラムは ファイルを表示して "
-                                     "ファイルの確認を行うためのソフトです。"));
+    for (tk::Label* l : {&Label1, &Label2, &Label3, &Label4, &Label5})
+        l->setTransparent(true);
     QFont larger = QApplication::font();
     larger.setPointSizeF(9.75);
     Label2.setFont(larger);
-    Label2.setTransparent(true);
-
-    Label3.move(1680, 1440, 615, 375);
+    // Design-time tips, whatever the balloon-help option says.
     Label3.setToolTipText(QStringLiteral("PIKUTAのご使用ありがとうございます"));
-    Label3.setTransparent(true);
-
-    Label4.move(2760, 1080, 615, 735);
     Label4.setToolTipText(QStringLiteral("Thank You"));
-    Label4.setTransparent(true);
-
-    Label5.move(1320, 1140, 1665, 255);
-    Label5.setForeColor(Qt::white);
-    Label5.setTransparent(true);
 }

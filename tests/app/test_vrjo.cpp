@@ -2,8 +2,8 @@
 #include "app/forms.h"
 #include "app/vrjo.h"
 #include "support/test_env.h"
-#include "ui/main_fm.h"
-#include "ui/menu_fm.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
 
 #include <QTest>
 #include <functional>
