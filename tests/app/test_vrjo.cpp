@@ -1,12 +1,13 @@
 // The version window: its version line, and how it goes out of sight.
 #include "app/forms.h"
-#include "app/vrjo.h"
-#include "support/test_env.h"
 #include "app/main_fm.h"
 #include "app/menu_fm.h"
+#include "app/vrjo.h"
+#include "support/test_env.h"
 
 #include <QTest>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -38,26 +39,23 @@ TEST_F(VersionWindow, ClicksAndCharacterKeysHideIt) {
         return [&c] { QTest::mouseClick(c.widget(), Qt::LeftButton); };
     };
     const auto key = [&v](Qt::Key k) { return [&v, k] { QTest::keyClick(v.window(), k); }; };
-    struct Row {
-        const char* name{};
-        std::function<void()> act{};
-        bool hidden{};
-    } rows[] = {
-        {.name = "picture", .act = click(v.Image3), .hidden = true},
-        {.name = "transparent Label3", .act = click(v.Label3), .hidden = true},
-        {.name = "transparent Label4", .act = click(v.Label4), .hidden = true},
-        {.name = "version line", .act = click(v.Label5), .hidden = true},
-        {.name = "character", .act = key(Qt::Key_A), .hidden = true},
-        {.name = "Esc", .act = key(Qt::Key_Escape), .hidden = true},
-        {.name = "arrow", .act = key(Qt::Key_Left), .hidden = false},
-        {.name = "function key", .act = key(Qt::Key_F1), .hidden = false},
-        {.name = "main window active", .act = [] { main_fm->Form_Activate(); }, .hidden = true},
+    // The row, what is done; whether the window is hidden afterwards.
+    const std::tuple<const char*, std::function<void()>, bool> cases[] = {
+        {"picture", click(v.Image3), true},
+        {"transparent Label3", click(v.Label3), true},
+        {"transparent Label4", click(v.Label4), true},
+        {"version line", click(v.Label5), true},
+        {"character", key(Qt::Key_A), true},
+        {"Esc", key(Qt::Key_Escape), true},
+        {"arrow", key(Qt::Key_Left), false},
+        {"function key", key(Qt::Key_F1), false},
+        {"main window active", [] { main_fm->Form_Activate(); }, true},
     };
-    for (const Row& r : rows) {
+    for (const auto& [name, act, hidden] : cases) {
         menu_fm->vrj_Click();
-        r.act();
-        EXPECT_EQ(v.visible(), !r.hidden) << r.name;
-        EXPECT_EQ(&*vrjo, &v) << r.name; // hidden, never unloaded
+        act();
+        EXPECT_EQ(v.visible(), !hidden) << name;
+        EXPECT_EQ(&*vrjo, &v) << name; // hidden, never unloaded
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <tuple>
 
 using namespace Module2;
 
@@ -14,24 +15,15 @@ namespace {
 TEST(Export, WindowsDirFromTheSystemsAnswer) {
     const QString sep = QDir::separator(), nul = QString(QChar(0));
     app_path = "app" + sep;
-    struct Row {
-        const char* name{};
-        int answer{};
-        QString buffer{}, expected{};
-    } rows[] = {
-        {.name = "folder",
-         .answer = 10,
-         .buffer = "C:" + sep + "WIN",
-         .expected = "C:" + sep + "WIN" + sep},
-        {.name = "drive root", .answer = 3, .buffer = "C:" + sep, .expected = "C:" + sep},
-        {.name = "NUL and padding",
-         .answer = 6,
-         .buffer = "C:" + sep + "W" + nul + "x" + nul,
-         .expected = "C:" + sep + "W" + sep},
-        {.name = "no answer", .answer = 0, .buffer = "C:" + sep, .expected = app_path},
+    // The row, the system's answer, its buffer; the folder.
+    const std::tuple<const char*, int, QString, QString> cases[] = {
+        {"folder", 10, "C:" + sep + "WIN", "C:" + sep + "WIN" + sep},
+        {"drive root", 3, "C:" + sep, "C:" + sep},
+        {"NUL and padding", 6, "C:" + sep + "W" + nul + "x" + nul, "C:" + sep + "W" + sep},
+        {"no answer", 0, "C:" + sep, app_path},
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(windows_dir_from(r.answer, r.buffer), r.expected) << r.name;
+    for (const auto& [name, answer, buffer, expected] : cases)
+        EXPECT_EQ(windows_dir_from(answer, buffer), expected) << name;
     EXPECT_EQ(cut_at_null("abc"), "abc");
     EXPECT_EQ(cut_at_null(nul + "abc"), "");
     app_path.clear();
@@ -43,22 +35,19 @@ TEST(Export, WallpaperFileGoesToTheFirstFolderThatTakesIt) {
     const QString closed = tree.file("plain") + "/sub", first = tree.path() + "/windows",
                   spare = tree.path() + "/data/PIKUTA";
     const QImage picture = test_env::filled(5, 3, Qt::red);
-    struct Row {
-        const char* name{};
-        QStringList folders{};
-        QString expected{}; // the folder written, empty for none
-    } rows[] = {
-        {.name = "first folder", .folders = {first, spare}, .expected = first},
-        {.name = "first refuses", .folders = {closed, spare}, .expected = spare},
-        {.name = "no spare folder", .folders = {closed, ""}, .expected = ""},
+    // The row, the folders tried; the folder written (empty: none).
+    const std::tuple<const char*, QStringList, QString> cases[] = {
+        {"first takes it", {first, spare}, first},
+        {"first refuses", {closed, spare}, spare},
+        {"no spare folder", {closed, ""}, ""},
     };
-    for (const Row& r : rows) {
+    for (const auto& [name, folders, expected] : cases) {
         for (const QString& folder : {first, spare})
             QFile::remove(folder + "/pk_w_pap.bmp");
-        const QString written = write_wallpaper_file(picture, r.folders);
-        EXPECT_EQ(written, r.expected.isEmpty() ? "" : r.expected + "/pk_w_pap.bmp") << r.name;
+        const QString written = write_wallpaper_file(picture, folders);
+        EXPECT_EQ(written, expected.isEmpty() ? "" : expected + "/pk_w_pap.bmp") << name;
         if (!written.isEmpty()) {
-            EXPECT_EQ(QImage(written).convertToFormat(QImage::Format_RGB32), picture) << r.name;
+            EXPECT_EQ(QImage(written).convertToFormat(QImage::Format_RGB32), picture) << name;
         }
     }
 }

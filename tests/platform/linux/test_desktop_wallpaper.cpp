@@ -2,29 +2,23 @@
 #include "platform/linux/desktop_wallpaper.h"
 #include "support/test_env.h"
 
+#include <tuple>
+
 using namespace platform::desktop;
 
 namespace {
 
 TEST(DesktopWallpaper, DesktopFromSessionAndBus) {
-    struct Row {
-        const char* name{};
-        QString current{}, session{};
-        QStringList bus{};
-        Desktop expected{};
-    } rows[] = {
-        {.name = "relative of GNOME", .current = "Budgie:GNOME", .expected = Desktop::Gnome},
-        {.name = "unknown entry first", .current = "Foo:X-Cinnamon", .expected = Desktop::Cinnamon},
-        {.name = "session path",
-         .session = "/usr/share/xsessions/plasma",
-         .expected = Desktop::Kde},
-        {.name = "shell on the bus",
-         .bus = {"org.x", "org.xfce.xfdesktop"},
-         .expected = Desktop::Xfce},
-        {.name = "bare X server", .bus = {"org.freedesktop.DBus"}, .expected = Desktop::None},
+    // XDG_CURRENT_DESKTOP, DESKTOP_SESSION, the names on the session bus; the desktop.
+    const std::tuple<QString, QString, QStringList, Desktop> cases[] = {
+        {"Budgie:GNOME", "", {}, Desktop::Gnome},
+        {"Foo:X-Cinnamon", "", {}, Desktop::Cinnamon},
+        {"", "/usr/share/xsessions/plasma", {}, Desktop::Kde},
+        {"", "", {"org.x", "org.xfce.xfdesktop"}, Desktop::Xfce},
+        {"", "", {"org.freedesktop.DBus"}, Desktop::None},
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(detect(r.current, r.session, r.bus), r.expected) << r.name;
+    for (const auto& [current, session, bus, expected] : cases)
+        EXPECT_EQ(detect(current, session, bus), expected) << current.toStdString();
 }
 
 // Records what would run; the programs named in `failing` fail ("portal" and "x_root" too).
@@ -45,52 +39,56 @@ struct FakeSession : Session {
 };
 
 TEST(DesktopWallpaper, CommandsPerDesktop) {
-    const QString f = "/h/a b.bmp", uri = "file:///h/a%20b.bmp",
-                  gnome = "gsettings set org.gnome.desktop.background ";
-    const QString xfce = "xfconf-query -c xfce4-desktop ",
-                  ws = "-p /backdrop/screen0/monitorA/workspace";
-    struct Row {
-        const char* name{};
-        Desktop desktop{};
-        QStringList failing{}, expected{};
-        bool set = true;
-    } rows[] = {
-        {.name = "GNOME", .desktop = Desktop::Gnome, .expected = {"portal " + uri}},
-        {.name = "GNOME without a portal",
-         .desktop = Desktop::Gnome,
-         .failing = {"portal"},
-         .expected = {"portal " + uri, gnome + "picture-uri " + uri,
-                      gnome + "picture-uri-dark " + uri}},
-        {.name = "KDE without a portal",
-         .desktop = Desktop::Kde,
-         .failing = {"portal"},
-         .expected = {"portal " + uri, "plasma-apply-wallpaperimage " + f}},
-        {.name = "Xfce, each workspace",
-         .desktop = Desktop::Xfce,
-         .expected = {xfce + "-l", xfce + ws + "0/last-image -s " + f,
-                      xfce + ws + "1/last-image -n -t string -s " + f}},
-        {.name = "MATE",
-         .desktop = Desktop::Mate,
-         .expected = {"gsettings set org.mate.background picture-filename " + f}},
-        {.name = "Cinnamon",
-         .desktop = Desktop::Cinnamon,
-         .expected = {"gsettings set org.cinnamon.desktop.background picture-uri " + uri}},
-        {.name = "LXQt without its file manager",
-         .desktop = Desktop::Lxqt,
-         .failing = {"pcmanfm-qt"},
-         .expected = {"pcmanfm-qt --set-wallpaper " + f, "portal " + uri}},
-        {.name = "bare X server", .desktop = Desktop::None, .expected = {"x_root " + f}},
-        {.name = "no desktop at all",
-         .desktop = Desktop::None,
-         .failing = {"x_root", "portal"},
-         .expected = {"x_root " + f, "portal " + uri},
-         .set = false},
+    const QString f = "/h/a b.bmp", uri = "file:///h/a%20b.bmp";
+    const QString gnome = "gsettings set org.gnome.desktop.background ";
+    const QString xfce = "xfconf-query -c xfce4-desktop ";
+    const QString workspace = xfce + "-p /backdrop/screen0/monitorA/workspace";
+    // The row, the desktop, what fails, what runs, whether the background was set.
+    const std::tuple<const char*, Desktop, QStringList, QStringList, bool> cases[] = {
+        {"GNOME", Desktop::Gnome, {}, {"portal " + uri}, true},
+        {"GNOME without a portal",
+         Desktop::Gnome,
+         {"portal"},
+         {"portal " + uri, gnome + "picture-uri " + uri, gnome + "picture-uri-dark " + uri},
+         true},
+        {"KDE without a portal",
+         Desktop::Kde,
+         {"portal"},
+         {"portal " + uri, "plasma-apply-wallpaperimage " + f},
+         true},
+        {"Xfce, each workspace",
+         Desktop::Xfce,
+         {},
+         {xfce + "-l", workspace + "0/last-image -s " + f,
+          workspace + "1/last-image -n -t string -s " + f},
+         true},
+        {"MATE",
+         Desktop::Mate,
+         {},
+         {"gsettings set org.mate.background picture-filename " + f},
+         true},
+        {"Cinnamon",
+         Desktop::Cinnamon,
+         {},
+         {"gsettings set org.cinnamon.desktop.background picture-uri " + uri},
+         true},
+        {"LXQt without its file manager",
+         Desktop::Lxqt,
+         {"pcmanfm-qt"},
+         {"pcmanfm-qt --set-wallpaper " + f, "portal " + uri},
+         true},
+        {"bare X server", Desktop::None, {}, {"x_root " + f}, true},
+        {"no desktop at all",
+         Desktop::None,
+         {"x_root", "portal"},
+         {"x_root " + f, "portal " + uri},
+         false},
     };
-    for (const Row& r : rows) {
+    for (const auto& [name, desktop, failing, expected, set] : cases) {
         FakeSession s;
-        s.failing = r.failing;
-        EXPECT_EQ(set_background(r.desktop, f, s), r.set) << r.name;
-        EXPECT_EQ(s.log, r.expected) << r.name;
+        s.failing = failing;
+        EXPECT_EQ(set_background(desktop, f, s), set) << name;
+        EXPECT_EQ(s.log, expected) << name;
     }
 }
 
