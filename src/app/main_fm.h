@@ -72,8 +72,10 @@ class MainForm : public MainFmDesign {
     void sai_hyouji();
     void timed_load();
 
-    // Search and export (their windows and routines come with those features)
+    // Search (its window and routine come with that feature)
     void Command7_Click();
+
+    // Export: copy to the clipboard, set as wallpaper
     void Command8_Click();
     void Command9_Click();
 
