@@ -45,9 +45,10 @@ class Connection {
     // check window on the root window, and that window names itself.
     bool window_manager_running() const;
 
-  private:
+    // The screen worked on; null when there is none.
     xcb_screen_t* screen() const;
 
+  private:
     int screen_number_ = 0;
     xcb_connection_t* c_;
     mutable std::map<std::string, xcb_atom_t> atoms_;
