@@ -63,8 +63,16 @@ KensakuSet::KensakuSet() : tk::Form(QStringLiteral("kensaku_set")) {
                    {&Check4, 13},
                    {&pic2, 14},
                    {&Picture1, 15}});
+    wire_events();
 }
 
-void KensakuSet::Form_Load() {
-    Module2::set_tooltips();
+void KensakuSet::wire_events() {
+    Command1.onClick = [this] { Command1_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Command3.onClick = [this] { Command3_Click(); };
+    Command4.onClick = [this] { Command4_Click(); };
+    Command5.onClick = [this] { Command5_Click(); };
+    Command7.onClick = [this] { Command7_Click(); };
+    Command7.onMouseMove = [this](int, int, double, double) { Command7_MouseMove(); };
+    Timer1.onTick = [this] { Timer1_Timer(); };
 }

@@ -30,7 +30,24 @@ class KensakuSet : public tk::Form {
     tk::CheckBox Check4{Frame1, "Check4", QStringLiteral("バルーンヘルプを表示")};
     tk::Line Line1{Frame1, "Line1", 120, 1020, 2760, 1020};
 
-    std::int32_t anime_x = 0;
+    std::int32_t anime_x = 0; // left edge of the part of the strip in pic2 that pic shows
 
     void Form_Load() override;
+    void Form_QueryUnload(int& cancel, int unload_mode) override;
+
+    // Search panel
+    void Command7_Click(); // search / stop
+    void Command7_MouseMove();
+    void Command2_Click(); // close
+    void Command3_Click(); // to the settings panel
+    void Timer1_Timer();   // animation
+    // Settings panel
+    void Command1_Click(); // OK
+    void Command4_Click(); // defaults
+    void Command5_Click(); // cancel
+    std::uint8_t opc_set();
+
+  private:
+    void wire_events();
+    void show_panel(bool search, std::int32_t frame);
 };

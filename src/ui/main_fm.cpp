@@ -44,6 +44,7 @@ MainForm::MainForm() : tk::Form(QStringLiteral("main_fm")) {
     pic_moto.setVisible(false);
     Command6.move(3960, 1530, 1095, 255);
     Command6.setCaption(QStringLiteral("すべて選択"));
+    Command6.ZOrder(0); // over the list's lower-right corner, where it can be seen and clicked
     Command1.move(960, 2580, 855, 255);
     Command1.setCaption(QStringLiteral("BACK"));
     Command2.move(2880, 2580, 855, 255);

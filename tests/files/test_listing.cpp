@@ -216,27 +216,64 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
     const QString sep = QDir::separator();
     test_env::TempTree good_tree;
     const QString good = tk::with_separator(good_tree.path());
+    const QString sub = good_tree.folder("sub");
+    good_tree.file("sub/a.jpg");
     const QString bad = sep + "pikuta-no-medium" + sep;
     const QString message = kMessageTitle + QStringLiteral("|ドライブ %1 No medium found");
-    enum { AfterAGoodDrive, BeforeAnyDrive, GoodDriveGoneToo };
-    for (const int r : {AfterAGoodDrive, BeforeAnyDrive, GoodDriveGoneToo}) {
-        SCOPED_TRACE(r);
+    const QString good_root = QDir::toNativeSeparators(QDir::cleanPath(good));
+    struct Row {
+        const char* what;
+        bool good_chosen; // a drive change to the good drive succeeded first
+        QString folder;   // the folder shown when the bad drive is chosen
+        bool good_gone;   // the good drive cannot be read either by then
+        int messages;     // for the bad drive, then for the good one
+        QString folder_after;
+    };
+    const Row rows[] = {
+        {.what = "the folder lies on the drive gone back to: the user keeps the place",
+         .good_chosen = true,
+         .folder = sub,
+         .good_gone = false,
+         .messages = 1,
+         .folder_after = sub},
+        {.what = "before any drive change: back to the folder's drive, the folder stays",
+         .good_chosen = false,
+         .folder = sub,
+         .good_gone = false,
+         .messages = 1,
+         .folder_after = sub},
+        {.what = "the folder lies elsewhere: the drive gone back to opens",
+         .good_chosen = true,
+         .folder = sep,
+         .good_gone = false,
+         .messages = 1,
+         .folder_after = good_root},
+        {.what = "the drive gone back to is gone too: one more message and no more",
+         .good_chosen = true,
+         .folder = sep,
+         .good_gone = true,
+         .messages = 2,
+         .folder_after = sep},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
         FakeDrives fake({sep, good, bad}, {bad});
         test_env::fresh_program();
-        if (r != BeforeAnyDrive) main_fm->Drive1.setDrive(good);
-        // Once a drive was read, the way back is to it, not to the drive the folder list shows.
-        main_fm->Dir1.setPath(r == AfterAGoodDrive ? sep : good_tree.folder("sub"));
-        ASSERT_EQ(main_fm->old_drive, r == BeforeAnyDrive ? "" : good);
-        if (r == GoodDriveGoneToo) fake.unready->push_back(good);
+        if (r.good_chosen) main_fm->Drive1.setDrive(good);
+        main_fm->Dir1.setPath(r.folder);
+        const QStringList listed = entries();
+        if (!listed.isEmpty()) main_fm->List1.setSelected(0, true);
+        if (r.good_gone) fake.unready->push_back(good);
         main_fm->Drive1.setDrive(bad);
-        QStringList expected{message.arg(bad)};
-        if (r == GoodDriveGoneToo) expected << message.arg(good); // and no more
+        const QStringList expected =
+            QStringList{message.arg(bad), message.arg(good)}.mid(0, r.messages);
         EXPECT_EQ(test_env::messages(), expected);
         EXPECT_EQ(main_fm->Drive1.drive(), good);
-        EXPECT_EQ(main_fm->old_drive, good);
-        // The handler runs again for the drive it went back to and opens that drive.
-        if (r != GoodDriveGoneToo) {
-            EXPECT_EQ(main_fm->Dir1.path(), QDir::toNativeSeparators(QDir::cleanPath(good)));
+        EXPECT_EQ(main_fm->old_drive, r.good_chosen ? good : "");
+        EXPECT_EQ(main_fm->Dir1.path(), r.folder_after);
+        if (r.folder_after == r.folder) { // nothing was listed again: the marks stay
+            EXPECT_EQ(entries(), listed);
+            EXPECT_EQ(main_fm->List1.selected(0), !listed.isEmpty());
         }
         main_fm.unload();
         test_env::settle();

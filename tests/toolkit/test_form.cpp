@@ -4,6 +4,7 @@
 #include "toolkit/form.h"
 #include "toolkit/lists.h"
 
+#include <QPointer>
 #include <QTest>
 #include <QWindow>
 #include <array>
@@ -144,7 +145,7 @@ tk::FormRef<LifeForm> life_ref;
 class FormRefTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        life_ref.unload();
+        test_env::unload_if_loaded(life_ref);
         test_env::settle();
         g_log.clear();
     }
@@ -161,7 +162,12 @@ TEST_F(FormRefTest, FirstTouchLoadsOnceAndUnloadReleasesLater) {
     EXPECT_EQ(g_alive, 1); // released only once events run
     test_env::settle();
     EXPECT_EQ(g_alive, 0);
-    life_ref.unload(); // not loaded: nothing is created
+    // Unloading a window that is not loaded loads it first, as every touch does.
+    life_ref.unload();
+    EXPECT_EQ(g_log, (std::vector<std::string>{"load", "query_unload", "unload", "load",
+                                               "query_unload", "unload"}));
+    EXPECT_FALSE(life_ref.loaded());
+    test_env::settle();
     EXPECT_EQ(g_alive, 0);
     EXPECT_NE(life_ref->serial, first);
     EXPECT_EQ(g_log.back(), "load");
@@ -182,6 +188,22 @@ TEST_F(FormRefTest, UnloadFromInsideItsOwnHandlers) {
     EXPECT_EQ(g_log.back(), "after unload " + std::to_string(serial));
     EXPECT_FALSE(life_ref.loaded());
     test_env::settle();
+    EXPECT_EQ(g_alive, 0);
+}
+
+TEST_F(FormRefTest, ReleaseWaitsWhileAnyHandlerIsOnTheStack) {
+    QPointer<QWidget> window = life_ref->window();
+    // A long handler (of another window) that serves events; the close box is clicked then.
+    tk::dispatch([&] {
+        QMetaObject::invokeMethod(
+            qApp, [] { life_ref->window()->close(); }, Qt::QueuedConnection);
+        tk::DoEvents();
+        test_env::settle();
+        EXPECT_FALSE(life_ref.loaded());
+        EXPECT_TRUE(window) << "released under a running handler";
+    });
+    test_env::settle();
+    EXPECT_FALSE(window);
     EXPECT_EQ(g_alive, 0);
 }
 
