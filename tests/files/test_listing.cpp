@@ -6,6 +6,7 @@
 #include "ui/kensaku_set.h"
 #include "ui/main_fm.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -278,6 +279,53 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
         main_fm.unload();
         test_env::settle();
     }
+}
+
+TEST(Listing, DriveListReadsTheDrivesAgainWhenOpened) {
+    const QString sep = QDir::separator();
+    FakeDrives fake({sep}, {});
+    test_env::fresh_program();
+    auto* combo = static_cast<QComboBox*>(main_fm->Drive1.widget());
+    ASSERT_EQ(combo->count(), 1);
+    const QString stick = sep + "media" + sep + "stick" + sep; // mounted after start
+    tk::drive_services().list = [=] { return QStringList{sep, stick}; };
+    main_fm->Show();
+    combo->showPopup();
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentText(), sep);
+    combo->hidePopup();
+}
+
+TEST(Listing, StartListsTheFolderShownWhenNoListingRan) {
+    test_env::TempTree shown, other;
+    for (test_env::TempTree* t : {&shown, &other})
+        for (const char* name : {"a.bmp", "b.jpg", "c.wmf"})
+            t->file(name);
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(shown.path()); // the folder lists open where the program starts
+    struct Row {
+        const char* what;
+        QString stored; // the folder in the settings; none when empty
+        QStringList listed;
+    };
+    const Row rows[] = {
+        {"nothing stored: the folder shown, by the default types", {}, {"a.bmp", "b.jpg"}},
+        {"the folder shown is stored: listed once, by the stored types", shown.path(), {"b.jpg"}},
+        {"another folder stored: its change lists it, by the start-up pattern",
+         other.path(),
+         {"a.bmp", "b.jpg", "c.wmf"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        test_env::MemoryStore& store = test_env::fresh_program();
+        if (!r.stored.isEmpty()) store.values = test_env::full_store(r.stored); // jpg and gif
+        QStringList listed;
+        for (const QString& e : entries())
+            listed.push_back(QFileInfo(e).fileName());
+        EXPECT_EQ(listed, r.listed);
+        EXPECT_EQ(main_fm->Dir1.path(), r.stored.isEmpty() ? shown.path() : r.stored);
+    }
+    QDir::setCurrent(cwd);
 }
 
 } // namespace

@@ -68,6 +68,12 @@ TEST_F(Selection, SelectAll) {
 }
 
 // A mouse click on an entry, or a keyboard move to it, shows its number and path.
+TEST_F(Selection, SelectAllButtonLiesOverTheList) {
+    const QRect button = f->Command6.pixelRect();
+    EXPECT_TRUE(f->List1.pixelRect().contains(button)); // the design geometry
+    EXPECT_EQ(f->Frame1.widget()->childAt(button.center()), f->Command6.widget());
+}
+
 TEST_F(Selection, ClickOrKeyboardMoveShowsNumberAndPath) {
     fill(3, {}, true);
     const QRect r = view()->visualItemRect(view()->item(1));
