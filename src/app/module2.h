@@ -51,9 +51,4 @@ bool excluded_folder(const QString& path);
 // re-docking to the left edge makes exactly as tall as the client area.
 std::int32_t frame_height(tk::Form& window, tk::PictureBox& ruler);
 
-// The title that identifies the main window, and a running instance by it.
-inline const QString kMainTitle = QStringLiteral("PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)");
-// Title of every message box.
-inline const QString kMessageTitle = QStringLiteral("メッセージ  PIKUTA  By MOFURA SOFT");
-
 } // namespace Module2

@@ -1,27 +1,14 @@
 // File types and the folder listing that fills the play list.
 #include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/messages.h"
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 #include "toolkit/lists.h"
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
 
 using namespace Module2;
-
-bool Module2::excluded_folder(const QString& path) {
-    return path.contains(QLatin1String("Temporary Internet Files")) ||
-           path.contains(QLatin1String("Netscape"));
-}
-
-void Module2::set_pattern() {
-    QString pattern;
-    if (opc1_flag == 1) pattern += QLatin1String("*.bmp;*.dib;*.emf;");
-    if (opc2_flag == 1) pattern += QLatin1String("*.jpg;");
-    if (opc3_flag == 1) pattern += QLatin1String("*.gif;");
-    if (pattern.endsWith(QLatin1Char(';'))) pattern.chop(1);
-    main_fm->File1.setPattern(pattern);
-}
 
 void MainForm::Drive1_Change() {
     if (drive_going_back) return;
@@ -30,7 +17,7 @@ void MainForm::Drive1_Change() {
         Dir1.setPath(drive);
     } catch (const tk::Error& e) {
         tk::MsgBoxInfo(QStringLiteral("ドライブ ") + drive + QLatin1Char(' ') + e.description(),
-                       kMessageTitle);
+                       messages::kMessageTitle);
         // Back to the last drive that could be read; before any, to the one the folder
         // list still shows. When the folder shown lies on it, only the drive list goes back:
         // opening that drive's root would lose the user's place and the list's marks.

@@ -1,11 +1,12 @@
 // The recursive folder search that fills the play list with every matching file below a folder.
 #include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/messages.h"
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 #include "toolkit/lists.h"
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
 
 #include <algorithm>
 #include <set>
@@ -61,7 +62,7 @@ std::int16_t MainForm::DirDiver(const QString& NewPath, const QString& BackUp) {
         const QString prefix = tk::with_separator(level.path);
         for (const QString& name : level.found.files) {
             if (!tk::attempt([&] { List1.addItem(prefix + name); })) {
-                tk::MsgBoxInfo(kListFull, kMessageTitle);
+                tk::MsgBoxInfo(kListFull, messages::kMessageTitle);
                 return false;
             }
             ++hit_count;

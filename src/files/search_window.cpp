@@ -1,11 +1,11 @@
 // The search window: starting and stopping the folder search, its animation, and the panel
 // that chooses the file types and balloon help.
 #include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
 
 using namespace Module2;
 

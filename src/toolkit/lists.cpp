@@ -42,7 +42,7 @@ template <class Names> void sort_names(Names& names) {
     std::sort(names.begin(), names.end(), name_before);
 }
 
-// Whether `name` from `n` on matches the case-folded `pattern` from `p` on; a "*" that
+// Whether the whole `name` matches the case-folded `pattern`; a "*" that
 // swallowed too little is widened by one character at a time.
 bool glob(const QString& pattern, const QString& name) {
     qsizetype p = 0, n = 0, star = -1, resume = 0;

@@ -1,10 +1,11 @@
 // File types, the folder listing that fills the play list, and drives that cannot be read.
 #include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/messages.h"
 #include "app/module2.h"
 #include "support/test_env.h"
 #include "toolkit/lists.h"
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -220,7 +221,8 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
     const QString sub = good_tree.folder("sub");
     good_tree.file("sub/a.jpg");
     const QString bad = sep + "pikuta-no-medium" + sep;
-    const QString message = kMessageTitle + QStringLiteral("|ドライブ %1 No medium found");
+    const QString message =
+        messages::kMessageTitle + QStringLiteral("|ドライブ %1 No medium found");
     const QString good_root = QDir::toNativeSeparators(QDir::cleanPath(good));
     struct Row {
         const char* what;

@@ -1,10 +1,11 @@
 // The recursive search on real folder trees, and the search window around it.
 #include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/messages.h"
 #include "app/module2.h"
 #include "support/test_env.h"
 #include "toolkit/events.h"
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,8 +23,8 @@ using test_env::entries;
 
 namespace {
 
-const QString kFull =
-    kMessageTitle + QStringLiteral("|ﾘｽﾄ ﾎﾞｯｸｽがいっぱいになりました。検索を中止します。");
+const QString kFull = messages::kMessageTitle +
+                      QStringLiteral("|ﾘｽﾄ ﾎﾞｯｸｽがいっぱいになりました。検索を中止します。");
 
 QString found_text(int n) {
     return n ? QStringLiteral("検索結果 %1 個 みつかりました").arg(n)

@@ -1,12 +1,6 @@
-#include "ui/menu_fm.h"
-
+// The display modes of the main window, chosen from the popup menu.
+#include "app/menu_fm.h"
 #include "app/module2.h"
-
-MenuForm::MenuForm() : tk::Form(QStringLiteral("menu_fm")) {
-    setBorderStyle(tk::FixedSingle);
-    design(1440, 360);
-    moto.setChecked(false);
-}
 
 void MenuForm::hyouji_set(std::uint8_t mode) {
     // Choosing the mode already in force changes nothing. The other modes and their window

@@ -1,0 +1,11 @@
+#pragma once
+#include "ui/menu_fm_design.h"
+
+#include <cstdint>
+
+// The popup menu window's code; its items are MenuFmDesign's.
+class MenuForm : public MenuFmDesign {
+  public:
+    // Display modes
+    void hyouji_set(std::uint8_t mode); // applies a display mode to the main window
+};
