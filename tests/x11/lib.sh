@@ -294,9 +294,11 @@ for y, ink in enumerate(inked + [False]):
 
 # Clicks the left mouse button at a screen position, holding the named keys (e.g. ctrl).
 click_at() {
-    local x=$1 y=$2 key
+    local x=$1 y=$2 key px py
     shift 2
-    xdotool mousemove --sync "$x" "$y"
+    # A synchronous move waits for the pointer to move: not when it is there already.
+    read -r px py < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+    [[ "$px $py" == "$x $y" ]] || xdotool mousemove --sync "$x" "$y"
     for key in "$@"; do xdotool keydown "$key"; done
     xdotool click 1
     for key in "$@"; do xdotool keyup "$key"; done
