@@ -78,7 +78,7 @@ class MainForm : public MainFmDesign {
     void Command7_Click();
     std::int16_t DirDiver(const QString& NewPath, const QString& BackUp);
 
-    // Export (its routines come with that feature)
+    // Export: copy to the clipboard, set as wallpaper
     void Command8_Click();
     void Command9_Click();
 

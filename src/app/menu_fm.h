@@ -8,4 +8,9 @@ class MenuForm : public MenuFmDesign {
   public:
     // Display modes
     void hyouji_set(std::uint8_t mode); // applies a display mode to the main window
+
+    // Export and version window
+    void crip_Click();     // copy to the clipboard
+    void kabegami_Click(); // set as wallpaper
+    void vrj_Click();      // show the version window
 };

@@ -51,4 +51,10 @@ bool excluded_folder(const QString& path);
 // re-docking to the left edge makes exactly as tall as the client area.
 std::int32_t frame_height(tk::Form& window, tk::PictureBox& ruler);
 
+// The folder of the wallpaper file, ending in one separator (app_path when the system does
+// not tell it).
+QString get_windows_dir();
+// The text before its first NUL character; the whole text when it has none.
+QString cut_at_null(const QString& text);
+
 } // namespace Module2

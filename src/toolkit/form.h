@@ -73,6 +73,8 @@ class Form : public Container {
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
+    // A left click on the window itself, where no control is.
+    virtual void Form_Click() {}
     virtual void Form_KeyPress(int& /*key_ascii*/) {}
     virtual void Form_QueryUnload(int& /*cancel*/, int /*unload_mode*/) {}
     virtual void Form_Unload(int& /*cancel*/) {}
@@ -85,10 +87,6 @@ class Form : public Container {
 
     // Controls docked to an edge follow the client area.
     void register_docked(PictureBox* box);
-
-    // Rectangle and frame of the window as pixels, for tests and diagnostics.
-    QRect outer_px() const { return outer_; }
-    QMargins frame_px() const { return frame_; }
 
   private:
     friend class Control;
@@ -129,8 +127,6 @@ class Form : public Container {
 // is on the stack. Touching its reference afterwards creates a fresh one.
 void Unload(Form& form);
 
-// How many forms are loaded now.
-int loaded_form_count();
 // Runs when the last loaded form has been released (the program's end).
 void set_on_last_form_released(std::function<void()> fn);
 

@@ -2,8 +2,10 @@
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/messages.h"
 #include "app/module2.h"
+#include "app/vrjo.h"
 #include "support/test_env.h"
 #include "toolkit/events.h"
 
@@ -213,7 +215,7 @@ TEST_F(Search, ClosingTheMainWindowDuringASearchEndsEverythingOnce) {
     EXPECT_EQ(store.flushes, 1);
     EXPECT_EQ(store.values["f_path"], tree.path());
     test_env::settle();
-    EXPECT_EQ(tk::loaded_form_count(), 0);
+    EXPECT_FALSE(main_fm.loaded() || kensaku_set.loaded() || menu_fm.loaded() || vrjo.loaded());
     EXPECT_FALSE(main_window || search_window);
 }
 

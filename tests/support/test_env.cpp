@@ -6,6 +6,7 @@
 #include "app/menu_fm.h"
 #include "app/module2.h"
 #include "app/settings.h"
+#include "app/vrjo.h"
 #include "platform/drives.h"
 #include "toolkit/events.h"
 
@@ -47,6 +48,7 @@ MemoryStore& fresh_program() {
     unload_if_loaded(main_fm);
     unload_if_loaded(kensaku_set);
     unload_if_loaded(menu_fm);
+    unload_if_loaded(vrjo);
     settle();
     Module2::reset_state();
     auto store = std::make_unique<MemoryStore>();
