@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Closing the main window through the window manager ends the program and writes all thirteen
-# settings as plain text; on a first run they hold the defaults and the start-up folder.
+# settings as plain text; on a first run they hold the defaults, the start-up folder and a
+# fit-to-window height that counts the real window frame.
 source "$(dirname "$0")/lib.sh"
 
 start_xvfb_session
@@ -8,6 +9,7 @@ start_wm
 start_app
 window=$(wait_for_window 10)
 [[ ! -e $(settings_file) ]] || fail "settings were written before the window closed"
+read -r left right top bottom < <(frame_extents "$window")
 close_window_gracefully "$window" "$APP_PID" 5
 
 [[ -f $(settings_file) ]] || fail "no settings file at $(settings_file)"
@@ -29,5 +31,8 @@ expect() {
     [[ $got == "$value" ]] || fail "$key=$got, expected $value"
 }
 expect n_left 0
+# The fit-to-window height defaults to the frame height plus 6765 twips; under a window
+# manager the frame is its title bar and borders, not zero.
+expect w_height $(((top + bottom) * TWIPS_PER_PIXEL + 6765))
 expect f_path "$(cd "$PIKUTA_SAMPLES" && pwd -P)"
 [[ -n $(read_setting moto_dr) ]] || fail "moto_dr is empty"
