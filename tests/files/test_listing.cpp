@@ -220,57 +220,35 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
     const QString message =
         messages::kMessageTitle + QStringLiteral("|ドライブ %1 No medium found");
     const QString good_root = QDir::toNativeSeparators(QDir::cleanPath(good));
-    struct Row {
-        const char* what;
-        bool good_chosen; // a drive change to the good drive succeeded first
-        QString folder;   // the folder shown when the bad drive is chosen
-        bool good_gone;   // the good drive cannot be read either by then
-        int messages;     // for the bad drive, then for the good one
-        QString folder_after;
+    // What, a change to the good drive succeeded first, the folder shown when the bad drive is
+    // chosen, the good drive is gone too by then, messages (bad drive, then good), the folder
+    // shown afterwards.
+    const std::tuple<const char*, bool, QString, bool, int, QString> rows[] = {
+        {"the folder lies on the drive gone back to: the user keeps the place", true, sub, false, 1,
+         sub},
+        {"before any drive change: back to the folder's drive, the folder stays", false, sub, false,
+         1, sub},
+        {"the folder lies elsewhere: the drive gone back to opens", true, sep, false, 1, good_root},
+        {"the drive gone back to is gone too: one more message and no more", true, sep, true, 2,
+         sep},
     };
-    const Row rows[] = {
-        {.what = "the folder lies on the drive gone back to: the user keeps the place",
-         .good_chosen = true,
-         .folder = sub,
-         .good_gone = false,
-         .messages = 1,
-         .folder_after = sub},
-        {.what = "before any drive change: back to the folder's drive, the folder stays",
-         .good_chosen = false,
-         .folder = sub,
-         .good_gone = false,
-         .messages = 1,
-         .folder_after = sub},
-        {.what = "the folder lies elsewhere: the drive gone back to opens",
-         .good_chosen = true,
-         .folder = sep,
-         .good_gone = false,
-         .messages = 1,
-         .folder_after = good_root},
-        {.what = "the drive gone back to is gone too: one more message and no more",
-         .good_chosen = true,
-         .folder = sep,
-         .good_gone = true,
-         .messages = 2,
-         .folder_after = sep},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
+    for (const auto& [what, good_chosen, folder, good_gone, message_count, folder_after] : rows) {
+        SCOPED_TRACE(what);
         FakeDrives fake({sep, good, bad}, {bad});
         test_env::fresh_program();
-        if (r.good_chosen) main_fm->Drive1.setDrive(good);
-        main_fm->Dir1.setPath(r.folder);
+        if (good_chosen) main_fm->Drive1.setDrive(good);
+        main_fm->Dir1.setPath(folder);
         const QStringList listed = entries();
         if (!listed.isEmpty()) main_fm->List1.setSelected(0, true);
-        if (r.good_gone) fake.unready->push_back(good);
+        if (good_gone) fake.unready->push_back(good);
         main_fm->Drive1.setDrive(bad);
         const QStringList expected =
-            QStringList{message.arg(bad), message.arg(good)}.mid(0, r.messages);
+            QStringList{message.arg(bad), message.arg(good)}.mid(0, message_count);
         EXPECT_EQ(test_env::messages(), expected);
         EXPECT_EQ(main_fm->Drive1.drive(), good);
-        EXPECT_EQ(main_fm->old_drive, r.good_chosen ? good : "");
-        EXPECT_EQ(main_fm->Dir1.path(), r.folder_after);
-        if (r.folder_after == r.folder) { // nothing was listed again: the marks stay
+        EXPECT_EQ(main_fm->old_drive, good_chosen ? good : "");
+        EXPECT_EQ(main_fm->Dir1.path(), folder_after);
+        if (folder_after == folder) { // nothing was listed again: the marks stay
             EXPECT_EQ(entries(), listed);
             EXPECT_EQ(main_fm->List1.selected(0), !listed.isEmpty());
         }

@@ -4,7 +4,6 @@
 #include "toolkit/form.h"
 #include "toolkit/lists.h"
 
-#include <QPointer>
 #include <QTest>
 #include <QWindow>
 #include <array>
@@ -197,22 +196,6 @@ TEST_F(FormRefTest, UnloadFromInsideItsOwnHandlers) {
     EXPECT_EQ(g_log.back(), "after unload " + std::to_string(serial));
     EXPECT_FALSE(life_ref.loaded());
     test_env::settle();
-    EXPECT_EQ(g_alive, 0);
-}
-
-TEST_F(FormRefTest, ReleaseWaitsWhileAnyHandlerIsOnTheStack) {
-    QPointer<QWidget> window = life_ref->window();
-    // A long handler (of another window) that serves events; the close box is clicked then.
-    tk::dispatch([&] {
-        QMetaObject::invokeMethod(
-            qApp, [] { life_ref->window()->close(); }, Qt::QueuedConnection);
-        tk::DoEvents();
-        test_env::settle();
-        EXPECT_FALSE(life_ref.loaded());
-        EXPECT_TRUE(window) << "released under a running handler";
-    });
-    test_env::settle();
-    EXPECT_FALSE(window);
     EXPECT_EQ(g_alive, 0);
 }
 
