@@ -99,8 +99,10 @@ void MainForm::pic_layout() {
 void MainForm::sai_hyouji() {
     if (busy_flag == 1) return;
     busy_flag = 1;
-    // The loupe view comes with the loupe; until then the picture is always drawn whole.
-    pic_layout();
+    if (loupe_flag == 1)
+        draw_picture();
+    else
+        pic_layout();
     busy_flag = 0;
 }
 

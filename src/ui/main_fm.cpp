@@ -21,6 +21,8 @@ MainForm::MainForm() : tk::Form(QStringLiteral("main_fm")) {
     pic.setBackColor(Qt::black);
     pic.setForeColor(QColor(255, 0, 255));
     pic.setMouseIcon(artwork::loupe_cursor());
+    // In front of the lower panel, whose empty right part it covers, so that it gets the mouse.
+    pic.ZOrder(0);
 
     pic_clp.move(8010, 210, 615, 615);
     pic_clp.setBackColor(Qt::black);
@@ -133,4 +135,8 @@ void MainForm::wire_events() {
     List1.onKeyPress = [this](int& key) { List1_KeyPress(key); };
     List1.onMouseMove = [this](int, int, double, double) { List1_MouseMove(); };
     Label5.onMouseMove = [this](int, int, double, double) { Label5_MouseMove(); };
+    pic.onMouseDown = [this](int button, int shift, double x, double y) {
+        pic_MouseDown(button, shift, x, y);
+    };
+    pic.onMouseMove = [this](int, int, double x, double y) { pic_MouseMove(x, y); };
 }

@@ -1,15 +1,28 @@
 #include "ui/menu_fm.h"
 
-#include "app/module2.h"
+#include "app/forms.h"
+#include "ui/main_fm.h"
 
 MenuForm::MenuForm() : tk::Form(QStringLiteral("menu_fm")) {
     setBorderStyle(tk::FixedSingle);
     design(1440, 360);
     moto.setChecked(false);
+    m1.onClick = [this] { m1_Click(); };
+    m2.onClick = [this] { m2_Click(); };
+    m3.onClick = [this] { m3_Click(); };
+    moto.onClick = [this] { moto_Click(); };
+    vrj.onClick = [this] { vrj_Click(); };
+    crip.onClick = [this] { crip_Click(); };
+    kabegami.onClick = [this] { kabegami_Click(); };
+    defolt.onClick = [this] { defolt_Click(); };
 }
 
-void MenuForm::hyouji_set(std::uint8_t mode) {
-    // Choosing the mode already in force changes nothing. The other modes and their window
-    // layouts come with the display-mode feature; until then every run stays in mode 0.
-    if (mode == Module2::hyouji_mode) return;
+// The items that share their work with the main window's buttons.
+void MenuForm::crip_Click() {
+    main_fm->Command8_Click();
 }
+void MenuForm::kabegami_Click() {
+    main_fm->Command9_Click();
+}
+// The version window comes with its own feature.
+void MenuForm::vrj_Click() {}

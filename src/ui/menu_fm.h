@@ -25,4 +25,13 @@ class MenuForm : public tk::Form {
 
     // Applies a display mode to the main window.
     void hyouji_set(std::uint8_t mode);
+
+    void m1_Click();
+    void m2_Click();
+    void m3_Click();
+    void moto_Click();
+    void vrj_Click();
+    void crip_Click();
+    void kabegami_Click();
+    void defolt_Click();
 };
