@@ -20,7 +20,12 @@ void MainForm::Form_Resize() {
     }
     switch (hyouji_mode) {
     case 0:
-        // The normal window keeps its size: a user's resize snaps back.
+        // The normal window keeps its size and state: a user's resize snaps back, and so does
+        // a maximise offered by a window manager that shows the button anyway.
+        if (windowState() == tk::Maximized) {
+            setWindowState(tk::Normal);
+            return;
+        }
         if (moving_flag == 0)
             move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 6765);
         break;
