@@ -1,8 +1,8 @@
 #include "app/forms.h"
 
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
-#include "ui/menu_fm.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
 
 tk::FormRef<MainForm> main_fm;
 tk::FormRef<MenuForm> menu_fm;

@@ -1,10 +1,10 @@
 // Start-up, activation, keys and closing of the main window.
 #include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "toolkit/lists.h"
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
-#include "ui/menu_fm.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,9 @@
 #include "app/module2.h"
 
 #include "app/forms.h"
+#include "app/main_fm.h"
+#include "app/messages.h"
 #include "platform/single_instance.h"
-#include "ui/main_fm.h"
 
 namespace Module2 {
 
@@ -21,7 +22,7 @@ void reset_state() {
 
 bool Main() {
     // A running instance comes to the front and this one ends without loading anything.
-    if (platform::activate_window_titled(kMainTitle)) return false;
+    if (platform::activate_window_titled(messages::kMainTitle)) return false;
     main_fm->Show();
     return true;
 }

@@ -39,9 +39,4 @@ void set_pattern();
 // The fixed tool tips, all set or all cleared by opc4_flag.
 void set_tooltips();
 
-// The title that identifies the main window, and a running instance by it.
-inline const QString kMainTitle = QStringLiteral("PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)");
-// Title of every message box.
-inline const QString kMessageTitle = QStringLiteral("メッセージ  PIKUTA  By MOFURA SOFT");
-
 } // namespace Module2

@@ -1,10 +1,10 @@
 // Settings at load and exit, and the placement of the main window inside the screen.
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "app/settings.h"
 #include "toolkit/error.h"
 #include "toolkit/rounding.h"
 #include "toolkit/units.h"
-#include "ui/main_fm.h"
 
 #include <limits>
 

@@ -1,10 +1,10 @@
 // The display modes of the main window and the popup menu that chooses them.
 #include "app/forms.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "toolkit/rounding.h"
 #include "toolkit/units.h"
-#include "ui/main_fm.h"
-#include "ui/menu_fm.h"
 
 using namespace Module2;
 

@@ -1,10 +1,10 @@
 // Loading a picture into pic_moto and drawing it into pic.
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "display/layout.h"
 #include "platform/picture_io.h"
 #include "toolkit/error.h"
 #include "toolkit/rounding.h"
-#include "ui/main_fm.h"
 
 using namespace Module2;
 

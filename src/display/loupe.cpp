@@ -2,10 +2,10 @@
 // handling of the picture area as a whole (loupe corner, control strip, hints).
 #include "display/loupe.h"
 
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/rounding.h"
-#include "ui/main_fm.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // The main window's resize handling: it keeps the layout of the display mode in force.
 #include "app/forms.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "toolkit/rounding.h"
-#include "ui/main_fm.h"
-#include "ui/menu_fm.h"
 
 using namespace Module2;
 

@@ -1,11 +1,12 @@
 // File types and the folder listing that fills the play list.
 #include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/messages.h"
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 #include "toolkit/lists.h"
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
 
 using namespace Module2;
 
@@ -19,22 +20,13 @@ bool excluded_folder(const QString& path) {
 
 } // namespace
 
-void Module2::set_pattern() {
-    QString pattern;
-    if (opc1_flag == 1) pattern += QLatin1String("*.bmp;*.dib;*.emf;");
-    if (opc2_flag == 1) pattern += QLatin1String("*.jpg;");
-    if (opc3_flag == 1) pattern += QLatin1String("*.gif;");
-    if (pattern.endsWith(QLatin1Char(';'))) pattern.chop(1);
-    main_fm->File1.setPattern(pattern);
-}
-
 void MainForm::Drive1_Change() {
     const QString drive = Drive1.drive();
     try {
         Dir1.setPath(drive);
     } catch (const tk::Error& e) {
         tk::MsgBoxInfo(QStringLiteral("ドライブ ") + drive + QLatin1Char(' ') + e.description(),
-                       kMessageTitle);
+                       messages::kMessageTitle);
         // Back to the last drive that could be read; before any, to the one the folder
         // list still shows.
         const QString back =

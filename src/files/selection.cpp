@@ -1,12 +1,11 @@
 // Marking entries of the play list, and the hints of the list and the status line.
+#include "app/main_fm.h"
+#include "app/messages.h"
 #include "app/module2.h"
-#include "ui/main_fm.h"
 
 using namespace Module2;
 
 namespace {
-const QString kNothingToPlay = QStringLiteral("再生できるﾌｧｲﾙがありません。");
-const QString kNothingMarked = QStringLiteral("再生するﾌｧｲﾙが指定されていません。");
 
 void set_hint(tk::Control& c, const QString& hint) {
     if (c.toolTipText() != hint) c.setToolTipText(hint);
@@ -15,7 +14,7 @@ void set_hint(tk::Control& c, const QString& hint) {
 
 void MainForm::Command6_Click() {
     if (List1.listCount() == 0) {
-        Label5.setCaption(kNothingToPlay);
+        Label5.setCaption(messages::kNothingToPlay);
         return;
     }
     for (int i = 0; i < List1.listCount(); ++i)
@@ -63,10 +62,10 @@ void MainForm::Label5_MouseMove() {
     if (opc4_flag == 0) return;
     const QString caption = Label5.caption();
     QString hint;
-    if (caption == kNothingToPlay)
+    if (caption == messages::kNothingToPlay)
         hint = QStringLiteral(
             "画像ﾌｧｲﾙがあるﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞを指定するか、または、検索をしてみてください");
-    else if (caption == kNothingMarked)
+    else if (caption == messages::kNothingMarked)
         hint = QStringLiteral("少なくとも、一つ以上のﾌｧｲﾙをこの上のﾘｽﾄから選んでください");
     set_hint(Label5, hint);
 }

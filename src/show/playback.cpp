@@ -1,6 +1,6 @@
 // PLAY, STOP, BACK, NEXT, the speed bar and the three timers of the slideshow.
+#include "app/main_fm.h"
 #include "app/module2.h"
-#include "ui/main_fm.h"
 
 using namespace Module2;
 

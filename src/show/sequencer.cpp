@@ -1,13 +1,9 @@
 // Finding the next and the previous marked entry of the play list, with wrap-around.
+#include "app/main_fm.h"
+#include "app/messages.h"
 #include "app/module2.h"
-#include "ui/main_fm.h"
 
 using namespace Module2;
-
-namespace {
-const QString kNothingToPlay = QStringLiteral("再生できるﾌｧｲﾙがありません。");
-const QString kNothingMarked = QStringLiteral("再生するﾌｧｲﾙが指定されていません。");
-} // namespace
 
 static void report(MainForm& f, const QString& message) {
     f.Timer1.setEnabled(false);
@@ -26,7 +22,7 @@ void MainForm::play_next() {
     play_ok = 0;
     const int count = List1.listCount();
     if (count < 1) {
-        report(*this, kNothingToPlay);
+        report(*this, messages::kNothingToPlay);
         return;
     }
     // An index left beyond a refilled list wraps like the end of the list.
@@ -35,14 +31,14 @@ void MainForm::play_next() {
         if (List1.selected(i)) return found(*this, i);
     for (int i = 0; i <= play_no; ++i)
         if (List1.selected(i)) return found(*this, i);
-    report(*this, kNothingMarked);
+    report(*this, messages::kNothingMarked);
 }
 
 void MainForm::play_back() {
     play_ok = 0;
     const int count = List1.listCount();
     if (count < 1) {
-        report(*this, kNothingToPlay);
+        report(*this, messages::kNothingToPlay);
         return;
     }
     // An index left beyond a refilled list counts as no picture shown.
@@ -52,5 +48,5 @@ void MainForm::play_back() {
         if (List1.selected(i)) return found(*this, i);
     for (int i = count - 1; i >= play_no; --i)
         if (List1.selected(i)) return found(*this, i);
-    report(*this, kNothingMarked);
+    report(*this, messages::kNothingMarked);
 }

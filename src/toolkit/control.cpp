@@ -53,7 +53,9 @@ static int shift_code(Qt::KeyboardModifiers m) {
            ((m & Qt::AltModifier) ? 4 : 0);
 }
 
-Control::Control(Container& parent, QString name) : parent_(parent), name_(std::move(name)) {}
+Control::Control(Container& parent, QString name) : parent_(parent), name_(std::move(name)) {
+    parent_.form().controls_.push_back(this);
+}
 
 void Control::attach(QWidget* w) {
     widget_ = w;

@@ -316,8 +316,14 @@ void Form::setIcon(const QIcon& icon) {
     widget_->setWindowIcon(icon);
 }
 
-void Form::set_tab_order(std::initializer_list<std::pair<Control*, int>> order) {
-    std::vector<std::pair<Control*, int>> sorted(order);
+Control* Form::control(const QString& name) const {
+    const auto it = std::find_if(controls_.begin(), controls_.end(),
+                                 [&](const Control* c) { return c->name() == name; });
+    return it == controls_.end() ? nullptr : *it;
+}
+
+void Form::set_tab_order(std::vector<std::pair<Control*, int>> order) {
+    auto& sorted = order;
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const auto& a, const auto& b) { return a.second < b.second; });
     QWidget* previous = nullptr;

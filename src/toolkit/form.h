@@ -78,7 +78,10 @@ class Form : public Container {
     virtual void Form_Unload(int& /*cancel*/) {}
 
     // The focus order: each control with its tab index.
-    void set_tab_order(std::initializer_list<std::pair<Control*, int>> order);
+    void set_tab_order(std::vector<std::pair<Control*, int>> order);
+
+    // The control of this window with the given name; null when there is none.
+    Control* control(const QString& name) const;
 
     // Controls docked to an edge follow the client area.
     void register_docked(PictureBox* box);
@@ -88,6 +91,7 @@ class Form : public Container {
     QMargins frame_px() const { return frame_; }
 
   private:
+    friend class Control;
     friend class FormWidget;
     friend class FormSlotBase;
     friend class KeyPreviewFilter;
@@ -118,6 +122,7 @@ class Form : public Container {
     bool unloaded_ = false;
     int pushing_ = 0;
     std::vector<PictureBox*> docked_;
+    std::vector<Control*> controls_;
     class FormSlotBase* slot_ = nullptr;
 };
 

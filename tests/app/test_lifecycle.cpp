@@ -1,8 +1,8 @@
 // The main window at start-up, its keyboard shortcuts and its closing.
 #include "app/forms.h"
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "support/test_env.h"
-#include "ui/main_fm.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // Settings read at load and written at exit, and the placement of the main window.
 #include "app/forms.h"
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "platform/drives.h"
 #include "support/test_env.h"
-#include "ui/main_fm.h"
 
 #include <QDir>
 #include <array>

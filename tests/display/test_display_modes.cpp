@@ -1,9 +1,9 @@
 // Display modes, the resize handling that keeps them, and the popup menu on the picture.
 #include "app/forms.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "support/test_env.h"
-#include "ui/main_fm.h"
-#include "ui/menu_fm.h"
 
 #include <QTest>
 #include <QWindow>

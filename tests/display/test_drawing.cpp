@@ -1,8 +1,8 @@
 #include "app/forms.h"
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "display/layout.h"
 #include "support/test_env.h"
-#include "ui/main_fm.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,9 +1,9 @@
 // The loupe's arithmetic, and the mouse on the picture: zoom clicks, corner, strip and hints.
 #include "app/forms.h"
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "display/loupe.h"
 #include "support/test_env.h"
-#include "ui/main_fm.h"
 
 #include <QTest>
 #include <QWindow>

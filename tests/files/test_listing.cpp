@@ -1,10 +1,11 @@
 // File types, the folder listing that fills the play list, and drives that cannot be read.
 #include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/messages.h"
 #include "app/module2.h"
 #include "support/test_env.h"
 #include "toolkit/lists.h"
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
 
 #include <QDir>
 #include <QFile>
@@ -217,7 +218,8 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
     test_env::TempTree good_tree;
     const QString good = tk::with_separator(good_tree.path());
     const QString bad = sep + "pikuta-no-medium" + sep;
-    const QString message = kMessageTitle + QStringLiteral("|ドライブ %1 No medium found");
+    const QString message =
+        messages::kMessageTitle + QStringLiteral("|ドライブ %1 No medium found");
     enum { AfterAGoodDrive, BeforeAnyDrive, GoodDriveGoneToo };
     for (const int r : {AfterAGoodDrive, BeforeAnyDrive, GoodDriveGoneToo}) {
         SCOPED_TRACE(r);

@@ -1,8 +1,8 @@
 // Marking entries of the play list, its click and double click, keys and the context hints.
 #include "app/forms.h"
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "support/test_env.h"
-#include "ui/main_fm.h"
 
 #include <QApplication>
 #include <QKeyEvent>

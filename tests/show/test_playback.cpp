@@ -1,8 +1,8 @@
 // PLAY, STOP, BACK, NEXT, the speed bar and the three timers, on a hand-driven clock.
 #include "app/forms.h"
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "support/test_env.h"
-#include "ui/main_fm.h"
 
 #include <QApplication>
 #include <QMouseEvent>

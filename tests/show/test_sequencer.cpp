@@ -1,8 +1,8 @@
 // Finding the next and previous marked entry: scan order, wrap-around and the two messages.
 #include "app/forms.h"
+#include "app/main_fm.h"
 #include "app/module2.h"
 #include "support/test_env.h"
-#include "ui/main_fm.h"
 
 #include <string>
 #include <tuple>

@@ -1,13 +1,13 @@
 #include "test_env.h"
 
 #include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "app/settings.h"
 #include "platform/drives.h"
 #include "toolkit/events.h"
-#include "ui/kensaku_set.h"
-#include "ui/main_fm.h"
-#include "ui/menu_fm.h"
 
 #include <QCoreApplication>
 #include <QDir>

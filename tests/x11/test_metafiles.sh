@@ -9,7 +9,7 @@ source "$(dirname "$0")/lib.sh"
 # 0.02 (normalised RMSE), while the same picture one pixel off measures 0.10, two pixels too
 # large 0.11 and the other sample 0.31.
 readonly MOST_DIFFERENCE=0.04
-REFERENCES=$(dirname "$0")/../metafile/reference
+REFERENCES=$(dirname "$0")/../imageformats/reference
 readonly REFERENCES
 
 start_xvfb_session

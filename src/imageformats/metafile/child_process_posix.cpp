@@ -1,19 +1,5 @@
 #include "child_process.h"
 
-#ifdef _WIN32
-
-namespace pikuta::metafile {
-
-// The renderer process is built for POSIX systems only; metafiles fail cleanly elsewhere.
-ChildResult runChild(const std::vector<std::string>&, std::span<const unsigned char>,
-                     const ChildLimits&) {
-    return {false, "metafiles cannot be drawn on this system", {}};
-}
-
-} // namespace pikuta::metafile
-
-#else
-
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -232,5 +218,3 @@ ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsig
 }
 
 } // namespace pikuta::metafile
-
-#endif

@@ -1,53 +1,14 @@
 #pragma once
-#include "toolkit/form.h"
-#include "toolkit/lists.h"
-#include "toolkit/picture_box.h"
-#include "toolkit/timer.h"
+#include "ui/main_fm_design.h"
 
 #include <cstdint>
 
-// The main window: folder choice, the play list, playback, speed and the picture area.
-class MainForm : public tk::Form {
+// The main window's code: the members other windows share and every handler, grouped by
+// subsystem. The controls and their make-up are MainFmDesign's.
+class MainForm : public MainFmDesign {
   public:
+    // Wires the controls' events to the handlers.
     MainForm();
-
-    // Controls, bottom to top of the stacking order; containers before what they hold.
-    tk::PictureBox Picture1{*this, "Picture1"};
-    tk::PictureBox pic{*this, "pic"};
-    tk::PictureBox pic_clp{*this, "pic_clp"};
-    tk::Timer Timer1{1500, this};
-    tk::DirListBox Dir2{*this, "Dir2", false};
-    tk::FileListBox File1{*this, "File1"};
-    tk::Frame Frame1{*this, "Frame1"};
-    tk::Frame Frame4{*this, "Frame4"};
-    tk::Frame Frame3{*this, "Frame3"};
-    // Frame1: the play list
-    tk::PictureBox pic_moto{Frame1, "pic_moto"};
-    tk::Timer Timer2{1000, this};
-    tk::Timer Timer3{1000, this};
-    tk::CommandButton Command6{Frame1, "Command6"};
-    tk::CommandButton Command1{Frame1, "Command1"};
-    tk::CommandButton Command2{Frame1, "Command2"};
-    tk::CommandButton Command3{Frame1, "Command3"};
-    tk::CommandButton Command4{Frame1, "Command4"};
-    tk::ListBox List1{Frame1, "List1"};
-    tk::Label Label5{Frame1, "Label5"};
-    tk::Label Label2{Frame1, "Label2"};
-    // Frame4: drive and folder
-    tk::CommandButton Command7{Frame4, "Command7"};
-    tk::DriveListBox Drive1{Frame4, "Drive1"};
-    tk::DirListBox Dir1{Frame4, "Dir1"};
-    // Frame3: export, speed and help
-    tk::CommandButton Command9{Frame3, "Command9"};
-    tk::CommandButton Command8{Frame3, "Command8"};
-    tk::Frame Frame2{Frame3, "Frame2"};
-    tk::Label Label6{Frame3, "Label6"};
-    tk::Label Label7{Frame3, "Label7"};
-    // Frame2: speed
-    tk::CommandButton Command5{Frame2, "Command5"};
-    tk::HScrollBar HScroll1{Frame2, "HScroll1"};
-    tk::Label Label3{Frame2, "Label3"};
-    tk::Label Label4{Frame2, "Label4"};
 
     // Members shared with other windows (all 0 when the window is created).
     std::uint8_t pic_ok = 0;    // a picture load has been attempted
@@ -132,6 +93,5 @@ class MainForm : public tk::Form {
     void Command9_Click();
 
   private:
-    void wire_events();
     void press_step(std::uint8_t back);
 };

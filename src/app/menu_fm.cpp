@@ -1,12 +1,9 @@
-#include "ui/menu_fm.h"
+#include "app/menu_fm.h"
 
 #include "app/forms.h"
-#include "ui/main_fm.h"
+#include "app/main_fm.h"
 
-MenuForm::MenuForm() : tk::Form(QStringLiteral("menu_fm")) {
-    setBorderStyle(tk::FixedSingle);
-    design(1440, 360);
-    moto.setChecked(false);
+MenuForm::MenuForm() {
     m1.onClick = [this] { m1_Click(); };
     m2.onClick = [this] { m2_Click(); };
     m3.onClick = [this] { m3_Click(); };

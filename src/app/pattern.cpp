@@ -1,0 +1,13 @@
+// The file types listed, as File1's pattern.
+#include "app/forms.h"
+#include "app/main_fm.h"
+#include "app/module2.h"
+
+void Module2::set_pattern() {
+    QString pattern;
+    if (opc1_flag == 1) pattern += QLatin1String("*.bmp;*.dib;*.emf;");
+    if (opc2_flag == 1) pattern += QLatin1String("*.jpg;");
+    if (opc3_flag == 1) pattern += QLatin1String("*.gif;");
+    if (pattern.endsWith(QLatin1Char(';'))) pattern.chop(1);
+    main_fm->File1.setPattern(pattern);
+}

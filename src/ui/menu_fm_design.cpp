@@ -1,0 +1,7 @@
+#include "ui/menu_fm_design.h"
+
+MenuFmDesign::MenuFmDesign() : tk::Form(QStringLiteral("menu_fm")) {
+    setBorderStyle(tk::FixedSingle);
+    design(1440, 360);
+    moto.setChecked(false);
+}
