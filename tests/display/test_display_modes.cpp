@@ -7,7 +7,6 @@
 
 #include <QTest>
 #include <QWindow>
-#include <functional>
 
 using namespace Module2;
 using test_env::Place;
@@ -33,157 +32,56 @@ class Modes : public test_env::Program {
         f->move_window(1500, 1200, 8880, 6765);
         test_env::settle();
     }
-    // pic's rectangle in twips.
-    Place pic_place() const {
-        return {f->pic.left(), f->pic.top(), f->pic.width(), f->pic.height()};
-    }
     // What every mode shows besides the window's place: panels, background, pic's place.
     void expect_layout(byte mode) {
         const bool normal = mode == 0;
-        EXPECT_EQ(f->Frame1.visible() && f->Frame3.visible() && f->Frame4.visible(), normal);
-        EXPECT_FALSE(!normal &&
-                     (f->Frame1.visible() || f->Frame3.visible() || f->Frame4.visible()));
+        for (const tk::Frame* frame : {&f->Frame1, &f->Frame3, &f->Frame4})
+            EXPECT_EQ(frame->visible(), normal) << frame->name().toStdString();
         EXPECT_EQ(f->backColor(), normal ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::black));
-        const Place want_pic =
-            normal ? Place{3000, 3120, 5655, 3495} : Place{0, 0, f->scaleWidth(), f->scaleHeight()};
-        EXPECT_EQ(pic_place(), want_pic);
+        const Place pic{f->pic.left(), f->pic.top(), f->pic.width(), f->pic.height()};
+        EXPECT_EQ(pic, (normal ? Place{3000, 3120, 5655, 3495}
+                               : Place{0, 0, f->scaleWidth(), f->scaleHeight()}));
     }
 };
 
 TEST_F(Modes, TransitionsAndWhatEachRecords) {
+    const Place normal{1500, 1200, 8880, 6765}, full{0, 0, kScreenW, kScreenH},
+        w1{3000, 1500, 9000, 6000}, w2{4500, 3000, 10500, 7500}, corner{0, 0, 8880, 6765};
     w_left = 3000, w_top = 1500, w_width = 9000, w_height = 6000;
-    const Place normal_at_0{0, 0, 8880, 6765};
-    // Each step: what is done, then the mode, window state and place, n_left/n_top and the
-    // remembered fit-to-window rectangle.
-    struct Row {
-        const char* name;
-        std::function<void()> act;
-        byte mode;
-        int state;
-        Place window;
-        std::pair<int, int> n;
-        Place w;
+    // Steps: a mode chosen, or one of these; then the mode, the window's place, n_left and
+    // n_top, and the remembered fit-to-window rectangle.
+    enum { Restore = 10, Defolt, UserMove, Moved };
+    const std::tuple<int, byte, Place, std::pair<int, int>, Place> rows[] = {
+        {0, 0, normal, {0, 0}, w1}, // the mode in force changes nothing
+        {1, 1, full, {1500, 1200}, w1},
+        {2, 2, w1, {1500, 1200}, w1}, // leaving 1 records nothing
+        {UserMove, 2, w2, {1500, 1200}, w1},
+        {0, 0, normal, {1500, 1200}, w2},
+        {2, 2, w2, {1500, 1200}, w2}, // 2 -> 0 -> 2 returns to the same rectangle
+        {1, 1, full, {1500, 1200}, w2},
+        {Restore, 2, w2, {1500, 1200}, w2}, // restored by the user: fit to window
+        {Defolt, 2, corner, {0, 0}, corner},
+        {0, 0, corner, {0, 0}, corner},
+        {Moved, 0, {6000, 3000, 8880, 6765}, {0, 0}, corner},
+        {Defolt, 0, corner, {0, 0}, corner},
+        {1, 1, full, {0, 0}, corner},
+        {Defolt, 1, full, {0, 0}, corner}, // nothing to see until 1 is left
+        {2, 2, corner, {0, 0}, corner},
     };
-    const auto set = [&](byte m) { return [this, m] { menu->hyouji_set(m); }; };
-    const Row rows[] = {
-        {"the mode in force changes nothing",
-         set(0),
-         0,
-         tk::Normal,
-         {1500, 1200, 8880, 6765},
-         {0, 0},
-         {3000, 1500, 9000, 6000}},
-        {"maximised",
-         set(1),
-         1,
-         tk::Maximized,
-         {0, 0, kScreenW, kScreenH},
-         {1500, 1200},
-         {3000, 1500, 9000, 6000}},
-        {"fit to window from 1 records nothing",
-         set(2),
-         2,
-         tk::Normal,
-         {3000, 1500, 9000, 6000},
-         {1500, 1200},
-         {3000, 1500, 9000, 6000}},
-        {"the user moves and sizes it",
-         [&] { f->move(4500, 3000, 10500, 7500); },
-         2,
-         tk::Normal,
-         {4500, 3000, 10500, 7500},
-         {1500, 1200},
-         {3000, 1500, 9000, 6000}},
-        {"normal records the rectangle",
-         set(0),
-         0,
-         tk::Normal,
-         {1500, 1200, 8880, 6765},
-         {1500, 1200},
-         {4500, 3000, 10500, 7500}},
-        {"and fit to window returns to it",
-         set(2),
-         2,
-         tk::Normal,
-         {4500, 3000, 10500, 7500},
-         {1500, 1200},
-         {4500, 3000, 10500, 7500}},
-        {"maximised again",
-         set(1),
-         1,
-         tk::Maximized,
-         {0, 0, kScreenW, kScreenH},
-         {1500, 1200},
-         {4500, 3000, 10500, 7500}},
-        {"restored by the user: fit to window",
-         [&] { f->setWindowState(tk::Normal); },
-         2,
-         tk::Normal,
-         {4500, 3000, 10500, 7500},
-         {1500, 1200},
-         {4500, 3000, 10500, 7500}},
-        {"defolt in 2",
-         [&] { menu->defolt_Click(); },
-         2,
-         tk::Normal,
-         normal_at_0,
-         {0, 0},
-         normal_at_0},
-        {"normal", set(0), 0, tk::Normal, normal_at_0, {0, 0}, normal_at_0},
-        {"a window moved off the corner",
-         [&] { f->move_window(6000, 3000, 8880, 6765); },
-         0,
-         tk::Normal,
-         {6000, 3000, 8880, 6765},
-         {0, 0},
-         normal_at_0},
-        {"defolt in 0",
-         [&] { menu->defolt_Click(); },
-         0,
-         tk::Normal,
-         normal_at_0,
-         {0, 0},
-         normal_at_0},
-        {"maximised from the corner",
-         set(1),
-         1,
-         tk::Maximized,
-         {0, 0, kScreenW, kScreenH},
-         {0, 0},
-         normal_at_0},
-        {"defolt in 1 shows nothing new",
-         [&] {
-             n_left = 750, w_left = 750;
-             menu->defolt_Click();
-         },
-         1,
-         tk::Maximized,
-         {0, 0, kScreenW, kScreenH},
-         {0, 0},
-         normal_at_0},
-        {"until 1 is left", set(2), 2, tk::Normal, normal_at_0, {0, 0}, normal_at_0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        row.act();
+    for (const auto& [step, mode, window, n, w] : rows) {
+        SCOPED_TRACE(testing::Message() << "step " << step << " to mode " << int(mode));
+        if (step <= 2) menu->hyouji_set(step);
+        if (step == Restore) f->setWindowState(tk::Normal);
+        if (step == Defolt) n_left = 750, w_left = 750, menu->defolt_Click();
+        if (step == UserMove) f->move(4500, 3000, 10500, 7500);
+        if (step == Moved) f->move_window(6000, 3000, 8880, 6765);
         test_env::settle();
-        EXPECT_EQ(hyouji_mode, row.mode);
-        EXPECT_EQ(f->windowState(), row.state);
-        EXPECT_EQ(place(*f), row.window);
-        EXPECT_EQ(std::pair(n_left, n_top), row.n);
-        EXPECT_EQ((Place{double(w_left), double(w_top), double(w_width), double(w_height)}), row.w);
-        expect_layout(row.mode);
-    }
-}
-
-TEST_F(Modes, ModeInForceNeitherMovesNorRedraws) {
-    for (const byte mode : {0, 1, 2}) {
-        menu->hyouji_set(mode);
-        f->pic.Cls();
-        const Place before = place(*f);
-        menu->hyouji_set(mode);
-        EXPECT_EQ(place(*f), before) << int(mode);
-        EXPECT_EQ(f->pic.image().pixelColor(f->pic.image().rect().center()), QColor(Qt::black));
+        EXPECT_EQ(hyouji_mode, mode);
+        EXPECT_EQ(f->windowState(), mode == 1 ? tk::Maximized : tk::Normal);
+        EXPECT_EQ(place(*f), window);
+        EXPECT_EQ(std::pair(n_left, n_top), n);
+        EXPECT_EQ((Place{double(w_left), double(w_top), double(w_width), double(w_height)}), w);
+        expect_layout(mode);
     }
 }
 

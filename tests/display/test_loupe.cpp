@@ -14,87 +14,55 @@ using namespace Module2;
 namespace {
 
 TEST(LoupeView, CentreClampingAndRectangles) {
-    // View and picture sizes, new and old factor, centre; then the centre after the drawing
-    // and dx, dy, dw, dh, sx, sy, sw, sh (all zero: nothing drawn).
-    struct Row {
-        const char* name;
-        std::array<double, 6> sizes_and_factors;
-        std::array<std::int32_t, 2> centre;
-        std::array<std::int32_t, 10> want;
-    };
-    const Row rows[] = {
-        {"switched on: a small picture whole and centred",
-         {377, 233, 100, 50, 1, 1},
-         {50, 25},
-         {50, 25, 138, 91, 100, 50, 0, 0, 100, 50}},
-        {"doubled around a point 40 right of the middle",
-         {400, 300, 1000, 800, 2, 1},
-         {540, 400},
-         {1080, 800, 0, 0, 400, 300, 440, 325, 200, 150}},
-        {"zw - 1 goes to zw, zh - 1 stays",
-         {400, 300, 100, 50, 1, 1},
-         {99, 49},
-         {100, 49, 100, 101, 100, 50, 0, 0, 100, 50}},
-        {"near the left edge: clear space on the left",
-         {400, 300, 1000, 800, 2, 2},
-         {60, 800},
-         {60, 800, 140, 0, 260, 300, 0, 325, 130, 150}},
-        {"left of and above the picture: kept at 1",
-         {400, 300, 100, 50, 1, 1},
-         {-30, 0},
-         {1, 1, 199, 149, 100, 50, 0, 0, 100, 50}},
-        {"factor 20 on 24 megapixels",
-         {1280, 1024, 6000, 4000, 20, 10},
-         {30000, 20000},
+    // In: view and picture sizes, new and old factor, centre. Out: the centre after the
+    // drawing, then dx, dy, dw, dh, sx, sy, sw, sh (all zero: nothing drawn).
+    using In = std::array<double, 8>;
+    using Out = std::array<std::int32_t, 10>;
+    const std::pair<In, Out> rows[] = {
+        // Switched on: a small picture whole and centred.
+        {{377, 233, 100, 50, 1, 1, 50, 25}, {50, 25, 138, 91, 100, 50, 0, 0, 100, 50}},
+        // Doubled around a point 40 right of the middle (500 + 40).
+        {{400, 300, 1000, 800, 2, 1, 540, 400}, {1080, 800, 0, 0, 400, 300, 440, 325, 200, 150}},
+        // zw - 1 goes to zw, zh - 1 stays.
+        {{400, 300, 100, 50, 1, 1, 99, 49}, {100, 49, 100, 101, 100, 50, 0, 0, 100, 50}},
+        // Near the left edge: clear space on the left.
+        {{400, 300, 1000, 800, 2, 2, 60, 800}, {60, 800, 140, 0, 260, 300, 0, 325, 130, 150}},
+        // Left of and above the picture: kept at 1.
+        {{400, 300, 100, 50, 1, 1, -30, 0}, {1, 1, 199, 149, 100, 50, 0, 0, 100, 50}},
+        {{1280, 1024, 6000, 4000, 20, 10, 30000, 20000},
          {60000, 40000, 0, 0, 1280, 1024, 2968, 1974, 64, 51}},
-        {"factor 1/16: the whole picture, small",
-         {1280, 1024, 6000, 4000, 1.0 / 16, 1.0 / 8},
-         {375, 250},
+        {{1280, 1024, 6000, 4000, 1.0 / 16, 1.0 / 8, 375, 250},
          {188, 125, 452, 387, 375, 250, 0, 0, 6000, 4000}},
-        {"no picture", {400, 300, 0, 0, 1, 1}, {5, 5}, {0, 0}},
+        {{400, 300, 0, 0, 1, 1, 5, 5}, {0, 0}}, // no picture
     };
-    for (const Row& r : rows) {
-        const auto& [pw, ph, ow, oh, f_new, f_old] = r.sizes_and_factors;
-        const LoupeView v = loupe_view(pw, ph, ow, oh, f_new, f_old, r.centre[0], r.centre[1]);
-        const std::array<std::int32_t, 10> got =
-            v.valid
-                ? std::array{v.loupe_x, v.loupe_y, v.dx, v.dy, v.dw, v.dh, v.sx, v.sy, v.sw, v.sh}
-                : std::array<std::int32_t, 10>{v.loupe_x, v.loupe_y};
-        EXPECT_EQ(got, r.want) << r.name;
+    for (const auto& [in, want] : rows) {
+        const LoupeView v = loupe_view(in[0], in[1], in[2], in[3], in[4], in[5],
+                                       std::int32_t(in[6]), std::int32_t(in[7]));
+        const Out got =
+            v.valid ? Out{v.loupe_x, v.loupe_y, v.dx, v.dy, v.dw, v.dh, v.sx, v.sy, v.sw, v.sh}
+                    : Out{v.loupe_x, v.loupe_y};
+        EXPECT_EQ(got, want) << in[0] << "x" << in[1] << " " << in[2] << "x" << in[3];
     }
 }
 
 TEST(LoupeView, CornerAndStripWithTheirGaps) {
-    // A 400 x 300 view: quarters of 100 and 75, the strip below 225, PLAY/STOP over 150..250.
-    struct Row {
-        double sw, x, y;
-        bool strip;
-        PicSpot want;
+    // A view 400 (or 401.5) x 300: quarters of 100 and 75, the strip below 225, PLAY/STOP over
+    // 150..250. Columns: width, x, y, strip in force, what the point is.
+    using enum PicSpot;
+    const std::tuple<double, double, double, bool, PicSpot> rows[] = {
+        {400, 350, 30, true, LoupeCorner},    {400, 350, 30, false, LoupeCorner},
+        {400, 300, 30, true, Elsewhere},      {400, 350, 75, true, Elsewhere},
+        {400, 350, 0, true, Elsewhere},       {400, 50, 250, true, StripBack},
+        {400, 100, 250, true, StripGap},      {400, 150, 250, true, StripGap},
+        {400, 151, 250, true, StripPlay},     {400, 249, 250, true, StripPlay},
+        {400, 250, 250, true, StripGap},      {400, 300, 250, true, StripGap},
+        {400, 350, 250, true, StripNext},     {400, 399.5, 299.5, true, StripNext},
+        {400, 350, 225, true, Elsewhere},     {400, 50, 250, false, Elsewhere},
+        {401.5, 302, 10, false, LoupeCorner}, // 401.5 rounds to 402: the corner after 301.5
+        {401.5, 301, 10, false, Elsewhere},
     };
-    const Row rows[] = {
-        {400, 350, 30, true, PicSpot::LoupeCorner},
-        {400, 350, 30, false, PicSpot::LoupeCorner},
-        {400, 300, 30, true, PicSpot::Elsewhere},
-        {400, 350, 75, true, PicSpot::Elsewhere},
-        {400, 350, 0, true, PicSpot::Elsewhere},
-        {400, 50, 250, true, PicSpot::StripBack},
-        {400, 100, 250, true, PicSpot::StripGap},
-        {400, 150, 250, true, PicSpot::StripGap},
-        {400, 151, 250, true, PicSpot::StripPlay},
-        {400, 249, 250, true, PicSpot::StripPlay},
-        {400, 250, 250, true, PicSpot::StripGap},
-        {400, 300, 250, true, PicSpot::StripGap},
-        {400, 350, 250, true, PicSpot::StripNext},
-        {400, 350, 225, true, PicSpot::Elsewhere},
-        {400, 50, 250, false, PicSpot::Elsewhere},
-        {400, 399.5, 299.5, true, PicSpot::StripNext},
-        // 401.5 rounds to 402: the corner starts after 301.5.
-        {401.5, 302, 10, false, PicSpot::LoupeCorner},
-        {401.5, 301, 10, false, PicSpot::Elsewhere},
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(pic_spot(r.sw, 300, r.x, r.y, r.strip), r.want)
-            << r.sw << " " << r.x << "," << r.y;
+    for (const auto& [sw, x, y, strip, want] : rows)
+        EXPECT_EQ(pic_spot(sw, 300, x, y, strip), want) << sw << " " << x << "," << y;
 }
 
 class Loupe : public test_env::Program {
@@ -189,49 +157,35 @@ TEST_F(Loupe, EveryQuickClickZooms) {
 }
 
 TEST_F(Loupe, StripInTheFullWindowModes) {
-    // Mode, slideshow playing, click point; then entry reached, playing, Timer1, Timer2, loupe.
-    struct Row {
-        const char* name;
-        byte mode, playing;
-        double x, y;
-        std::int32_t no;
-        byte play;
-        bool timer1, timer2;
-        byte loupe;
+    // Mode, playing, click point (the strip lies below 175); then the entry reached, playing,
+    // Timer1, Timer2 and the loupe.
+    const std::tuple<byte, byte, double, double, int, byte, bool, bool, byte> rows[] = {
+        {2, 0, 188, 200, 0, 1, true, false, 0},  // PLAY while stopped: one interval later
+        {2, 1, 188, 200, 0, 0, false, false, 0}, // STOP while playing
+        {2, 0, 120, 200, 0, 0, false, false, 0}, // the gap left of PLAY
+        {1, 1, 260, 200, 0, 1, true, false, 0},  // the gap right of PLAY
+        {1, 0, 50, 200, 2, 0, false, true, 0},   // BACK
+        {2, 1, 330, 200, 1, 1, true, true, 0},   // NEXT while playing
+        {0, 0, 188, 200, 0, 0, false, false, 0}, // normal mode has no strip
+        {1, 0, 350, 20, 0, 0, false, false, 1},  // the corner
     };
-    const Row rows[] = {
-        {"PLAY while stopped starts one interval later", 2, 0, 188, 200, 0, 1, true, false, 0},
-        {"STOP while playing", 2, 1, 188, 200, 0, 0, false, false, 0},
-        {"the gap left of PLAY", 2, 0, 120, 200, 0, 0, false, false, 0},
-        {"the gap right of PLAY", 1, 1, 260, 200, 0, 1, true, false, 0},
-        {"BACK", 1, 0, 50, 200, 2, 0, false, true, 0},
-        {"NEXT while playing", 2, 1, 330, 200, 1, 1, true, true, 0},
-        {"normal mode has no strip", 0, 0, 188, 200, 0, 0, false, false, 0},
-        {"the corner in mode 1", 1, 0, 350, 20, 0, 0, false, false, 1},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        hyouji_mode = r.mode; // the strip depends on the code alone
+    for (const auto& [mode, playing, x, y, no, play, timer1, timer2, loupe] : rows) {
+        SCOPED_TRACE(testing::Message() << int(mode) << " " << x << "," << y);
+        hyouji_mode = mode; // the strip depends on the code alone
         play_no = 0;
-        play_flag = r.playing;
+        play_flag = playing;
         f->loupe_flag = 0;
-        f->Timer1.setEnabled(r.playing);
+        f->Timer1.setEnabled(playing);
         f->Timer2.setEnabled(false);
-        f->pic_MouseDown(tk::LeftButton, 0, r.x, r.y);
-        EXPECT_EQ(std::tuple(play_no, play_flag, f->loupe_flag), std::tuple(r.no, r.play, r.loupe));
-        EXPECT_EQ(std::pair(f->Timer1.enabled(), f->Timer2.enabled()),
-                  std::pair(r.timer1, r.timer2));
+        f->pic_MouseDown(tk::LeftButton, 0, x, y);
+        EXPECT_EQ(std::tuple(play_no, play_flag, f->loupe_flag), std::tuple(no, play, loupe));
+        EXPECT_EQ(std::pair(f->Timer1.enabled(), f->Timer2.enabled()), std::pair(timer1, timer2));
     }
 }
 
 TEST_F(Loupe, Hints) {
     // Balloon help, loupe, mode, playing, pointer; then the hint.
-    struct Row {
-        byte opc4, loupe, mode, playing;
-        double x, y;
-        const char* hint;
-    };
-    const Row rows[] = {
+    const std::tuple<byte, byte, byte, byte, double, double, const char*> rows[] = {
         {1, 1, 0, 0, 350, 20, "ﾙｰﾍﾟの終了"},
         {1, 1, 2, 0, 188, 200, "左ｸﾘｯｸで拡大・右ｸﾘｯｸで縮小"},
         {1, 0, 2, 0, 50, 200, "BACK"},
@@ -244,13 +198,10 @@ TEST_F(Loupe, Hints) {
         {0, 0, 0, 0, 188, 200, ""},
         {0, 1, 0, 0, 350, 20, ""},
     };
-    for (const Row& r : rows) {
-        opc4_flag = r.opc4;
-        f->loupe_flag = r.loupe;
-        hyouji_mode = r.mode;
-        play_flag = r.playing;
-        f->pic_MouseMove(r.x, r.y);
-        EXPECT_EQ(f->pic.toolTipText(), QString::fromUtf8(r.hint)) << r.hint << " " << r.x;
+    for (const auto& [opc4, loupe, mode, playing, x, y, hint] : rows) {
+        opc4_flag = opc4, f->loupe_flag = loupe, hyouji_mode = mode, play_flag = playing;
+        f->pic_MouseMove(x, y);
+        EXPECT_EQ(f->pic.toolTipText(), QString::fromUtf8(hint)) << hint << " " << x;
     }
 }
 
