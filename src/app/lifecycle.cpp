@@ -4,6 +4,7 @@
 #include "app/main_fm.h"
 #include "app/menu_fm.h"
 #include "app/module2.h"
+#include "app/vrjo.h"
 #include "toolkit/lists.h"
 
 #include <QCoreApplication>
@@ -20,8 +21,9 @@ void MainForm::Form_Load() {
 }
 
 void MainForm::Form_Activate() {
-    // Coming back to the main window puts the search window out of sight.
+    // Coming back to the main window puts the search and version windows out of sight.
     kensaku_set->Hide();
+    vrjo->Hide();
 }
 
 void MainForm::Form_KeyPress(int& key_ascii) {
@@ -59,5 +61,6 @@ void MainForm::Form_QueryUnload(int& /*cancel*/, int /*unload_mode*/) {
 void MainForm::Form_Unload(int& /*cancel*/) {
     kensaku_set.unload();
     menu_fm.unload();
+    vrjo.unload();
     save_settings();
 }

@@ -87,8 +87,10 @@ class MainForm : public MainFmDesign {
     void pic_MouseDown(int button, int shift, double x, double y);
     void pic_MouseMove(double x, double y);
 
-    // Search and export (their windows and routines come with those features)
+    // Search (its window and routine come with that feature)
     void Command7_Click();
+
+    // Export: copy to the clipboard, set as wallpaper
     void Command8_Click();
     void Command9_Click();
 

@@ -1,8 +1,6 @@
 #include "app/menu_fm.h"
 
-#include "app/forms.h"
-#include "app/main_fm.h"
-
+// Each item of the popup menu runs its handler.
 MenuForm::MenuForm() {
     m1.onClick = [this] { m1_Click(); };
     m2.onClick = [this] { m2_Click(); };
@@ -13,13 +11,3 @@ MenuForm::MenuForm() {
     kabegami.onClick = [this] { kabegami_Click(); };
     defolt.onClick = [this] { defolt_Click(); };
 }
-
-// The items that share their work with the main window's buttons.
-void MenuForm::crip_Click() {
-    main_fm->Command8_Click();
-}
-void MenuForm::kabegami_Click() {
-    main_fm->Command9_Click();
-}
-// The version window comes with its own feature.
-void MenuForm::vrj_Click() {}

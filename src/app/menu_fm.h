@@ -16,8 +16,8 @@ class MenuForm : public MenuFmDesign {
     void moto_Click();
     void defolt_Click();
 
-    // Items that run the main window's commands
-    void crip_Click();
-    void kabegami_Click();
-    void vrj_Click();
+    // Export and version window
+    void crip_Click();     // copy to the clipboard
+    void kabegami_Click(); // set as wallpaper
+    void vrj_Click();      // show the version window
 };

@@ -39,4 +39,10 @@ void set_pattern();
 // The fixed tool tips, all set or all cleared by opc4_flag.
 void set_tooltips();
 
+// The folder of the wallpaper file, ending in one separator (app_path when the system does
+// not tell it).
+QString get_windows_dir();
+// The text before its first NUL character; the whole text when it has none.
+QString cut_at_null(const QString& text);
+
 } // namespace Module2

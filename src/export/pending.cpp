@@ -1,7 +1,4 @@
-// The search window, the clipboard copy and the wallpaper command arrive as their own
-// features; until then their buttons and keys do nothing.
+// The search window arrives as its own feature; until then its button does nothing.
 #include "app/main_fm.h"
 
 void MainForm::Command7_Click() {}
-void MainForm::Command8_Click() {}
-void MainForm::Command9_Click() {}

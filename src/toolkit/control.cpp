@@ -225,6 +225,10 @@ void Label::setForeColor(const QColor& c) {
     widget()->setPalette(p);
 }
 
+void Label::setFont(const QFont& f) {
+    widget()->setFont(f);
+}
+
 void Label::setTransparent(bool on) {
     widget()->setAutoFillBackground(!on);
 }

@@ -102,6 +102,7 @@ class Label : public Control {
     void setBackColor(const QColor& c);
     void setForeColor(const QColor& c);
     void setTransparent(bool on);
+    void setFont(const QFont& f);
     std::function<void()> onClick;
 
   private:

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
 #include <algorithm>
@@ -44,6 +45,13 @@ class FormWidget : public QWidget {
             form_.from_window_system();
         else if (e->type() == QEvent::ActivationChange && isActiveWindow())
             form_.activated();
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        QWidget::mouseReleaseEvent(e);
+        // A control that ignores its click passes it up here; only a bare spot is the form's.
+        const QPoint at = e->position().toPoint();
+        if (e->button() == Qt::LeftButton && rect().contains(at) && !childAt(at))
+            dispatch([this] { form_.Form_Click(); });
     }
     void closeEvent(QCloseEvent* e) override {
         // The form decides; when it unloads, it hides and releases this widget itself.
@@ -352,6 +360,8 @@ void Form::Show() {
     shown_once_ = true;
     push_geometry();
     widget_->show();
+    // Not every window manager focuses a new tool window by itself.
+    widget_->activateWindow();
     // A window that appears has been resized into existence and becomes the active one.
     raise_resize();
     activated();

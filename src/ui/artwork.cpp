@@ -117,4 +117,49 @@ QImage search_mascot() {
     return img;
 }
 
+QImage version_picture() {
+    // A pale sky over the description and a dusk landscape under the white credit and version
+    // lines; the framed-picture emblem sits where the "Thank You" tip is.
+    QImage img(232, 129, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 72);
+    sky.setColorAt(0, QColor(255, 250, 236));
+    sky.setColorAt(1, QColor(196, 224, 250));
+    p.fillRect(img.rect(), sky);
+
+    QPainterPath far_hills;
+    far_hills.moveTo(0, 74);
+    far_hills.cubicTo(50, 58, 90, 70, 130, 64);
+    far_hills.cubicTo(170, 58, 205, 62, 232, 70);
+    far_hills.lineTo(232, 129);
+    far_hills.lineTo(0, 129);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(92, 120, 170));
+    p.drawPath(far_hills);
+
+    QPainterPath near_hills;
+    near_hills.moveTo(0, 80);
+    near_hills.cubicTo(60, 68, 120, 84, 170, 74);
+    near_hills.cubicTo(200, 68, 220, 70, 232, 74);
+    near_hills.lineTo(232, 129);
+    near_hills.lineTo(0, 129);
+    QLinearGradient ground(0, 70, 0, 129);
+    ground.setColorAt(0, QColor(38, 62, 112));
+    ground.setColorAt(1, QColor(16, 24, 56));
+    p.setBrush(ground);
+    p.drawPath(near_hills);
+
+    // A few stars in the dusk.
+    p.setBrush(QColor(255, 244, 200));
+    for (QPointF star : {QPointF(150, 112), QPointF(168, 101), QPointF(140, 100), QPointF(176, 119),
+                         QPointF(22, 123)})
+        p.drawEllipse(star, 0.9, 0.9);
+
+    p.translate(191, 92);
+    p.scale(1.0, 0.9);
+    p.drawImage(0, 0, picture_emblem(QColor(255, 214, 150)));
+    return img;
+}
+
 } // namespace artwork

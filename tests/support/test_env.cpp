@@ -6,6 +6,7 @@
 #include "app/menu_fm.h"
 #include "app/module2.h"
 #include "app/settings.h"
+#include "app/vrjo.h"
 #include "platform/drives.h"
 #include "toolkit/events.h"
 
@@ -47,6 +48,7 @@ MemoryStore& fresh_program() {
     main_fm.unload();
     kensaku_set.unload();
     menu_fm.unload();
+    vrjo.unload();
     settle();
     Module2::reset_state();
     auto store = std::make_unique<MemoryStore>();

@@ -1,0 +1,55 @@
+#include "app/vrjo.h"
+
+#include "app/forms.h"
+#include "app/menu_fm.h"
+
+QString version_line(std::uint16_t major, std::uint16_t minor, std::uint16_t revision) {
+    return QStringLiteral("Ver%1.%2  Revision%3")
+        .arg(major)
+        .arg(minor, 2, 10, QLatin1Char('0'))
+        .arg(revision);
+}
+
+Vrjo::Vrjo() {
+    Image3.onClick = [this] { Image3_Click(); };
+    Label1.onClick = [this] { Label1_Click(); };
+    Label2.onClick = [this] { Label2_Click(); };
+    Label3.onClick = [this] { Label3_Click(); };
+    Label4.onClick = [this] { Label4_Click(); };
+    Label5.onClick = [this] { Label5_Click(); };
+}
+
+void Vrjo::Form_Load() {
+    Label5.setCaption(
+        version_line(PIKUTA_VERSION_MAJOR, PIKUTA_VERSION_MINOR, PIKUTA_VERSION_REVISION));
+}
+
+// Any click on the window or a typed character puts it away; it stays loaded.
+void Vrjo::Form_Click() {
+    Hide();
+}
+void Vrjo::Form_KeyPress(int& /*key_ascii*/) {
+    Hide();
+}
+void Vrjo::Image3_Click() {
+    Hide();
+}
+void Vrjo::Label1_Click() {
+    Hide();
+}
+void Vrjo::Label2_Click() {
+    Hide();
+}
+void Vrjo::Label3_Click() {
+    Hide();
+}
+void Vrjo::Label4_Click() {
+    Hide();
+}
+void Vrjo::Label5_Click() {
+    Hide();
+}
+
+void MenuForm::vrj_Click() {
+    vrjo->Show();
+}

@@ -1,0 +1,62 @@
+// The version window: its version line, and how it goes out of sight.
+#include "app/forms.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
+#include "app/vrjo.h"
+#include "support/test_env.h"
+
+#include <QTest>
+#include <functional>
+#include <tuple>
+
+namespace {
+
+TEST(VersionLine, MinorHasTwoDigits) {
+    EXPECT_EQ(version_line(1, 5, 12), "Ver1.05  Revision12");
+    EXPECT_EQ(version_line(1, 10, 0), "Ver1.10  Revision0");
+    EXPECT_EQ(version_line(65535, 65535, 65535), "Ver65535.65535  Revision65535");
+}
+
+using VersionWindow = test_env::Program;
+
+TEST_F(VersionWindow, LoadedHiddenAtFirstActivationAndUnloadedWithTheMainWindow) {
+    main_fm->Show();
+    ASSERT_TRUE(vrjo.loaded());
+    EXPECT_FALSE(vrjo->visible());
+    EXPECT_TRUE(vrjo->Label5.caption().startsWith("Ver"));
+    menu_fm->vrj_Click();
+    EXPECT_TRUE(vrjo->window()->isVisible());
+    main_fm->window()->close();
+    EXPECT_FALSE(vrjo.loaded());
+    EXPECT_EQ(store.flushes, 1); // settings saved after the windows went
+}
+
+TEST_F(VersionWindow, ClicksAndCharacterKeysHideIt) {
+    main_fm->Show();
+    test_env::settle();
+    Vrjo& v = *vrjo;
+    const auto click = [](tk::Control& c) {
+        return [&c] { QTest::mouseClick(c.widget(), Qt::LeftButton); };
+    };
+    const auto key = [&v](Qt::Key k) { return [&v, k] { QTest::keyClick(v.window(), k); }; };
+    // The row, what is done; whether the window is hidden afterwards.
+    const std::tuple<const char*, std::function<void()>, bool> cases[] = {
+        {"picture", click(v.Image3), true},
+        {"transparent Label3", click(v.Label3), true},
+        {"transparent Label4", click(v.Label4), true},
+        {"version line", click(v.Label5), true},
+        {"character", key(Qt::Key_A), true},
+        {"Esc", key(Qt::Key_Escape), true},
+        {"arrow", key(Qt::Key_Left), false},
+        {"function key", key(Qt::Key_F1), false},
+        {"main window active", [] { main_fm->Form_Activate(); }, true},
+    };
+    for (const auto& [name, act, hidden] : cases) {
+        menu_fm->vrj_Click();
+        act();
+        EXPECT_EQ(v.visible(), !hidden) << name;
+        EXPECT_EQ(&*vrjo, &v) << name; // hidden, never unloaded
+    }
+}
+
+} // namespace
