@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "toolkit/error.h"
 #include "toolkit/rounding.h"
+#include "toolkit/scope_guard.h"
 #include "toolkit/units.h"
 
 #include <limits>
@@ -35,20 +36,14 @@ std::int32_t MainForm::frame_height() {
 
 void MainForm::move_window(std::int32_t left, std::int32_t top, std::int32_t width,
                            std::int32_t height) {
-    moving_flag = 1;
+    const auto moving = tk::hold<std::int32_t>(moving_flag, 1, 0);
     const double sw = tk::screen_width_twips();
     const double sh = tk::screen_height_twips();
     const double w = width < 1800 ? 1800 : (sw >= width ? width : sw);
     const double h = height < 1800 ? 1800 : (sh >= height ? height : sh);
     const double l = left < 0 ? 0 : (left > sw - w ? sw - w : left);
     const double t = top < 0 ? 0 : (top > sh - h ? sh - h : top);
-    try {
-        move(l, t, w, h);
-    } catch (...) {
-        moving_flag = 0;
-        throw;
-    }
-    moving_flag = 0;
+    move(l, t, w, h);
 }
 
 void MainForm::load_settings() {

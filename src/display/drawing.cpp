@@ -5,6 +5,7 @@
 #include "platform/picture_io.h"
 #include "toolkit/error.h"
 #include "toolkit/rounding.h"
+#include "toolkit/scope_guard.h"
 
 using namespace Module2;
 
@@ -98,17 +99,15 @@ void MainForm::pic_layout() {
 
 void MainForm::sai_hyouji() {
     if (busy_flag == 1) return;
-    busy_flag = 1;
+    const auto busy = tk::hold<std::uint8_t>(busy_flag, 1, 0);
     if (loupe_flag == 1)
         draw_picture();
     else
         pic_layout();
-    busy_flag = 0;
 }
 
 void MainForm::timed_load() {
     if (busy_flag == 1) return;
-    busy_flag = 1;
+    const auto busy = tk::hold<std::uint8_t>(busy_flag, 1, 0);
     if (play_ok == 1) load_picture();
-    busy_flag = 0;
 }

@@ -1,6 +1,7 @@
 // PLAY, STOP, BACK, NEXT, the speed bar and the three timers of the slideshow.
 #include "app/main_fm.h"
 #include "app/module2.h"
+#include "toolkit/scope_guard.h"
 
 using namespace Module2;
 
@@ -12,10 +13,9 @@ constexpr int kRepeatFastMs = 1;
 
 void MainForm::Timer1_Timer() {
     if (busy_flag == 1) return;
-    busy_flag = 1;
+    const auto busy = tk::hold<std::uint8_t>(busy_flag, 1, 0);
     play_next();
     if (play_ok == 1) load_picture();
-    busy_flag = 0;
 }
 
 void MainForm::Timer2_Timer() {

@@ -8,20 +8,14 @@ static QString default_description(int number) {
         return QStringLiteral("Overflow");
     case Error::OutOfMemory:
         return QStringLiteral("Out of memory");
-    case Error::SubscriptOutOfRange:
-        return QStringLiteral("Subscript out of range");
     case Error::TypeMismatch:
         return QStringLiteral("Type mismatch");
     case Error::DeviceUnavailable:
         return QStringLiteral("Device unavailable");
-    case Error::FileNotFound:
-        return QStringLiteral("File not found");
     case Error::PathNotFound:
         return QStringLiteral("Path not found");
     case Error::InvalidProperty:
         return QStringLiteral("Invalid property value");
-    case Error::InvalidPicture:
-        return QStringLiteral("Invalid picture");
     default:
         return QStringLiteral("Error %1").arg(number);
     }

@@ -10,13 +10,10 @@ class Error : public std::exception {
     enum Number {
         Overflow = 6,
         OutOfMemory = 7, // a list box that can take no more entries
-        SubscriptOutOfRange = 9,
         TypeMismatch = 13,
         DeviceUnavailable = 68, // a drive that cannot be read
-        FileNotFound = 53,
         PathNotFound = 76,
         InvalidProperty = 380, // a value a control rejects
-        InvalidPicture = 481,
     };
     explicit Error(int number, QString description = {});
     int number() const { return number_; }

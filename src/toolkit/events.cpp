@@ -1,14 +1,18 @@
 #include "toolkit/events.h"
 
-#include "toolkit/error.h"
+#include "toolkit/scope_guard.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
+#include <exception>
 #include <vector>
 
 namespace tk {
 
 namespace {
+Q_LOGGING_CATEGORY(lcEvents, "pikuta.events", QtWarningMsg)
+
 int g_depth = 0;
 std::vector<std::function<void()>> g_idle;
 UserEffects g_effects;
@@ -23,18 +27,18 @@ void run_idle() {
 } // namespace
 
 void dispatch(const std::function<void()>& handler) {
-    ++g_depth;
-    try {
-        handler();
-    } catch (const Error&) {
-        // An untrapped failure ends only the handler it happened in.
+    {
+        ++g_depth;
+        const ScopeGuard leave([] { --g_depth; });
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            qCInfo(lcEvents, "a handler failed: %s", e.what());
+        } catch (...) {
+            qCInfo(lcEvents, "a handler failed");
+        }
     }
-    --g_depth;
     run_idle();
-}
-
-int handler_depth() {
-    return g_depth;
 }
 
 void when_idle(std::function<void()> fn) {

@@ -5,11 +5,9 @@
 namespace tk {
 
 // Runs one event handler coming from the window system or a timer. Handlers run one at a
-// time; a failure that escapes a handler is dropped there rather than ending the program.
+// time; any failure that escapes a handler ends that handler only, never the program. Failures
+// are logged only when the category "pikuta.events" is enabled at info level.
 void dispatch(const std::function<void()>& handler);
-
-// How many handlers are on the stack now (0 when the event loop itself is running).
-int handler_depth();
 
 // Runs `fn` once no handler is on the stack any more (at once when none is).
 void when_idle(std::function<void()> fn);

@@ -424,9 +424,6 @@ void Unload(Form& form) {
     form.run_unload(1);
 }
 
-int loaded_form_count() {
-    return static_cast<int>(g_loaded.size());
-}
 void set_on_last_form_released(std::function<void()> fn) {
     g_on_last_released = std::move(fn);
 }

@@ -50,6 +50,8 @@ class Form : public Container {
     // The client area in twips.
     double scaleWidth() const;
     double scaleHeight() const;
+    // What the window manager puts around the client area (title bar, borders), in pixels.
+    QMargins frame_px() const { return frame_; }
 
     int windowState() const { return state_; }
     void setWindowState(int state);
@@ -87,10 +89,6 @@ class Form : public Container {
 
     // Controls docked to an edge follow the client area.
     void register_docked(PictureBox* box);
-
-    // Rectangle and frame of the window as pixels, for tests and diagnostics.
-    QRect outer_px() const { return outer_; }
-    QMargins frame_px() const { return frame_; }
 
   private:
     friend class Control;
@@ -132,8 +130,6 @@ class Form : public Container {
 // is on the stack. Touching its reference afterwards creates a fresh one.
 void Unload(Form& form);
 
-// How many forms are loaded now.
-int loaded_form_count();
 // Runs when the last loaded form has been released (the program's end).
 void set_on_last_form_released(std::function<void()> fn);
 

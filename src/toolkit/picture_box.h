@@ -20,14 +20,12 @@ class PictureBox : public Control {
     // The picture assigned to the box; with auto-size on, the box takes its size.
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& image);
-    bool autoSize() const { return auto_size_; }
     void setAutoSize(bool on);
     // What the box shows: the picture with whatever was drawn over it.
     const QImage& image() const { return canvas_; }
 
     QColor backColor() const { return back_color_; }
     void setBackColor(const QColor& c);
-    QColor foreColor() const { return fore_color_; }
     void setForeColor(const QColor& c);
     QFont font() const;
     void setFont(const QFont& f);
@@ -41,7 +39,6 @@ class PictureBox : public Control {
     // Prints one line at the text position and moves it to the start of the next line.
     void Print(const QString& text);
 
-    int align() const { return align_; }
     void setAlign(int a);
     // 0 the default arrow, 99 the box's own cursor.
     int mousePointer() const { return mouse_pointer_; }

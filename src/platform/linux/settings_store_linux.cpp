@@ -1,10 +1,8 @@
 #include "platform/linux/ini_text.h"
-#include "platform/settings_store.h"
+#include "platform/qsettings_store.h"
 
 #include <QDir>
-#include <QSettings>
 #include <QStandardPaths>
-#include <map>
 
 namespace platform {
 namespace {
@@ -34,41 +32,10 @@ QString settings_file(const QString& app) {
     return QDir(base).filePath(app + QLatin1Char('/') + app + QStringLiteral(".ini"));
 }
 
-class IniSettingsStore final : public SettingsStore {
-  public:
-    QString read(const QString& app, const QString& section, const QString& key) override {
-        return file(app).value(section + QLatin1Char('/') + key).toString();
-    }
-
-    void write(const QString& app, const QString& section, const QString& key,
-               const QString& value) override {
-        file(app).setValue(section + QLatin1Char('/') + key, value);
-    }
-
-    bool flush() override {
-        bool stored = true;
-        for (auto& [app, settings] : files_) {
-            settings->sync();
-            stored = stored && settings->status() == QSettings::NoError;
-        }
-        return stored;
-    }
-
-  private:
-    QSettings& file(const QString& app) {
-        auto& settings = files_[app];
-        if (!settings)
-            settings = std::make_unique<QSettings>(settings_file(app), plain_ini_format());
-        return *settings;
-    }
-
-    std::map<QString, std::unique_ptr<QSettings>> files_;
-};
-
 } // namespace
 
 std::unique_ptr<SettingsStore> open_user_settings() {
-    return std::make_unique<IniSettingsStore>();
+    return std::make_unique<QSettingsStore>(settings_file, plain_ini_format());
 }
 
 QString user_settings_location() {

@@ -1,4 +1,5 @@
 #include "platform/linux/desktop_wallpaper.h"
+#include "platform/linux/xcb_util.h"
 #include "platform/picture_io.h"
 #include "platform/wallpaper.h"
 
@@ -14,23 +15,11 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
-#include <xcb/xcb.h>
 
 namespace platform {
 namespace {
 
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-template <typename T> Reply<T> take(T* r) {
-    return Reply<T>(r, &std::free);
-}
-
-xcb_atom_t intern(xcb_connection_t* c, const char* name) {
-    auto r = take(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
+using xcb::take;
 
 // The pixmap named by a root window property; none when absent or of another type.
 xcb_pixmap_t pixmap_property(xcb_connection_t* c, xcb_window_t root, xcb_atom_t property) {
@@ -87,17 +76,12 @@ QImage desktop_image(const QImage& picture, QSize root) {
 // retained by the previous setter is released, as X programs that set the root do.
 bool set_root_background(const QImage& picture) {
     if (picture.isNull() || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")) return false;
-    int screen_number = 0;
-    std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> owner(
-        xcb_connect(nullptr, &screen_number), &xcb_disconnect);
-    xcb_connection_t* c = owner.get();
-    if (xcb_connection_has_error(c)) return false;
+    const xcb::Connection x;
+    if (!x.open()) return false;
+    xcb_connection_t* c = x.get();
     const xcb_setup_t* setup = xcb_get_setup(c);
-    auto it = xcb_setup_roots_iterator(setup);
-    for (int i = 0; i < screen_number && it.rem; ++i)
-        xcb_screen_next(&it);
-    const xcb_screen_t* screen = it.rem ? it.data : nullptr;
-    if (!screen || !rgb32_compatible(setup, screen)) return false;
+    const xcb_screen_t* screen = x.screen();
+    if (!rgb32_compatible(setup, screen)) return false;
 
     const QImage image =
         desktop_image(picture, QSize(screen->width_in_pixels, screen->height_in_pixels));
@@ -122,8 +106,8 @@ bool set_root_background(const QImage& picture) {
     }
     xcb_free_gc(c, gc);
 
-    const xcb_atom_t xroot = intern(c, "_XROOTPMAP_ID");
-    const xcb_atom_t esetroot = intern(c, "ESETROOT_PMAP_ID");
+    const xcb_atom_t xroot = x.atom("_XROOTPMAP_ID");
+    const xcb_atom_t esetroot = x.atom("ESETROOT_PMAP_ID");
     const xcb_pixmap_t old = pixmap_property(c, screen->root, esetroot);
     if (old != XCB_PIXMAP_NONE && old == pixmap_property(c, screen->root, xroot))
         xcb_kill_client(c, old);

