@@ -20,10 +20,12 @@ class MainForm : public MainFmDesign {
     std::uint8_t zoom_old = 0; // the index loupe_x and loupe_y are scaled by
     std::int32_t loupe_x = 0;  // loupe centre in pixels of the scaled picture
     std::int32_t loupe_y = 0;
-    std::int32_t moving_flag = 0; // move_window is moving the window
-    std::uint8_t repeat_back = 0; // auto-repeat direction: 1 BACK, 0 NEXT
-    QString old_drive;            // the drive to return to when a chosen one can't be read
-    QString old_path;             // folder of the last listing, with a trailing separator
+    std::int32_t moving_flag = 0;      // move_window is moving the window
+    std::uint8_t repeat_back = 0;      // auto-repeat direction: 1 BACK, 0 NEXT
+    QString old_drive;                 // the drive to return to when a chosen one can't be read
+    QString old_path;                  // folder of the last listing, with a trailing separator
+    std::uint8_t listed = 0;           // a listing has run since the window was loaded
+    std::uint8_t drive_going_back = 0; // the drive list returns to a drive, the folder stays
 
     // Lifecycle
     void Form_Load() override;
@@ -87,8 +89,9 @@ class MainForm : public MainFmDesign {
     void pic_MouseDown(int button, int shift, double x, double y);
     void pic_MouseMove(double x, double y);
 
-    // Search (its window and routine come with that feature)
+    // Search
     void Command7_Click();
+    std::int16_t DirDiver(const QString& NewPath, const QString& BackUp);
 
     // Export: copy to the clipboard, set as wallpaper
     void Command8_Click();

@@ -53,9 +53,9 @@ class Control {
     void setEnabled(bool on);
     const QString& toolTipText() const { return tooltip_; }
     void setToolTipText(const QString& text);
-    int tabIndex() const { return tab_index_; }
-    // 0 puts the control in front of its siblings, 1 behind them.
+    // 0 brings the control in front of its siblings, 1 sends it behind them.
     void ZOrder(int position = 0);
+    int tabIndex() const { return tab_index_; }
     void setTabIndex(int index) { tab_index_ = index; }
 
     // Mouse handlers: button, shift state, position in the control's own scale.
