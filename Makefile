@@ -1,7 +1,8 @@
-# Two entry points for people and CI:
+# Entry points for people and CI:
 #   make run   builds the program and starts it on the samples folder
 #   make test  builds everything and runs the whole test suite
-# Both first install the Debian 12 packages below when some are missing.
+#   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
+# All first install the Debian 12 packages below when some are missing.
 
 # Build tools, Qt, the metafile libraries, fonts with Japanese glyphs, and what the window
 # tests drive the real program with (virtual X server, window manager, X tools, ImageMagick,
@@ -13,9 +14,12 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	fonts-ipafont-gothic fonts-urw-base35 \
 	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils python3-xlib
 
+# Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
+BENCH_PACKAGES := libjpeg-turbo-progs
+
 BUILD := build
 
-.PHONY: run test build configure packages
+.PHONY: run test bench build configure packages
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -29,6 +33,11 @@ run: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+
+bench: configure
+	@tools/install_packages.sh $(BENCH_PACKAGES)
+	cmake --build $(BUILD) --target pikuta-bench bench_minimal_qt
+	$(BUILD)/pikuta-bench --json $(BUILD)/bench.json
 
 build: configure
 	cmake --build $(BUILD)
