@@ -1,11 +1,14 @@
 #include "platform/picture_io.h"
 
+#include "platform/jpeg_reader.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QtPlugin>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #ifdef PIKUTA_HAVE_METAFILE
 Q_IMPORT_PLUGIN(PikutaMetafilePlugin)
@@ -49,12 +52,17 @@ bool jpeg_complete(const QByteArray& d) {
         if (length < 2) return false;
         i += 2 + length;
         if (marker != 0xDA) continue;
-        // Entropy-coded data runs to the next marker that is neither stuffing nor restart.
+        // Entropy-coded data runs to the next marker that is neither stuffing nor restart;
+        // memchr finds the candidates many bytes at a time.
         while (i + 1 < n) {
-            if (at(i) == 0xFF) {
-                const unsigned char next = at(i + 1);
-                if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7) && next != 0xFF) break;
+            const void* ff = std::memchr(d.constData() + i, 0xFF, size_t(n - 1 - i));
+            if (!ff) {
+                i = n - 1;
+                break;
             }
+            i = static_cast<const char*>(ff) - d.constData();
+            const unsigned char next = at(i + 1);
+            if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7) && next != 0xFF) break;
             ++i;
         }
     }
@@ -154,6 +162,9 @@ QImage read_picture(const QString& path, QString* why) {
         (format == "gif" && !gif_complete(data)))
         return fail(why, QStringLiteral("truncated file"));
 
+    if (format == "jpeg") {
+        if (auto image = read_jpeg(data, qint64(kMaxMegapixels) * 1000000, why)) return *image;
+    }
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
