@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/picture_prefetch.h"
 #include "ui/main_fm_design.h"
 
 #include <cstdint>
@@ -20,6 +21,7 @@ class MainForm : public MainFmDesign {
     std::uint8_t repeat_back = 0; // auto-repeat direction: 1 BACK, 0 NEXT
     QString old_drive;            // the drive to return to when a chosen one can't be read
     QString old_path;             // folder of the last listing, with a trailing separator
+    platform::Prefetch prefetch;  // the picture play_next will most likely reach, read ahead
 
     // Lifecycle
     void Form_Load() override;
@@ -68,6 +70,8 @@ class MainForm : public MainFmDesign {
 
     // Picture loading and drawing
     void load_picture();
+    // The entry play_next would reach from here, marks as they are now; -1 if none.
+    int upcoming_entry() const;
     void pic_layout();
     void sai_hyouji();
     void timed_load();

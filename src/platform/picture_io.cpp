@@ -151,6 +151,11 @@ QImage fail(QString* why, const QString& reason) {
 
 } // namespace
 
+bool is_raster_picture(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && !format_from_content(file.read(16)).isEmpty();
+}
+
 QImage read_picture(const QString& path, QString* why) {
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return fail(why, file.errorString());

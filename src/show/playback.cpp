@@ -74,6 +74,7 @@ void MainForm::Command4_Click() {
     Timer2.setEnabled(false);
     Timer3.setEnabled(false);
     play_flag = 0;
+    prefetch.drop();
 }
 
 void MainForm::Command5_Click() {
