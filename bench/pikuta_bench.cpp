@@ -9,6 +9,7 @@
 // Everything runs on the offscreen platform on data made here. --quick makes tiny data and
 // runs each measurement once, so that the test suite can keep the bench from rotting.
 #include "app/forms.h"
+#include "app/kensaku_set.h"
 #include "app/main_fm.h"
 #include "app/module2.h"
 #include "bench/photo.h"
@@ -35,6 +36,7 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <random>
 #include <vector>
 
 namespace {
@@ -51,11 +53,11 @@ struct Size {
 // Full sizes, and the tiny stand-ins of the quick mode.
 struct Sizes {
     Size mp1, mp12, mp24, bmp12, gif2;
-    int folder_files, set_pictures, runs, keepup_ms, gap_ms;
+    int folder_files, set_pictures, runs, keepup_ms, gap_ms, search_folders;
 };
 constexpr Sizes kFull{
     {1152, 864}, {4000, 3000}, {6000, 4000}, {4000, 3000}, {1632, 1224}, 40000, 20, 5, 3000, 300};
-constexpr Sizes kQuick{{64, 48}, {96, 72}, {128, 96}, {96, 72}, {64, 48}, 30, 3, 1, 200, 0};
+constexpr Sizes kQuick{{64, 48}, {96, 72}, {128, 96}, {96, 72}, {64, 48}, 30, 3, 1, 200, 0, 20};
 
 double ms_since(const QElapsedTimer& t) {
     return t.nsecsElapsed() / 1e6;
@@ -297,6 +299,46 @@ void list_folder(Report& report, const QString& root, const Sizes& s) {
     report.add(QStringLiteral("list_folder"), ms, QStringLiteral("ms"), find.value_or(-1));
 }
 
+// A tree of `folders` folders up to 8 deep, each with 20 names of which about a third match:
+// the folders hang under a random earlier folder not yet at the deepest level.
+void make_tree(const QString& root, int folders) {
+    static const char* const names[] = {"a.bmp",  "B.JPG", "c.dib", "d.emf",     "e.jpg",
+                                        "f.Bmp",  "g.txt", "h.png", "i.gif",     "j.wmf",
+                                        "k.jpeg", "l.tif", "m.doc", "n.bmp.txt", "o.html",
+                                        "p.xml",  "q.ini", "r.mp3", "s.avi",     "t.jpg~"};
+    std::mt19937 random(7);
+    std::vector<std::pair<QString, int>> all{{root, 0}};
+    for (int i = 1; i < folders; ++i) {
+        std::pair<QString, int> parent;
+        do
+            parent = all[random() % all.size()];
+        while (parent.second >= 8);
+        all.push_back({parent.first + QStringLiteral("/f%1").arg(i), parent.second + 1});
+        QDir().mkdir(all.back().first);
+    }
+    for (const auto& [folder, depth] : all)
+        for (const char* name : names)
+            QFile(folder + '/' + QString::number(depth) + QLatin1String(name))
+                .open(QIODevice::WriteOnly);
+}
+
+// The folder search as its button runs it, against find with the same patterns.
+void search(Report& report, const QString& root, const Sizes& s) {
+    const QString tree = root + QStringLiteral("/tree");
+    QDir().mkpath(tree);
+    make_tree(tree, s.search_folders);
+    MainForm& f = window_with({});
+    f.Dir1.setPath(QDir::toNativeSeparators(tree));
+    QStringList args{tree, QStringLiteral("-type"), QStringLiteral("f")};
+    args += find_args(tree, f.File1.pattern()).mid(3);
+    const double ms = median_ms(s.runs, [&] {
+        f.Dir1.setPath(QDir::toNativeSeparators(tree));
+        kensaku_set->Command7_Click();
+    });
+    const auto find = median_run_ms(s.runs, QStringLiteral("find"), args);
+    report.add(QStringLiteral("search"), ms, QStringLiteral("ms"), find.value_or(-1));
+}
+
 // Start-up cost of djpeg itself, taken off each of its runs so that the reference is the
 // decoding.
 double djpeg_launch_ms(int runs) {
@@ -359,6 +401,7 @@ int run_all(const Options& o) {
     if (!have_djpeg) std::fprintf(stderr, "djpeg is missing: the JPEG figures have no reference\n");
 
     list_folder(report, root, s);
+    search(report, root, s);
 
     const QStringList set1 = photo_set(root, QStringLiteral("mp1"), s.mp1, s.set_pictures);
     const QStringList set12 = photo_set(root, QStringLiteral("mp12"), s.mp12, s.set_pictures);

@@ -18,6 +18,9 @@ void MainForm::Form_Load() {
     load_settings();
     set_pattern();
     set_tooltips();
+    // The folder lists open on a folder even when no stored folder made them change (a first
+    // run, or the stored folder is the one shown at start): list it as a folder change would.
+    if (listed == 0) Dir1_Change();
 }
 
 void MainForm::Form_Activate() {

@@ -17,11 +17,13 @@ class MainForm : public MainFmDesign {
     std::uint8_t play_ok = 0;   // the sequencer found a marked entry
     std::uint8_t busy_flag = 0; // a load or redisplay is in progress
     std::uint8_t loupe_flag = 0;
-    std::int32_t moving_flag = 0; // move_window is moving the window
-    std::uint8_t repeat_back = 0; // auto-repeat direction: 1 BACK, 0 NEXT
-    QString old_drive;            // the drive to return to when a chosen one can't be read
-    QString old_path;             // folder of the last listing, with a trailing separator
-    platform::Prefetch prefetch;  // the picture play_next will most likely reach, read ahead
+    std::int32_t moving_flag = 0;      // move_window is moving the window
+    std::uint8_t repeat_back = 0;      // auto-repeat direction: 1 BACK, 0 NEXT
+    QString old_drive;                 // the drive to return to when a chosen one can't be read
+    QString old_path;                  // folder of the last listing, with a trailing separator
+    std::uint8_t listed = 0;           // a listing has run since the window was loaded
+    std::uint8_t drive_going_back = 0; // the drive list returns to a drive, the folder stays
+    platform::Prefetch prefetch;       // the picture play_next will most likely reach, read ahead
 
     // Lifecycle
     void Form_Load() override;
@@ -76,8 +78,9 @@ class MainForm : public MainFmDesign {
     void sai_hyouji();
     void timed_load();
 
-    // Search (its window and routine come with that feature)
+    // Search
     void Command7_Click();
+    std::int16_t DirDiver(const QString& NewPath, const QString& BackUp);
 
     // Export: copy to the clipboard, set as wallpaper
     void Command8_Click();

@@ -2,6 +2,11 @@
 #include <QString>
 #include <cstdint>
 
+namespace tk {
+class Form;
+class PictureBox;
+} // namespace tk
+
 // State shared by every window, with program lifetime, and the routines that several
 // windows call.
 namespace Module2 {
@@ -38,6 +43,13 @@ void set_pattern();
 
 // The fixed tool tips, all set or all cleared by opc4_flag.
 void set_tooltips();
+
+// Folders whose pictures are never listed (browser caches), by the listing and the search.
+bool excluded_folder(const QString& path);
+
+// A window's title bar and borders in twips: its Height less that of its ruler strip, which
+// re-docking to the left edge makes exactly as tall as the client area.
+std::int32_t frame_height(tk::Form& window, tk::PictureBox& ruler);
 
 // The folder of the wallpaper file, ending in one separator (app_path when the system does
 // not tell it).

@@ -1,4 +1,4 @@
-// The file types listed, as File1's pattern.
+// The file types listed, as File1's pattern, and the folders never listed.
 #include "app/forms.h"
 #include "app/main_fm.h"
 #include "app/module2.h"
@@ -10,4 +10,9 @@ void Module2::set_pattern() {
     if (opc3_flag == 1) pattern += QLatin1String("*.gif;");
     if (pattern.endsWith(QLatin1Char(';'))) pattern.chop(1);
     main_fm->File1.setPattern(pattern);
+}
+
+bool Module2::excluded_folder(const QString& path) {
+    return path.contains(QLatin1String("Temporary Internet Files")) ||
+           path.contains(QLatin1String("Netscape"));
 }

@@ -27,11 +27,14 @@ byte read_byte(const char* key) {
 
 } // namespace
 
+std::int32_t Module2::frame_height(tk::Form& window, tk::PictureBox& ruler) {
+    ruler.setAlign(tk::AlignNone);
+    ruler.setAlign(tk::AlignLeft);
+    return tk::to_int32(window.height() - ruler.height());
+}
+
 std::int32_t MainForm::frame_height() {
-    // Re-docking the strip makes it exactly as tall as the client area.
-    Picture1.setAlign(tk::AlignNone);
-    Picture1.setAlign(tk::AlignLeft);
-    return tk::to_int32(height() - Picture1.height());
+    return Module2::frame_height(*this, Picture1);
 }
 
 void MainForm::move_window(std::int32_t left, std::int32_t top, std::int32_t width,

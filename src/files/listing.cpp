@@ -10,17 +10,8 @@
 
 using namespace Module2;
 
-namespace {
-
-// Folders whose pictures are never listed (browser caches).
-bool excluded_folder(const QString& path) {
-    return path.contains(QLatin1String("Temporary Internet Files")) ||
-           path.contains(QLatin1String("Netscape"));
-}
-
-} // namespace
-
 void MainForm::Drive1_Change() {
+    if (drive_going_back) return;
     const QString drive = Drive1.drive();
     try {
         Dir1.setPath(drive);
@@ -28,16 +19,20 @@ void MainForm::Drive1_Change() {
         tk::MsgBoxInfo(QStringLiteral("ドライブ ") + drive + QLatin1Char(' ') + e.description(),
                        messages::kMessageTitle);
         // Back to the last drive that could be read; before any, to the one the folder
-        // list still shows.
-        const QString back =
-            old_drive.isEmpty() ? tk::drive_services().drive_of(Dir1.path()) : old_drive;
+        // list still shows. When the folder shown lies on it, only the drive list goes back:
+        // opening that drive's root would lose the user's place and the list's marks.
+        const QString folder_drive = tk::drive_services().drive_of(Dir1.path());
+        const QString back = old_drive.isEmpty() ? folder_drive : old_drive;
+        drive_going_back = back == folder_drive ? 1 : 0;
         tk::attempt([&] { Drive1.setDrive(back); });
+        drive_going_back = 0;
         return;
     }
     old_drive = drive;
 }
 
 void MainForm::Dir1_Change() {
+    listed = 1;
     play_flag = 0;
     Timer1.setEnabled(false);
     kensaku_flag = 0;

@@ -147,6 +147,14 @@ void Control::setEnabled(bool on) {
     if (widget_) widget_->setEnabled(on);
 }
 
+void Control::ZOrder(int position) {
+    if (!widget_) return;
+    if (position == 0)
+        widget_->raise();
+    else
+        widget_->lower();
+}
+
 void Control::setToolTipText(const QString& text) {
     tooltip_ = text;
     if (widget_) widget_->setToolTip(text);

@@ -53,6 +53,8 @@ class Control {
     void setEnabled(bool on);
     const QString& toolTipText() const { return tooltip_; }
     void setToolTipText(const QString& text);
+    // 0 brings the control in front of its siblings, 1 sends it behind them.
+    void ZOrder(int position = 0);
     int tabIndex() const { return tab_index_; }
     void setTabIndex(int index) { tab_index_ = index; }
 

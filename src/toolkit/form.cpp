@@ -300,8 +300,9 @@ void Form::setBorderStyle(BorderStyle style) {
         flags |= Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint;
         break;
     case FixedDialog:
-        flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                Qt::MSWindowsFixedSizeDialogHint;
+        // Customised, so that the window manager is told: no minimise or maximise button.
+        flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
         break;
     case FixedToolWindow:
         flags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;

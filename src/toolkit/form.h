@@ -158,10 +158,8 @@ template <class F> class FormRef : public FormSlotBase {
         }
         return static_cast<F&>(*form_);
     }
-    // Unloads the window if it is loaded; does not create it.
-    void unload() {
-        if (form_) Unload(*form_);
-    }
+    // Unloads the window; like every touch, this loads it first when it is not loaded.
+    void unload() { Unload(get()); }
 };
 
 // A menu item with a caption, an optional check mark and a click handler.

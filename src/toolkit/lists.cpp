@@ -8,11 +8,9 @@
 #include <QCollator>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QRegularExpression>
 #include <QStyle>
 #include <algorithm>
 
@@ -34,12 +32,38 @@ QString join_path(const QString& folder, const QString& name) {
 
 namespace {
 
-// Names in the order a person expects from a file list: by name, without regard to case.
-void sort_names(QStringList& names) {
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = QString::compare(a, b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
+// The order a person expects from a file list: by name, without regard to case.
+bool name_before(const QString& a, const QString& b) {
+    const int c = QString::compare(a, b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
+
+template <class Names> void sort_names(Names& names) {
+    std::sort(names.begin(), names.end(), name_before);
+}
+
+// Whether the whole `name` matches the case-folded `pattern`; a "*" that
+// swallowed too little is widened by one character at a time.
+bool glob(const QString& pattern, const QString& name) {
+    qsizetype p = 0, n = 0, star = -1, resume = 0;
+    while (n < name.size()) {
+        const QChar c = name[n].toCaseFolded();
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == c)) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            star = p++;
+            resume = n;
+        } else if (star >= 0) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
 }
 
 QString native(const QString& path) {
@@ -85,6 +109,34 @@ class KeyListWidget : public QListWidget {
 };
 
 } // namespace
+
+// ---- NamePattern and folder listings
+
+NamePattern::NamePattern(const QString& pattern) {
+    for (const QString& p : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        if (const QString part = p.trimmed().toCaseFolded(); !part.isEmpty())
+            parts_.push_back(part);
+}
+
+bool NamePattern::matches(const QString& name) const {
+    for (const QString& p : parts_)
+        if (glob(p, name)) return true;
+    return false;
+}
+
+bool list_folder(const QString& path, const NamePattern& pattern, FolderListing& out) {
+    platform::FolderEntries entries;
+    const bool read = platform::read_folder(path, entries);
+    out.id = entries.id;
+    out.folders = std::move(entries.folders);
+    out.files.clear();
+    for (QString& name : entries.files)
+        if (pattern.matches(name)) out.files.push_back(std::move(name));
+    std::sort(out.folders.begin(), out.folders.end(),
+              [](const auto& a, const auto& b) { return name_before(a.name, b.name); });
+    sort_names(out.files);
+    return read;
+}
 
 // ---- ListBox
 
@@ -214,8 +266,23 @@ void ListBox::clear() {
 
 // ---- DriveListBox
 
+namespace {
+// A drive list that reads the drives afresh whenever it opens: volumes come and go.
+class DriveCombo : public QComboBox {
+  public:
+    explicit DriveCombo(DriveListBox& owner) : owner_(owner) {}
+    void showPopup() override {
+        owner_.refresh();
+        QComboBox::showPopup();
+    }
+
+  private:
+    DriveListBox& owner_;
+};
+} // namespace
+
 DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, std::move(name)) {
-    auto* c = new QComboBox;
+    auto* c = new DriveCombo(*this);
     attach(c);
     refresh();
     drive_ = drive_services().drive_of(QDir::currentPath());
@@ -362,7 +429,7 @@ FileListBox::FileListBox(Container& parent, QString name) : Control(parent, std:
 }
 
 QString FileListBox::list(int i) const {
-    return (i >= 0 && i < listCount()) ? names_.at(i) : QString();
+    return (i >= 0 && i < listCount()) ? names_[i] : QString();
 }
 
 void FileListBox::setPath(const QString& path) {
@@ -374,33 +441,15 @@ void FileListBox::setPath(const QString& path) {
 
 void FileListBox::setPattern(const QString& pattern) {
     pattern_ = pattern;
+    matcher_ = NamePattern(pattern);
     refresh();
 }
 
 void FileListBox::refresh() {
-    names_.clear();
-    QStringList filters;
-    for (const QString& p : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        filters.push_back(p.trimmed());
-    if (filters.isEmpty()) return; // no file type chosen: nothing is listed
-    QList<QRegularExpression> matchers;
-    for (const QString& f : filters)
-        matchers.push_back(QRegularExpression(QRegularExpression::wildcardToRegularExpression(f),
-                                              QRegularExpression::CaseInsensitiveOption));
-    // Files only, hidden ones left out; a folder that vanishes or cannot be read just
-    // lists what could be read.
-    QDirIterator it(path_, QDir::Files | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        for (const QRegularExpression& m : matchers) {
-            if (m.match(name).hasMatch()) {
-                names_.push_back(name);
-                break;
-            }
-        }
-    }
-    sort_names(names_);
+    // A folder that vanishes or cannot be read lists nothing.
+    FolderListing found;
+    list_folder(path_, matcher_, found);
+    names_ = std::move(found.files);
 }
 
 } // namespace tk

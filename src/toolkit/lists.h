@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/folders.h"
 #include "toolkit/control.h"
 
 #include <QStringList>
@@ -96,6 +97,26 @@ class DirListBox : public Control {
     int pushing_ = 0;
 };
 
+// A ";"-separated list of wildcard patterns ("*" any run of characters, "?" one character),
+// each matched against a whole name without regard to case.
+class NamePattern {
+  public:
+    explicit NamePattern(const QString& pattern = {});
+    bool matches(const QString& name) const;
+
+  private:
+    std::vector<QString> parts_; // case-folded
+};
+
+// One folder read once: its identity, its subfolders and the names of its files that match
+// `pattern`, each by name. False when the folder cannot be read.
+struct FolderListing {
+    platform::FolderId id;
+    std::vector<platform::FolderEntries::Subfolder> folders;
+    std::vector<QString> files;
+};
+bool list_folder(const QString& path, const NamePattern& pattern, FolderListing& out);
+
 // The names of one folder's files that match a ";"-separated list of wildcard patterns,
 // without regard to case, in case-insensitive name order. Never visible.
 class FileListBox : public Control {
@@ -105,6 +126,7 @@ class FileListBox : public Control {
     void setPath(const QString& path);
     const QString& pattern() const { return pattern_; }
     void setPattern(const QString& pattern);
+    const NamePattern& matcher() const { return matcher_; }
     int listCount() const { return static_cast<int>(names_.size()); }
     QString list(int i) const;
     void refresh();
@@ -112,7 +134,8 @@ class FileListBox : public Control {
   private:
     QString path_;
     QString pattern_;
-    QStringList names_;
+    NamePattern matcher_;
+    std::vector<QString> names_;
 };
 
 // Joins a folder and a name with exactly one separator.

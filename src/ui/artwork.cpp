@@ -53,9 +53,33 @@ QIcon program_icon() {
 }
 
 QIcon search_icon() {
-    QImage img = picture_emblem(QColor(200, 230, 255));
-    QPainter p(&img);
-    draw_loupe(p, QPointF(12, 12), 7, QColor(255, 255, 255, 160));
+    // A folder with a loupe over it, drawn four times as large and reduced for smooth edges.
+    QImage big = canvas(128, 128);
+    QPainter p(&big);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient back_gradient(0, 20, 0, 110);
+    back_gradient.setColorAt(0, QColor(246, 196, 72));
+    back_gradient.setColorAt(1, QColor(214, 150, 30));
+    p.setPen(QPen(QColor(140, 90, 10), 4));
+    p.setBrush(back_gradient);
+    QPainterPath back;
+    back.moveTo(8, 28);
+    back.lineTo(46, 28);
+    back.lineTo(54, 38);
+    back.lineTo(112, 38);
+    back.lineTo(112, 108);
+    back.lineTo(8, 108);
+    back.closeSubpath();
+    p.drawPath(back);
+    QLinearGradient front_gradient(0, 48, 0, 110);
+    front_gradient.setColorAt(0, QColor(255, 226, 120));
+    front_gradient.setColorAt(1, QColor(240, 180, 50));
+    p.setBrush(front_gradient);
+    p.drawRoundedRect(QRectF(8, 50, 104, 58), 6, 6);
+    p.end();
+    QImage img = big.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter q(&img);
+    draw_loupe(q, QPointF(19, 15), 7, QColor(215, 240, 255, 190));
     return QIcon(QPixmap::fromImage(img));
 }
 
@@ -68,32 +92,83 @@ QCursor loupe_cursor() {
     return QCursor(QPixmap::fromImage(img), 11, 11);
 }
 
+namespace {
+
+// One of the small pictures on the film strip: a landscape by number.
+void draw_frame_picture(QPainter& p, const QRect& r, int n) {
+    static const QColor skies[] = {{120, 190, 255}, {255, 170, 90},  {60, 70, 150},
+                                   {150, 220, 255}, {255, 200, 220}, {100, 160, 230}};
+    static const QColor lands[] = {{60, 160, 70},  {230, 200, 120}, {40, 90, 60},
+                                   {30, 110, 200}, {120, 180, 80},  {200, 200, 210}};
+    const QColor sky = skies[n % 6];
+    const QColor land = lands[(n * 5 + 1) % 6];
+    p.fillRect(r, sky);
+    p.setPen(Qt::NoPen);
+    p.setBrush(n % 3 == 2 ? QColor(250, 250, 220) : QColor(255, 220, 60)); // moon or sun
+    p.drawEllipse(QPointF(r.left() + 3 + (n * 7) % 8, r.top() + 3.5), 2, 2);
+    p.setBrush(land);
+    QPainterPath hills;
+    hills.moveTo(r.left(), r.bottom() + 1);
+    hills.lineTo(r.left(), r.top() + 8 + n % 3);
+    hills.lineTo(r.left() + 4 + n % 4, r.top() + 5 + (n * 3) % 4);
+    hills.lineTo(r.left() + 9, r.top() + 9);
+    hills.lineTo(r.right() + 1, r.top() + 6 + n % 2);
+    hills.lineTo(r.right() + 1, r.bottom() + 1);
+    hills.closeSubpath();
+    p.drawPath(hills);
+}
+
+} // namespace
+
 QImage search_strip() {
-    // A loupe sweeping across a row of folders, 8 pixels per step.
+    // A film strip of small pictures running past. The window moves 8 pixels a step and
+    // comes back to the start after 272, a whole number of 16-pixel frames, so the film
+    // runs on without a jump.
+    constexpr int kPitch = 16, kLoop = 272;
     QImage img(300, 20, QImage::Format_RGB32);
-    img.fill(Qt::white);
+    img.fill(QColor(36, 34, 40));
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    for (int x = 4; x < 300; x += 24) {
-        p.setPen(QColor(150, 110, 20));
-        p.setBrush(QColor(250, 210, 90));
-        p.drawRect(QRectF(x + 0.5, 7.5, 16, 10));
-        p.drawRect(QRectF(x + 0.5, 5.5, 7, 3));
-    }
-    for (int x = 16; x < 300; x += 32) {
-        QPainter::RenderHints keep = p.renderHints();
-        draw_loupe(p, QPointF(x, 8), 5, QColor(255, 255, 255, 170));
-        p.setRenderHints(keep);
+    for (int x = 0; x < 300; x += kPitch) {
+        const int n = (x % kLoop) / kPitch;
+        // Sprocket holes above and below, then the picture between them.
+        for (int y : {1, 17})
+            p.fillRect(QRect(x + 5, y, 5, 2), QColor(235, 232, 220));
+        draw_frame_picture(p, QRect(x + 2, 4, kPitch - 3, 12), n);
     }
     return img;
 }
 
 QImage search_mascot() {
-    QImage img(21, 32, QImage::Format_RGB32);
-    img.fill(QColor(0xC0, 0xC0, 0xC0));
-    QPainter p(&img);
-    draw_loupe(p, QPointF(9, 10), 6.5, QColor(255, 255, 255, 200));
-    return img;
+    // A loupe with a face, standing on its handle: it welcomes the user to the search.
+    QImage big = canvas(84, 128);
+    QPainter p(&big);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(110, 70, 20), 12, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(42, 70), QPointF(42, 112));  // handle
+    p.drawLine(QPointF(28, 120), QPointF(56, 120)); // foot
+    p.setPen(QPen(QColor(50, 50, 60), 7));
+    QRadialGradient glass(QPointF(34, 30), 40);
+    glass.setColorAt(0, QColor(250, 254, 255));
+    glass.setColorAt(1, QColor(170, 215, 245));
+    p.setBrush(glass);
+    p.drawEllipse(QPointF(42, 38), 34, 34);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 30, 40)); // eyes
+    p.drawEllipse(QPointF(31, 34), 5, 7);
+    p.drawEllipse(QPointF(53, 34), 5, 7);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(33, 31), 2, 2);
+    p.drawEllipse(QPointF(55, 31), 2, 2);
+    p.setBrush(QColor(255, 150, 160, 200)); // cheeks
+    p.drawEllipse(QPointF(22, 46), 5, 3);
+    p.drawEllipse(QPointF(62, 46), 5, 3);
+    p.setPen(QPen(QColor(30, 30, 40), 4, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(33, 38, 18, 14), 200 * 16, 140 * 16); // smile
+    p.setPen(QPen(QColor(255, 255, 255, 220), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(16, 12, 52, 52), 100 * 16, 50 * 16); // the glass shines
+    p.end();
+    return big.scaled(21, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage version_picture() {

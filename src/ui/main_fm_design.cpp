@@ -190,6 +190,10 @@ MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
         });
 
     Picture1.setAlign(tk::AlignLeft);
+    // The select-all and search buttons lie over the list's and the folder list's lower-right
+    // corners; in front of them they can be seen and clicked.
+    Command6.ZOrder(0);
+    Command7.ZOrder(0);
     pic.setMouseIcon(artwork::loupe_cursor());
     pic_clp.setAutoSize(true);
     pic_moto.setAutoSize(true);

@@ -7,6 +7,7 @@
 #include "support/test_env.h"
 #include "toolkit/lists.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -213,32 +214,94 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
     const QString sep = QDir::separator();
     test_env::TempTree good_tree;
     const QString good = tk::with_separator(good_tree.path());
+    const QString sub = good_tree.folder("sub");
+    good_tree.file("sub/a.jpg");
     const QString bad = sep + "pikuta-no-medium" + sep;
     const QString message =
         messages::kMessageTitle + QStringLiteral("|ドライブ %1 No medium found");
-    enum { AfterAGoodDrive, BeforeAnyDrive, GoodDriveGoneToo };
-    for (const int r : {AfterAGoodDrive, BeforeAnyDrive, GoodDriveGoneToo}) {
-        SCOPED_TRACE(r);
+    const QString good_root = QDir::toNativeSeparators(QDir::cleanPath(good));
+    // What, a change to the good drive succeeded first, the folder shown when the bad drive is
+    // chosen, the good drive is gone too by then, messages (bad drive, then good), the folder
+    // shown afterwards.
+    const std::tuple<const char*, bool, QString, bool, int, QString> rows[] = {
+        {"the folder lies on the drive gone back to: the user keeps the place", true, sub, false, 1,
+         sub},
+        {"before any drive change: back to the folder's drive, the folder stays", false, sub, false,
+         1, sub},
+        {"the folder lies elsewhere: the drive gone back to opens", true, sep, false, 1, good_root},
+        {"the drive gone back to is gone too: one more message and no more", true, sep, true, 2,
+         sep},
+    };
+    for (const auto& [what, good_chosen, folder, good_gone, message_count, folder_after] : rows) {
+        SCOPED_TRACE(what);
         FakeDrives fake({sep, good, bad}, {bad});
         test_env::fresh_program();
-        if (r != BeforeAnyDrive) main_fm->Drive1.setDrive(good);
-        // Once a drive was read, the way back is to it, not to the drive the folder list shows.
-        main_fm->Dir1.setPath(r == AfterAGoodDrive ? sep : good_tree.folder("sub"));
-        ASSERT_EQ(main_fm->old_drive, r == BeforeAnyDrive ? "" : good);
-        if (r == GoodDriveGoneToo) fake.unready->push_back(good);
+        if (good_chosen) main_fm->Drive1.setDrive(good);
+        main_fm->Dir1.setPath(folder);
+        const QStringList listed = entries();
+        if (!listed.isEmpty()) main_fm->List1.setSelected(0, true);
+        if (good_gone) fake.unready->push_back(good);
         main_fm->Drive1.setDrive(bad);
-        QStringList expected{message.arg(bad)};
-        if (r == GoodDriveGoneToo) expected << message.arg(good); // and no more
+        const QStringList expected =
+            QStringList{message.arg(bad), message.arg(good)}.mid(0, message_count);
         EXPECT_EQ(test_env::messages(), expected);
         EXPECT_EQ(main_fm->Drive1.drive(), good);
-        EXPECT_EQ(main_fm->old_drive, good);
-        // The handler runs again for the drive it went back to and opens that drive.
-        if (r != GoodDriveGoneToo) {
-            EXPECT_EQ(main_fm->Dir1.path(), QDir::toNativeSeparators(QDir::cleanPath(good)));
+        EXPECT_EQ(main_fm->old_drive, good_chosen ? good : "");
+        EXPECT_EQ(main_fm->Dir1.path(), folder_after);
+        if (folder_after == folder) { // nothing was listed again: the marks stay
+            EXPECT_EQ(entries(), listed);
+            EXPECT_EQ(main_fm->List1.selected(0), !listed.isEmpty());
         }
         main_fm.unload();
         test_env::settle();
     }
+}
+
+TEST(Listing, DriveListReadsTheDrivesAgainWhenOpened) {
+    const QString sep = QDir::separator();
+    FakeDrives fake({sep}, {});
+    test_env::fresh_program();
+    auto* combo = static_cast<QComboBox*>(main_fm->Drive1.widget());
+    ASSERT_EQ(combo->count(), 1);
+    const QString stick = sep + "media" + sep + "stick" + sep; // mounted after start
+    tk::drive_services().list = [=] { return QStringList{sep, stick}; };
+    main_fm->Show();
+    combo->showPopup();
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentText(), sep);
+    combo->hidePopup();
+}
+
+TEST(Listing, StartListsTheFolderShownWhenNoListingRan) {
+    test_env::TempTree shown, other;
+    for (test_env::TempTree* t : {&shown, &other})
+        for (const char* name : {"a.bmp", "b.jpg", "c.wmf"})
+            t->file(name);
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(shown.path()); // the folder lists open where the program starts
+    struct Row {
+        const char* what;
+        QString stored; // the folder in the settings; none when empty
+        QStringList listed;
+    };
+    const Row rows[] = {
+        {"nothing stored: the folder shown, by the default types", {}, {"a.bmp", "b.jpg"}},
+        {"the folder shown is stored: listed once, by the stored types", shown.path(), {"b.jpg"}},
+        {"another folder stored: its change lists it, by the start-up pattern",
+         other.path(),
+         {"a.bmp", "b.jpg", "c.wmf"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        test_env::MemoryStore& store = test_env::fresh_program();
+        if (!r.stored.isEmpty()) store.values = test_env::full_store(r.stored); // jpg and gif
+        QStringList listed;
+        for (const QString& e : entries())
+            listed.push_back(QFileInfo(e).fileName());
+        EXPECT_EQ(listed, r.listed);
+        EXPECT_EQ(main_fm->Dir1.path(), r.stored.isEmpty() ? shown.path() : r.stored);
+    }
+    QDir::setCurrent(cwd);
 }
 
 } // namespace

@@ -45,10 +45,10 @@ void settle() {
 }
 
 MemoryStore& fresh_program() {
-    main_fm.unload();
-    kensaku_set.unload();
-    menu_fm.unload();
-    vrjo.unload();
+    unload_if_loaded(main_fm);
+    unload_if_loaded(kensaku_set);
+    unload_if_loaded(menu_fm);
+    unload_if_loaded(vrjo);
     settle();
     Module2::reset_state();
     auto store = std::make_unique<MemoryStore>();
@@ -78,7 +78,7 @@ QStringList entries() {
 }
 
 Program::~Program() {
-    main_fm.unload();
+    unload_if_loaded(main_fm);
     settle();
 }
 

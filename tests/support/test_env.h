@@ -35,6 +35,11 @@ class MemoryStore : public platform::SettingsStore {
     bool flush() override;
 };
 
+// Unloads a window without first loading it, as touching its reference would.
+template <class F> void unload_if_loaded(tk::FormRef<F>& ref) {
+    if (ref.loaded()) ref.unload();
+}
+
 // Unloads every window, releases them and puts the shared state back to program start.
 // Installs a fresh memory store (returned), captures message boxes and silences beeps.
 MemoryStore& fresh_program();

@@ -153,7 +153,7 @@ tk::FormRef<LifeForm> life_ref;
 class FormRefTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        life_ref.unload();
+        test_env::unload_if_loaded(life_ref);
         test_env::settle();
         g_log.clear();
     }
@@ -170,7 +170,12 @@ TEST_F(FormRefTest, FirstTouchLoadsOnceAndUnloadReleasesLater) {
     EXPECT_EQ(g_alive, 1); // released only once events run
     test_env::settle();
     EXPECT_EQ(g_alive, 0);
-    life_ref.unload(); // not loaded: nothing is created
+    // Unloading a window that is not loaded loads it first, as every touch does.
+    life_ref.unload();
+    EXPECT_EQ(g_log, (std::vector<std::string>{"load", "query_unload", "unload", "load",
+                                               "query_unload", "unload"}));
+    EXPECT_FALSE(life_ref.loaded());
+    test_env::settle();
     EXPECT_EQ(g_alive, 0);
     EXPECT_NE(life_ref->serial, first);
     EXPECT_EQ(g_log.back(), "load");

@@ -296,9 +296,11 @@ for y, ink in enumerate(inked + [False]):
 
 # Clicks the left mouse button at a screen position, holding the named keys (e.g. ctrl).
 click_at() {
-    local x=$1 y=$2 key
+    local x=$1 y=$2 key px py
     shift 2
-    xdotool mousemove --sync "$x" "$y"
+    # A synchronous move waits for the pointer to move: not when it is there already.
+    read -r px py < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+    [[ "$px $py" == "$x $y" ]] || xdotool mousemove --sync "$x" "$y"
     for key in "$@"; do xdotool keydown "$key"; done
     xdotool click 1
     for key in "$@"; do xdotool keyup "$key"; done
@@ -318,6 +320,32 @@ find_list_rows() {
     read -r cx cy _ _ < <(window_geometry "$window")
     screenshot "$WORK/list.png"
     list_x=$((cx + 214)) list_y=$((cy + 14))
-    mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" 363 124)
+    # Left of the select-all button, which lies over the list's lower-right corner.
+    mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" 250 124)
     ((${#lines[@]} == expected)) || fail "the list shows ${#lines[@]} lines of text, expected $expected"
+}
+
+# The search window (title "検索"), once it is on screen; prints its id.
+search_window_viewable() {
+    local id
+    id=$(xdotool search --name '^検索$' 2>/dev/null | head -1)
+    [[ -n $id ]] && viewable "$id"
+}
+wait_for_search_window() {
+    poll 10 search_window_viewable || fail "the search window did not appear"
+    local id
+    id=$(xdotool search --name '^検索$' | head -1)
+    wait_for_settled "$id"
+    echo "$id"
+}
+
+# Opens the search window from the main window's "検索する" button and starts a search with
+# its "検索" button; sets sx and sy to the search window's client origin.
+start_search() {
+    local main=$1 cx cy search
+    read -r cx cy _ _ < <(window_geometry "$main")
+    click_at $((cx + 140)) $((cy + 168))
+    search=$(wait_for_search_window)
+    read -r sx sy _ _ < <(window_geometry "$search")
+    click_at $((sx + 28)) $((sy + 50))
 }

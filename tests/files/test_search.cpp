@@ -1,0 +1,306 @@
+// The recursive search on real folder trees, and the search window around it.
+#include "app/forms.h"
+#include "app/kensaku_set.h"
+#include "app/main_fm.h"
+#include "app/menu_fm.h"
+#include "app/messages.h"
+#include "app/module2.h"
+#include "app/vrjo.h"
+#include "support/test_env.h"
+#include "toolkit/events.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <array>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Module2;
+using test_env::entries;
+
+namespace {
+
+const QString kFull = messages::kMessageTitle +
+                      QStringLiteral("|ﾘｽﾄ ﾎﾞｯｸｽがいっぱいになりました。検索を中止します。");
+
+QString found_text(int n) {
+    return n ? QStringLiteral("検索結果 %1 個 みつかりました").arg(n)
+             : QStringLiteral("検索結果 なんにも みつかりません");
+}
+
+// Runs `fn` when events have been served `times` more times: inside the search, at the
+// start of a later folder.
+void after_event_rounds(int times, std::function<void()> fn) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [times, fn] {
+            if (times <= 1)
+                fn();
+            else
+                after_event_rounds(times - 1, fn);
+        },
+        Qt::QueuedConnection);
+}
+
+// Thousands of files and folders are made much faster in memory when the system offers it.
+QString memory_place() {
+    return QDir("/dev/shm").exists() ? "/dev/shm/pikuta-XXXXXX" : QString();
+}
+
+class Search : public test_env::Program {
+  protected:
+    KensakuSet& k = *kensaku_set;
+    MainForm& m = *main_fm;
+
+    // Searches `folder` as the search button does; the entries relative to `root`.
+    QStringList search(const QString& folder, const QString& root) {
+        m.Dir1.setPath(folder);
+        k.Command7.click();
+        QStringList out;
+        for (const QString& e : entries())
+            out.push_back(e.mid(root.size() + 1));
+        EXPECT_EQ(k.Label1.caption(), found_text(hit_count));
+        EXPECT_EQ(k.Command7.caption(), QStringLiteral("検索"));
+        EXPECT_EQ(kensaku_flag, 0);
+        return out;
+    }
+};
+
+TEST_F(Search, DepthFirstLastSubfolderFirstFilesAfterwards) {
+    struct Row {
+        const char* what;
+        QStringList files = {};
+        QStringList links = {}; // "link>target"
+        QStringList locked = {};
+        QStringList expected = {};
+    };
+    const Row rows[] = {
+        {.what = "the order of a folder, its subfolders and theirs",
+         .files = {"a.bmp", "S1/b.bmp", "S2/c.bmp", "S2/T/d.bmp"},
+         .expected = {"S2/T/d.bmp", "S2/c.bmp", "S1/b.bmp", "a.bmp"}},
+        {.what = "excluded folders add nothing, nor do those below them; their siblings do",
+         .files = {"Temporary Internet Files/x.jpg", "Temporary Internet Files/in/y.jpg",
+                   "my Netscape/z.jpg", "my Netscape/in/w.jpg", "netscape/n.jpg", "ok/o.jpg"},
+         .expected = {"ok/o.jpg", "netscape/n.jpg"}},
+        {.what = "links back up the way, into a folder searched, or round in a loop: not followed",
+         .files = {"x/1.jpg", "y/2.jpg"},
+         .links = {"x/up>..", "x/here>.", "a>x", "y/loop>../y", "b1>b2", "b2>b1"},
+         .expected = {"y/2.jpg", "x/1.jpg"}},
+        {.what = "a link to a folder not searched yet is followed",
+         .files = {"pics/p.jpg", "z/q.jpg"},
+         .links = {"z/more>../pics"},
+         .expected = {"z/more/p.jpg", "z/q.jpg", "pics/p.jpg"}},
+        {.what = "a folder that cannot be read is skipped, nothing else",
+         .files = {"a/1.jpg", "b/2.jpg", "b/in/3.jpg", "c/4.jpg", "top.jpg"},
+         .locked = {"b"},
+         .expected = {"c/4.jpg", "a/1.jpg", "top.jpg"}},
+        {.what = "nothing to find", .files = {"a.txt", "sub/b.png"}, .expected = {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        if (!r.locked.isEmpty() && geteuid() == 0) continue; // permissions do not bind root
+        test_env::TempTree tree;
+        for (const QString& f : r.files)
+            tree.file(f);
+        for (const QString& l : r.links) {
+            const QStringList parts = l.split('>');
+            ASSERT_EQ(symlink(parts[1].toUtf8(), (tree.path() + "/" + parts[0]).toUtf8()), 0);
+        }
+        for (const QString& f : r.locked)
+            chmod(QFile::encodeName(tree.folder(f)).constData(), 0);
+        EXPECT_EQ(search(tree.path(), tree.path()), r.expected);
+        EXPECT_EQ(hit_count, r.expected.size());
+        EXPECT_TRUE(test_env::messages().isEmpty());
+        for (const QString& f : r.locked)
+            chmod(QFile::encodeName(tree.folder(f)).constData(), 0700);
+    }
+    // A start folder given as a drive's root is, ending in the separator, gets one separator.
+    test_env::TempTree tree;
+    tree.file("r.jpg");
+    m.List1.clear();
+    EXPECT_EQ(m.DirDiver(tree.path() + QDir::separator(), QString()), 0);
+    EXPECT_EQ(entries(), QStringList{tree.path() + QDir::separator() + "r.jpg"});
+}
+
+TEST_F(Search, TreeAsDeepAsPathsAllow) {
+    QTemporaryDir tree(memory_place());
+    QFile(tree.filePath("top.jpg")).open(QIODevice::WriteOnly);
+    // One-letter folders: 2,000 levels, or as many as the system's path length allows.
+    const int levels = std::min<int>(2000, (PATH_MAX - tree.path().size() - 16) / 2);
+    const QString deep = QString("d/").repeated(levels) + "deep.jpg";
+    ASSERT_TRUE(QDir(tree.path()).mkpath(QFileInfo(tree.filePath(deep)).path()));
+    QFile(tree.filePath(deep)).open(QIODevice::WriteOnly);
+    EXPECT_EQ(search(tree.path(), tree.path()), (QStringList{deep, "top.jpg"}));
+    EXPECT_EQ(hit_count, 2);
+}
+
+TEST_F(Search, FullListShowsOneMessageAndKeepsWhatFits) {
+    QTemporaryDir dir(memory_place());
+    for (const char* folder : {"/a", "/b"})
+        QDir().mkdir(dir.path() + folder);
+    for (int i = 0; i < 33000; ++i) // in two folders
+        ::close(::open(
+            QFile::encodeName(dir.path() + (i % 2 ? "/a/" : "/b/") + QString::number(i) + ".jpg"),
+            O_CREAT | O_WRONLY, 0644));
+    search(dir.path(), dir.path());
+    EXPECT_EQ(m.List1.listCount(), tk::ListBox::kMaxEntries);
+    EXPECT_EQ(hit_count, tk::ListBox::kMaxEntries);
+    EXPECT_EQ(test_env::messages(), QStringList{kFull});
+}
+
+TEST_F(Search, StopRequestsEndTheSearchAtTheNextFolder) {
+    test_env::TempTree tree;
+    for (int i = 0; i < 30; ++i)
+        tree.file(QStringLiteral("f%1/p.jpg").arg(i, 2, 10, QLatin1Char('0')));
+    // The search button pressed again, the close button, a folder change: each stops it.
+    const std::pair<const char*, std::function<void()>> stops[] = {
+        {"中止", [this] { k.Command7.click(); }},
+        {"閉じる", [this] { k.Command2.click(); }},
+        {"another folder", [this] { m.Dir1.setPath(QDir::tempPath()); }},
+    };
+    for (const auto& [what, stop] : stops) {
+        SCOPED_TRACE(what);
+        after_event_rounds(6, stop);
+        const QStringList found = search(tree.path(), tree.path());
+        EXPECT_GT(hit_count, 0);
+        EXPECT_LT(hit_count, 30);
+        // A folder change replaces the list; otherwise the count is what the list holds.
+        if (what != std::string("another folder")) {
+            EXPECT_EQ(hit_count, found.size());
+            EXPECT_EQ(found.first(), "f29/p.jpg");
+        }
+    }
+}
+
+TEST_F(Search, ClosingTheMainWindowDuringASearchEndsEverythingOnce) {
+    test_env::TempTree tree;
+    for (int i = 0; i < 30; ++i)
+        tree.file(QStringLiteral("f%1/p.jpg").arg(i));
+    m.Dir1.setPath(tree.path());
+    m.Show();
+    QPointer<QWidget> main_window = m.window(), search_window = k.window();
+    bool alive_under_search = false;
+    after_event_rounds(3, [&] {
+        main_window->close(); // the close box
+        test_env::settle();
+        alive_under_search = main_window && search_window;
+    });
+    k.Command7.click();
+    EXPECT_TRUE(alive_under_search);
+    EXPECT_LT(hit_count, 30);
+    EXPECT_EQ(store.flushes, 1);
+    EXPECT_EQ(store.values["f_path"], tree.path());
+    test_env::settle();
+    EXPECT_FALSE(main_fm.loaded() || kensaku_set.loaded() || menu_fm.loaded() || vrjo.loaded());
+    EXPECT_FALSE(main_window || search_window);
+}
+
+class SearchWindow : public Search {
+  protected:
+    int beeps = 0;
+    void SetUp() override {
+        tk::set_user_effects({[](const QString&, const QString&) {}, [this] { ++beeps; }});
+    }
+    std::array<int, 4> checks() const {
+        return {k.Check1.value(), k.Check2.value(), k.Check3.value(), k.Check4.value()};
+    }
+};
+
+TEST_F(SearchWindow, SettingsPanelAppliesOrRefuses) {
+    test_env::TempTree tree;
+    tree.file("a.bmp");
+    tree.file("b.jpg");
+    // What, the boxes set, "ﾃﾞﾌｫﾙﾄ" pressed then, "OK" (else "ｷｬﾝｾﾙ"), whether applied.
+    const std::tuple<const char*, std::array<int, 4>, bool, bool, bool> rows[] = {
+        {"only balloon help: a beep, the panel stays", {0, 0, 0, 1}, false, true, false},
+        {"only JPG: applied, the list rebuilt at once", {0, 1, 0, 0}, false, true, true},
+        {"defaults then cancel: nothing changes", {0, 0, 1, 0}, true, false, false},
+    };
+    const std::array<int, 4> before{1, 1, 0, 1};
+    for (const auto& [what, boxes, defaults, ok, applied] : rows) {
+        SCOPED_TRACE(what);
+        opc1_flag = opc2_flag = opc4_flag = 1;
+        opc3_flag = 0;
+        set_pattern();
+        m.Dir1.setPath(tree.path());
+        m.Dir1_Change();
+        play_flag = 1;
+        beeps = 0;
+        const double frame = k.height() - k.scaleHeight();
+        k.Command3_Click();
+        EXPECT_EQ(checks(), before);
+        EXPECT_EQ(k.height(), frame + 1815);
+        k.Check1.setValue(boxes[0]);
+        k.Check2.setValue(boxes[1]);
+        k.Check3.setValue(boxes[2]);
+        k.Check4.setValue(boxes[3]);
+        if (defaults) {
+            k.Command4_Click();
+            EXPECT_EQ(checks(), before);
+        }
+        (ok ? k.Command1 : k.Command5).click();
+        const bool refused = ok && !applied;
+        EXPECT_EQ((std::array<int, 4>{opc1_flag, opc2_flag, opc3_flag, opc4_flag}),
+                  applied ? boxes : before);
+        EXPECT_EQ(beeps, refused ? 1 : 0);
+        EXPECT_EQ(k.Frame1.visible(), refused);
+        EXPECT_EQ(k.Frame3.visible(), !refused);
+        EXPECT_EQ(k.height(), frame + (refused ? 1815 : 975));
+        EXPECT_EQ(entries().size(), applied ? 1 : 2); // only b.jpg after "only JPG"
+        EXPECT_EQ(play_flag, applied ? 0 : 1);        // a rebuild stops the show
+        k.Command5_Click();
+    }
+}
+
+TEST_F(SearchWindow, BalloonHelpSwitchesOnBothWindowsAtOnce) {
+    const std::vector<tk::Control*> fixed{
+        &m.Command1, &m.Command2, &m.Command3, &m.Command4, &m.Command5, &m.Command6,
+        &m.Command7, &m.Command8, &m.Command9, &m.Drive1,   &m.Dir1,     &m.Label2,
+        &m.Label4,   &k.Command1, &k.Command2, &k.Command3, &k.Command4, &k.Command5,
+        &k.Check1,   &k.Check2,   &k.Check3,   &k.Check4,   &k.pic,      &k.img1};
+    const std::vector<tk::Control*> dynamic{&m.List1, &m.Label5, &k.Command7};
+    for (const int on : {0, 1, 0}) {
+        SCOPED_TRACE(on);
+        for (tk::Control* c : dynamic)
+            c->setToolTipText("moment's hint");
+        k.Command3_Click();
+        k.Check4.setValue(on);
+        k.Command1_Click();
+        EXPECT_EQ(opc4_flag, on);
+        for (tk::Control* c : fixed)
+            EXPECT_EQ(c->toolTipText().isEmpty(), !on) << c->name().toStdString();
+        for (tk::Control* c : dynamic)
+            EXPECT_TRUE(on || c->toolTipText().isEmpty()) << c->name().toStdString();
+    }
+    // The search button's own hint follows the search while balloon help is on.
+    const std::tuple<int, byte, const char*> hints[] = {
+        {1, kSearchRunning, "検索を中止します"},
+        {1, 0, "検索を開始します"},
+        {0, kSearchRunning, "検索を開始します"}, // off: left as it was
+    };
+    for (const auto& [balloon, flag, hint] : hints) {
+        opc4_flag = balloon;
+        kensaku_flag = flag;
+        k.Command7_MouseMove();
+        EXPECT_EQ(k.Command7.toolTipText(), QString::fromUtf8(hint));
+    }
+    kensaku_flag = 0;
+}
+
+TEST_F(SearchWindow, AnimationMovesAWindowOverTheStrip) {
+    ASSERT_EQ(k.pic2.picture().size(), QSize(300, 20));
+    for (int tick = 1; tick <= 35; ++tick) {
+        k.Timer1_Timer();
+        // 8, 16, ..., 264, then 0 and on from 8.
+        ASSERT_EQ(k.anime_x, 8 * tick % 272) << tick;
+    }
+    EXPECT_EQ(k.pic.image().copy(0, 0, 32, 20), k.pic2.picture().copy(8, 0, 32, 20));
+    EXPECT_EQ(k.img1.picture().size(), QSize(21, 32));
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# A long search under a real window system: its count rises while the animation runs; "中止"
+# stops it within a second; closing the main window during a search ends the program within
+# two seconds, with the settings written.
+[[ -d /dev/shm ]] && export TMPDIR=/dev/shm # the big tree is made much faster in memory
+source "$(dirname "$0")/lib.sh"
+
+start_xvfb_session
+start_wm
+tree=$WORK/tree
+# 27,000 folders three deep, one picture in each of the deepest.
+python3 - "$tree" <<'PY'
+import os, sys
+for a in range(30):
+    for b in range(30):
+        for c in range(30):
+            folder = os.path.join(sys.argv[1], f"a{a:02}", f"b{b:02}", f"c{c:02}")
+            os.makedirs(folder)
+            open(os.path.join(folder, "p.jpg"), "w").close()
+PY
+start_app "$tree"
+window=$(wait_for_window 10)
+
+# While a search runs, the animation box shows the film strip, dark at its top edge.
+searching() {
+    colour_near "$(screen_pixel $((sx + 52)) $((sy + 40)))" "36 34 40" 20
+}
+not_searching() {
+    ! searching
+}
+count_digest() {
+    screen_area_digest $((sx + 6)) $((sy + 17)) 190 15
+}
+now_ms() {
+    echo $(($(date +%s%N) / 1000000))
+}
+
+start_search "$window"
+poll 5 searching || fail "no animation while searching"
+declare -A counts=()
+for _ in 1 2 3 4 5 6; do
+    counts[$(count_digest)]=1
+    sleep 0.2
+done
+note "${#counts[@]} different counts seen in a second"
+((${#counts[@]} >= 3)) || fail "the count did not rise while searching (${#counts[@]} texts)"
+
+start=$(now_ms)
+click_at $((sx + 28)) $((sy + 50)) # "中止"
+poll 3 not_searching || fail "the search went on after 中止"
+stopped_after=$(($(now_ms) - start))
+note "stopped ${stopped_after} ms after 中止"
+((stopped_after < 1000)) || fail "the search stopped only ${stopped_after} ms after 中止"
+first=$(count_digest)
+sleep 1
+[[ $(count_digest) == "$first" ]] || fail "the count still changes after 中止"
+screenshot "$WORK/stopped.png"
+
+# Searching again, then closing the main window: the program ends within two seconds.
+click_at $((sx + 28)) $((sy + 50))
+poll 5 searching || fail "the second search did not start"
+sleep 0.5
+close_window_gracefully "$window" "$APP_PID" 2
+[[ $(read_setting f_path) == "$tree" ]] || fail "f_path=$(read_setting f_path) after closing during a search"
