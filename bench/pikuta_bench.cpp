@@ -55,8 +55,9 @@ struct Sizes {
     Size mp1, mp12, mp24, bmp12, gif2;
     int folder_files, set_pictures, runs, keepup_ms, gap_ms, search_folders;
 };
-constexpr Sizes kFull{
-    {1152, 864}, {4000, 3000}, {6000, 4000}, {4000, 3000}, {1632, 1224}, 40000, 20, 5, 3000, 300};
+constexpr Sizes kFull{{1152, 864},  {4000, 3000}, {6000, 4000}, {4000, 3000},
+                      {1632, 1224}, 40000,        20,           5,
+                      3000,         300,          5000};
 constexpr Sizes kQuick{{64, 48}, {96, 72}, {128, 96}, {96, 72}, {64, 48}, 30, 3, 1, 200, 0, 20};
 
 double ms_since(const QElapsedTimer& t) {
