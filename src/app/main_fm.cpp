@@ -27,4 +27,8 @@ MainForm::MainForm() {
     List1.onKeyPress = [this](int& key) { List1_KeyPress(key); };
     List1.onMouseMove = [this](int, int, double, double) { List1_MouseMove(); };
     Label5.onMouseMove = [this](int, int, double, double) { Label5_MouseMove(); };
+    pic.onMouseDown = [this](int button, int shift, double x, double y) {
+        pic_MouseDown(button, shift, x, y);
+    };
+    pic.onMouseMove = [this](int, int, double x, double y) { pic_MouseMove(x, y); };
 }

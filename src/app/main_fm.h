@@ -17,6 +17,10 @@ class MainForm : public MainFmDesign {
     std::uint8_t play_ok = 0;   // the sequencer found a marked entry
     std::uint8_t busy_flag = 0; // a load or redisplay is in progress
     std::uint8_t loupe_flag = 0;
+    std::uint8_t zoom_no = 0;  // loupe zoom index, 6..15 by clicks
+    std::uint8_t zoom_old = 0; // the index loupe_x and loupe_y are scaled by
+    std::int32_t loupe_x = 0;  // loupe centre in pixels of the scaled picture
+    std::int32_t loupe_y = 0;
     std::int32_t moving_flag = 0;      // move_window is moving the window
     std::uint8_t repeat_back = 0;      // auto-repeat direction: 1 BACK, 0 NEXT
     QString old_drive;                 // the drive to return to when a chosen one can't be read
@@ -77,6 +81,17 @@ class MainForm : public MainFmDesign {
     void pic_layout();
     void sai_hyouji();
     void timed_load();
+
+    // Display modes and the popup menu
+    void show_panels(bool on);
+    void fill_with_pic();
+    void popup_menu(double x, double y);
+
+    // Loupe and the mouse on the picture
+    void loupe_switch();
+    void draw_picture();
+    void pic_MouseDown(int button, int shift, double x, double y);
+    void pic_MouseMove(double x, double y);
 
     // Search
     void Command7_Click();

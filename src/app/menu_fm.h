@@ -6,8 +6,15 @@
 // The popup menu window's code; its items are MenuFmDesign's.
 class MenuForm : public MenuFmDesign {
   public:
+    MenuForm();
+
     // Display modes
     void hyouji_set(std::uint8_t mode); // applies a display mode to the main window
+    void m1_Click();
+    void m2_Click();
+    void m3_Click();
+    void moto_Click();
+    void defolt_Click();
 
     // Export and version window
     void crip_Click();     // copy to the clipboard

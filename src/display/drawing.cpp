@@ -105,8 +105,10 @@ void MainForm::pic_layout() {
 void MainForm::sai_hyouji() {
     if (busy_flag == 1) return;
     const auto busy = tk::hold<std::uint8_t>(busy_flag, 1, 0);
-    // The loupe view comes with the loupe; until then the picture is always drawn whole.
-    pic_layout();
+    if (loupe_flag == 1)
+        draw_picture();
+    else
+        pic_layout();
 }
 
 void MainForm::timed_load() {

@@ -1,5 +1,7 @@
 // The main window's resize handling: it keeps the layout of the display mode in force.
+#include "app/forms.h"
 #include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "toolkit/rounding.h"
 
@@ -9,14 +11,39 @@ void MainForm::Form_Resize() {
     const std::int32_t fh = frame_height();
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
+    // Minimised, the slideshow waits; the resize that follows the restore starts it again.
     if (windowState() == tk::Minimized) return;
     if (pic_ok == 0 && moving_flag == 0) {
         // Until a picture has been asked for, only the top band of controls is shown.
         move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 2925);
         return;
     }
-    if (hyouji_mode == 0 && moving_flag == 0)
-        move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 6765);
+    switch (hyouji_mode) {
+    case 0:
+        // The normal window keeps its size and state: a user's resize snaps back, and so does
+        // a maximise offered by a window manager that shows the button anyway.
+        if (windowState() == tk::Maximized) {
+            setWindowState(tk::Normal);
+            return;
+        }
+        if (moving_flag == 0)
+            move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 6765);
+        break;
+    case 1:
+        if (windowState() == tk::Normal)
+            menu_fm->hyouji_set(2); // restored from maximised: the resizable window
+        else
+            fill_with_pic(); // the client area is known once the window manager has framed it
+        break;
+    case 2:
+        if (moving_flag == 0)
+            move_window(tk::to_int32(left()), tk::to_int32(top()), tk::to_int32(width()),
+                        tk::to_int32(height()));
+        fill_with_pic();
+        break;
+    default:
+        break;
+    }
     if (pic_ok == 1) sai_hyouji();
     if (loupe_flag == 0 && play_flag == 1) Timer1.setEnabled(true);
 }

@@ -54,16 +54,19 @@ void MainForm::Command2_MouseUp() {
 }
 
 void MainForm::Command1_Click() {
+    if (loupe_flag == 1) loupe_switch();
     play_back();
     Timer2.setEnabled(true);
 }
 
 void MainForm::Command2_Click() {
+    if (loupe_flag == 1) loupe_switch();
     play_next();
     Timer2.setEnabled(true);
 }
 
 void MainForm::Command3_Click() {
+    if (loupe_flag == 1) loupe_switch();
     Timer1_Timer();
     Timer1.setEnabled(true);
     play_flag = 1;
@@ -75,6 +78,7 @@ void MainForm::Command4_Click() {
     Timer3.setEnabled(false);
     play_flag = 0;
     prefetch.drop();
+    if (loupe_flag == 1) loupe_switch();
 }
 
 void MainForm::Command5_Click() {

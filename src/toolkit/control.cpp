@@ -77,7 +77,10 @@ void Control::attach(QWidget* w) {
 bool Control::mouse_event_filter(QObject* obj, QEvent* event) {
     auto* area = qobject_cast<QAbstractScrollArea*>(widget_.data());
     if (obj != widget_ && !(area && obj == area->viewport())) return false;
-    const auto type = event->type();
+    auto type = event->type();
+    // The window system reports the second press of a quick double click only as a double
+    // click; for the handlers it is a press like any other.
+    if (type == QEvent::MouseButtonDblClick) type = QEvent::MouseButtonPress;
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
         type != QEvent::MouseMove)
         return false;

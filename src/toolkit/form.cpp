@@ -120,6 +120,7 @@ void Form::design(double client_width, double client_height) {
     // Where the window manager will put the title bar and borders, learnt before the window
     // appears, so that the outer size and the frame height are right from the first load.
     frame_ = platform::expected_frame(widget_.get());
+    normal_frame_ = frame_;
     outer_ =
         QRect(outer_.topLeft(), QSize(to_px_x(client_width) + frame_.left() + frame_.right(),
                                       to_px_y(client_height) + frame_.top() + frame_.bottom()));
@@ -239,8 +240,10 @@ void Form::setWindowState(int state) {
     state_ = state;
     if (state == Maximized)
         outer_ = maximized_rect();
-    else if (state == Normal)
+    else if (state == Normal) {
         outer_ = normal_outer_;
+        frame_ = normal_frame_;
+    }
     push_geometry();
     client_changed();
     raise_resize();
@@ -254,9 +257,12 @@ void Form::from_window_system() {
                                                    : Normal;
     const QRect fg = widget_->frameGeometry();
     const QRect cg = widget_->geometry();
-    const QMargins frame(cg.left() - fg.left(), cg.top() - fg.top(), fg.right() - cg.right(),
-                         fg.bottom() - cg.bottom());
-    QRect outer = state == Minimized ? outer_ : fg;
+    QMargins frame(cg.left() - fg.left(), cg.top() - fg.top(), fg.right() - cg.right(),
+                   fg.bottom() - cg.bottom());
+    // Back from maximised, Qt may still report the maximised window's frame; the normal
+    // window gets the frame it had before.
+    if (state == Normal && state_ != Normal) frame = normal_frame_;
+    QRect outer = state == Minimized ? outer_ : cg.marginsAdded(frame);
     const bool reframed = frame != frame_ && state == Normal && state_ == Normal;
     if (reframed) {
         // The window manager decorated the window (or changed its frame): the window stays
@@ -268,7 +274,10 @@ void Form::from_window_system() {
     state_ = state;
     frame_ = frame;
     outer_ = outer;
-    if (state_ == Normal) normal_outer_ = outer_;
+    if (state_ == Normal) {
+        normal_outer_ = outer_;
+        normal_frame_ = frame_;
+    }
     if (reframed) push_geometry();
     if (changed) {
         client_changed();

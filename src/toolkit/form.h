@@ -50,6 +50,8 @@ class Form : public Container {
     // The client area in twips.
     double scaleWidth() const;
     double scaleHeight() const;
+    // What the window manager puts around the client area (title bar, borders), in pixels.
+    QMargins frame_px() const { return frame_; }
 
     int windowState() const { return state_; }
     void setWindowState(int state);
@@ -107,9 +109,10 @@ class Form : public Container {
 
     QString name_;
     std::unique_ptr<FormWidget> widget_;
-    QRect outer_;        // pixels, frame included
-    QRect normal_outer_; // the rectangle to return to from maximised or minimised
-    QMargins frame_;     // what the window manager adds around the client area
+    QRect outer_;           // pixels, frame included
+    QRect normal_outer_;    // the rectangle to return to from maximised or minimised
+    QMargins frame_;        // what the window manager adds around the client area
+    QMargins normal_frame_; // the same for the normal state, kept while maximised
     int state_ = Normal;
     QString caption_;
     QColor back_color_;

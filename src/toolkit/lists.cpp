@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QStyle>
 #include <algorithm>
 
@@ -70,18 +71,22 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// A list widget that offers typed characters to its owner before acting on them.
+// A list widget that offers typed characters to its owner before acting on them, and runs the
+// list's click once per user action that changes the marks or the current entry.
 class KeyListWidget : public QListWidget {
   public:
     KeyListWidget(std::function<void(int&)>* hook, std::function<void()>* click)
         : hook_(hook), click_(click) {}
 
-    // A key moves the marks before it moves the current entry; the list's click waits until
-    // the key has been handled, so that it sees the entry moved to.
-    bool defer_click() {
-        if (!in_key_) return false;
-        click_deferred_ = true;
-        return true;
+    // A key or a mouse button moves the marks and the current entry one after the other; the
+    // click waits until the event has been handled, so that it sees the entry moved to and
+    // runs once. Outside the user's input (the drag's auto-scroll) a change of the marks
+    // clicks at once; the current entry set on focus alone is no click.
+    void changed(bool marks) {
+        if (in_input_)
+            click_due_ = true;
+        else if (marks && *click_)
+            dispatch(*click_);
     }
 
   protected:
@@ -92,20 +97,40 @@ class KeyListWidget : public QListWidget {
             dispatch([&] { (*hook_)(key); });
             if (key == 0) return;
         }
-        in_key_ = true;
-        QListWidget::keyPressEvent(e);
-        in_key_ = false;
-        if (click_deferred_) {
-            click_deferred_ = false;
+        input([&] { QListWidget::keyPressEvent(e); });
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        input([&] { QListWidget::mousePressEvent(e); });
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        input([&] { QListWidget::mouseMoveEvent(e); });
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        input([&] { QListWidget::mouseReleaseEvent(e); });
+    }
+    // A quick click on another entry than the first is a press there; on the same entry it
+    // is the list's double click.
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        input([&] { QListWidget::mouseDoubleClickEvent(e); });
+    }
+
+  private:
+    template <class F> void input(F&& handle) {
+        const bool outermost = !in_input_;
+        in_input_ = true;
+        handle();
+        if (!outermost) return;
+        in_input_ = false;
+        if (click_due_) {
+            click_due_ = false;
             if (*click_) dispatch(*click_);
         }
     }
 
-  private:
     std::function<void(int&)>* hook_;
     std::function<void()>* click_;
-    bool in_key_ = false;
-    bool click_deferred_ = false;
+    bool in_input_ = false;
+    bool click_due_ = false;
 };
 
 } // namespace
@@ -151,15 +176,17 @@ ListBox::ListBox(Container& parent, QString name, bool extended_selection)
         if (pushing_) return;
         pull_selection();
     });
+    // A click on an entry, or a key that moves the marks or only the current entry, is the
+    // list's click.
     QObject::connect(v->selectionModel(), &QItemSelectionModel::currentRowChanged, v,
-                     [this](const QModelIndex& current) {
+                     [this, v](const QModelIndex& current) {
                          if (pushing_) return;
                          list_index_ = current.isValid() ? current.row() : -1;
+                         v->changed(false);
                      });
-    // A click on an entry (or moving the focus with the keyboard) is the list's click.
     QObject::connect(v, &QListWidget::itemSelectionChanged, v, [this, v] {
-        if (pushing_ || !onClick || v->defer_click()) return;
-        dispatch(onClick);
+        if (pushing_) return;
+        v->changed(true);
     });
     QObject::connect(v, &QListWidget::itemDoubleClicked, v, [this] {
         if (onDblClick) dispatch(onDblClick);

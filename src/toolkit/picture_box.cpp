@@ -7,48 +7,72 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace tk {
 
 namespace {
 
-// One level of a box reduction of the part `r` of an RGB32 picture: each pixel is the
-// average of a 2 x 2 block.
-QImage halve(const QImage& in, const QRect& r) {
-    QImage out(r.width() / 2, r.height() / 2, QImage::Format_RGB32);
-    const auto row = [&](int y) {
-        return reinterpret_cast<const quint32*>(in.constScanLine(r.y() + y)) + r.x();
-    };
-    for (int y = 0; y < out.height(); ++y) {
-        const quint32* a = row(2 * y);
-        const quint32* b = row(2 * y + 1);
-        auto* o = reinterpret_cast<quint32*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x, a += 2, b += 2) {
-            // Red and blue, then green, summed side by side in one word each.
-            const quint32 rb =
-                (a[0] & 0xFF00FF) + (a[1] & 0xFF00FF) + (b[0] & 0xFF00FF) + (b[1] & 0xFF00FF);
-            const quint32 g = (a[0] & 0xFF00) + (a[1] & 0xFF00) + (b[0] & 0xFF00) + (b[1] & 0xFF00);
-            o[x] = 0xFF000000 | (((rb + 0x20002) >> 2) & 0xFF00FF) | (((g + 0x200) >> 2) & 0xFF00);
-        }
-    }
-    return out;
+// Samples per destination pixel, at most, across and down: the rows read cost the most.
+constexpr int kSamplesX = 8, kSamplesY = 4;
+
+bool direct_format(QImage::Format f) {
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32_Premultiplied;
 }
 
-// Smooth scaling reads four source pixels per destination pixel, so a strong reduction
-// shows fine detail as moiré. Halving by box averaging first, until less than twice the
-// destination size is left, keeps it clean at a fraction of the cost of a full area average.
-QImage reduced(const QImage& source, QRect& src, const QSize& dest) {
-    if (src.width() < 2 * dest.width() || src.height() < 2 * dest.height() ||
-        !source.rect().contains(src))
-        return source;
-    QImage out = source.format() == QImage::Format_RGB32
-                     ? halve(source, src)
-                     : halve(source.copy(src).convertToFormat(QImage::Format_RGB32),
-                             QRect(QPoint(0, 0), src.size()));
-    while (out.width() >= 2 * dest.width() && out.height() >= 2 * dest.height())
-        out = halve(out, out.rect());
-    src = out.rect();
-    return out;
+// A reduction by two or more: each destination pixel is the average of up to kSamplesX x
+// kSamplesY pixels spread evenly over the part of the picture it covers, laid over the
+// background where the picture is transparent. Only the sampled pixels are read and nothing
+// is allocated beyond two small tables, however large the picture.
+void average_into(QImage& canvas, const QRect& dest, const QImage& source, const QRect& from,
+                  QRgb back) {
+    const QRect target = dest & canvas.rect();
+    if (target.isEmpty()) return;
+    const double kx = double(from.width()) / dest.width();
+    const double ky = double(from.height()) / dest.height();
+    const int nx = std::clamp(int(std::ceil(kx)), 1, kSamplesX);
+    const int ny = std::clamp(int(std::ceil(ky)), 1, kSamplesY);
+    const auto at = [](double v, int size) { return std::clamp(int(v), 0, size - 1); };
+    std::vector<int> cols(size_t(target.width()) * nx);
+    for (int i = 0; i < target.width(); ++i) {
+        const double x0 = from.x() + (target.x() - dest.x() + i) * kx;
+        for (int s = 0; s < nx; ++s)
+            cols[size_t(i) * nx + s] = at(x0 + (s + 0.5) * kx / nx, source.width());
+    }
+    const quint32 n = quint32(nx * ny);
+    const bool opaque = !source.hasAlphaChannel();
+    const quint32 br = qRed(back), bg = qGreen(back), bb = qBlue(back);
+    std::vector<const QRgb*> rows(ny);
+    for (int j = 0; j < target.height(); ++j) {
+        const double y0 = from.y() + (target.y() - dest.y() + j) * ky;
+        for (int s = 0; s < ny; ++s)
+            rows[s] = reinterpret_cast<const QRgb*>(
+                source.constScanLine(at(y0 + (s + 0.5) * ky / ny, source.height())));
+        auto* out = reinterpret_cast<QRgb*>(canvas.scanLine(target.y() + j)) + target.x();
+        const int* c = cols.data();
+        for (int i = 0; i < target.width(); ++i, c += nx) {
+            // Red and blue, then alpha and green, summed side by side in one word each.
+            quint32 rb = 0, ag = 0;
+            for (const QRgb* row : rows)
+                for (int t = 0; t < nx; ++t) {
+                    const QRgb p = row[c[t]];
+                    rb += p & 0xFF00FF;
+                    ag += (p >> 8) & 0xFF00FF;
+                }
+            quint32 r = ((rb >> 16) + n / 2) / n, b = ((rb & 0xFFFF) + n / 2) / n;
+            quint32 g = ((ag & 0xFFFF) + n / 2) / n;
+            if (!opaque) {
+                // Premultiplied: what the picture leaves uncovered shows the background.
+                const quint32 rest = 255 - std::min<quint32>(((ag >> 16) + n / 2) / n, 255);
+                r = std::min<quint32>(r + (br * rest + 127) / 255, 255);
+                g = std::min<quint32>(g + (bg * rest + 127) / 255, 255);
+                b = std::min<quint32>(b + (bb * rest + 127) / 255, 255);
+            }
+            out[i] = 0xFF000000 | (r << 16) | (g << 8) | b;
+        }
+    }
 }
 
 } // namespace
@@ -100,7 +124,13 @@ void PictureBox::resize_canvas() {
 }
 
 void PictureBox::setPicture(const QImage& image) {
-    picture_ = image;
+    // Kept in one of the two layouts that drawing reads directly, so that no drawing has to
+    // convert the picture again.
+    picture_ =
+        image.isNull() || direct_format(image.format())
+            ? image
+            : image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                            : QImage::Format_RGB32);
     if (auto_size_ && !image.isNull()) {
         // The box is exactly the picture: share its pixels instead of copying a large photo.
         canvas_ = picture_;
@@ -151,13 +181,33 @@ void PictureBox::Cls() {
 void PictureBox::PaintPicture(const QImage& source, int dx, int dy, int dw, int dh, int sx, int sy,
                               int sw, int sh) {
     if (source.isNull() || canvas_.isNull() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
-    QRect src(sx, sy, sw, sh);
-    const QImage from = reduced(source, src, QSize(dw, dh));
-    QPainter p(&paintable());
-    p.setRenderHint(QPainter::SmoothPixmapTransform, src.size() != QSize(dw, dh));
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(QRect(dx, dy, dw, dh), from, src);
-    if (widget()) widget()->update(QRect(dx, dy, dw, dh));
+    const QRect dest(dx, dy, dw, dh), from(sx, sy, sw, sh);
+    QImage& canvas = paintable();
+    if (sw >= 2 * dw && sh >= 2 * dh) {
+        // Reductions are averaged, so that fine detail does not turn into moiré.
+        if (direct_format(source.format()))
+            average_into(canvas, dest, source, from, back_color_.rgb());
+        else
+            average_into(canvas, dest,
+                         source.convertToFormat(source.hasAlphaChannel()
+                                                    ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32),
+                         from, back_color_.rgb());
+    } else {
+        // Only the part of the picture that shows is scaled, straight into the box; from twice
+        // the size on, pixels show as sharp squares.
+        QPainter p(&canvas);
+        const bool sharp = dw >= 2 * sw && dh >= 2 * sh;
+        p.setRenderHint(QPainter::SmoothPixmapTransform, !sharp && from.size() != dest.size());
+        if (source.hasAlphaChannel()) {
+            p.fillRect(dest, back_color_);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        } else {
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+        }
+        p.drawImage(QRectF(dest), source, QRectF(from));
+    }
+    if (widget()) widget()->update(dest);
 }
 
 void PictureBox::Print(const QString& text) {

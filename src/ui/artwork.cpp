@@ -84,12 +84,33 @@ QIcon search_icon() {
 }
 
 QCursor loupe_cursor() {
+    // A glass with a plus sign and a handle to the lower right, each stroke drawn dark over a
+    // wider white one so that the cursor shows on dark and light pictures alike.
     QImage img = canvas(32, 32);
     QPainter p(&img);
-    draw_loupe(p, QPointF(11, 11), 8, QColor(220, 240, 255, 120));
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(12.5, 12.5);
+    const auto stroke = [&](const QColor& colour, double width, auto&& draw) {
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+        draw();
+    };
+    const auto handle = [&] { p.drawLine(QPointF(19.5, 19.5), QPointF(28.5, 28.5)); };
+    const auto ring = [&] { p.drawEllipse(centre, 8.5, 8.5); };
+    const auto plus = [&] {
+        p.drawLine(centre - QPointF(4, 0), centre + QPointF(4, 0));
+        p.drawLine(centre - QPointF(0, 4), centre + QPointF(0, 4));
+    };
+    p.setBrush(QColor(200, 230, 255, 110));
+    stroke(Qt::white, 7, handle);
+    stroke(Qt::white, 4.5, ring);
+    p.setBrush(Qt::NoBrush);
+    stroke(QColor(70, 45, 20), 4, handle);
+    stroke(Qt::black, 2, ring);
+    stroke(Qt::white, 3.5, plus);
+    stroke(Qt::black, 1.5, plus);
     p.end();
     // The hot spot is the middle of the glass: that is the point that is magnified.
-    return QCursor(QPixmap::fromImage(img), 11, 11);
+    return QCursor(QPixmap::fromImage(img), 12, 12);
 }
 
 namespace {

@@ -195,6 +195,8 @@ MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
     Command6.ZOrder(0);
     Command7.ZOrder(0);
     pic.setMouseIcon(artwork::loupe_cursor());
+    // In front of the lower panel, whose empty right part it covers, so that it gets the mouse.
+    pic.ZOrder(0);
     pic_clp.setAutoSize(true);
     pic_moto.setAutoSize(true);
     File1.setPattern(QStringLiteral("*.bmp;*.dib;*.jpg;*.wmf;*.emf"));

@@ -153,19 +153,57 @@ TEST(Drawing, RedisplayIsSkippedWhileBusyOrMinimised) {
 }
 
 TEST(Drawing, OverlayLineOnlyOutsideNormalMode) {
-    // The text is magenta, smoothed into whatever lies below; neither teal nor black has red.
-    const auto reddish = [](const QImage& image) {
-        int n = 0;
-        for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 200; ++x)
-                n += qRed(image.pixel(x, y)) > 100 && qGreen(image.pixel(x, y)) < 100;
-        return n;
+    // What pic should show: the fitted picture and, outside normal mode, this line over it in
+    // pic's font and colour. Near misses must not pass for it.
+    const auto drawn = [](const QString& line) {
+        QImage expected(377, 233, QImage::Format_RGB32);
+        expected.fill(Qt::black);
+        QPainter p(&expected);
+        p.fillRect(QRect(32, 0, 311, 233), kTeal); // 400 x 300 fitted to the height
+        if (!line.isEmpty()) {
+            p.setFont(main_fm->pic.font());
+            p.setPen(QColor(255, 0, 255));
+            p.drawText(0, QFontMetrics(main_fm->pic.font()).ascent(), line);
+        }
+        return expected;
     };
     for (const byte mode : {0, 1, 2}) {
         Pictures p({{"a.bmp", filled(400, 300, kTeal)}, {"b.bmp", filled(400, 300, kTeal)}});
+        p.load(0);
         hyouji_mode = mode; // the overlay depends on the code alone
         p.load(1);
-        EXPECT_EQ(reddish(main_fm->pic.image()) > 10, mode != 0) << int(mode);
+        const QString path = main_fm->List1.list(1);
+        const QImage shown = main_fm->pic.image().convertToFormat(QImage::Format_RGB32);
+        const QString right = mode == 0 ? QString() : QStringLiteral("2 ") + path;
+        EXPECT_EQ(shown, drawn(right)) << int(mode);
+        for (const QString& wrong :
+             {QStringLiteral("1 ") + path, QStringLiteral("2") + path,
+              QStringLiteral("2 ") + main_fm->List1.list(0), QStringLiteral("12 ") + path})
+            EXPECT_NE(shown, drawn(wrong)) << int(mode) << " " << wrong.toStdString();
+    }
+}
+
+TEST(Drawing, TransparentPartsShowTheBackground) {
+    // The left half transparent with a red hidden colour, the right half blue; reduced more
+    // than twofold (averaged) or enlarged (stretched).
+    for (const QSize size : {QSize(800, 500), QSize(100, 50)}) {
+        Pictures p({});
+        QImage picture(size, QImage::Format_Indexed8);
+        picture.setColorTable({qRgba(255, 0, 0, 0), qRgb(0, 0, 255)});
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                picture.setPixel(x, y, x < size.width() / 2 ? 0 : 1);
+        main_fm->pic.setBackColor(Qt::green);
+        main_fm->pic_moto.setPicture(picture);
+        main_fm->sai_hyouji();
+        const QImage& shown = main_fm->pic.image();
+        EXPECT_EQ(shown.pixelColor(95, 116), QColor(Qt::green)) << size.width();
+        EXPECT_EQ(shown.pixelColor(282, 116), QColor(Qt::blue)) << size.width();
+        int reddish = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                reddish += qRed(shown.pixel(x, y)) > 40;
+        EXPECT_EQ(reddish, 0) << size.width();
     }
 }
 

@@ -93,6 +93,32 @@ TEST_F(Selection, ClickOrKeyboardMoveShowsNumberAndPath) {
     }
 }
 
+// Ctrl and an arrow move the current entry alone: the marks stay, the labels follow.
+TEST_F(Selection, CurrentEntryMovedAloneIsAClick) {
+    fill(3, {0}, true);
+    view()->setFocus();
+    f->List1.setListIndex(0);
+    for (int row : {1, 2}) {
+        QTest::keyClick(view(), Qt::Key_Down, Qt::ControlModifier);
+        test_env::settle();
+        expect_current(row);
+        EXPECT_EQ(marks(), std::vector<int>{0});
+    }
+}
+
+// A real double click on an entry: the first click marks it, the second is NEXT only.
+TEST_F(Selection, DoubleClickIsOneClickAndOneNext) {
+    fill(4, {3}, true);
+    const QRect r = view()->visualItemRect(view()->item(1));
+    QTest::mouseDClick(f->window()->windowHandle(), Qt::LeftButton, Qt::ControlModifier,
+                       view()->viewport()->mapTo(f->window(), r.center()));
+    test_env::settle();
+    expect_current(1);
+    EXPECT_EQ(marks(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(play_no, 1) << "one step from the start";
+    EXPECT_TRUE(f->Timer2.enabled());
+}
+
 TEST_F(Selection, DoubleClickStepsToNextMarkedAndLoadsLater) {
     fill(4, {1, 3});
     play_no = 2;

@@ -4,8 +4,10 @@
 #include "app/module2.h"
 #include "support/test_env.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <initializer_list>
 #include <utility>
@@ -44,6 +46,38 @@ class Playback : public test_env::Program {
     }
     QScrollBar* bar() const { return static_cast<QScrollBar*>(f->HScroll1.widget()); }
 };
+
+// What a button receives for a quick second click: the window system reports the second press
+// as a double click only.
+void send_mouse(QWidget* w, QEvent::Type type) {
+    const QPointF at = w->rect().center();
+    QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+    QApplication::sendEvent(w, &e);
+}
+
+TEST_F(Playback, QuickSecondClickIsAPressToo) {
+    fill(4);
+    f->Show();
+    QWidget* next = f->Command2.widget();
+    send_mouse(next, QEvent::MouseButtonPress);
+    send_mouse(next, QEvent::MouseButtonRelease);
+    clock.advance(300);
+    send_mouse(next, QEvent::MouseButtonDblClick);
+    send_mouse(next, QEvent::MouseButtonRelease);
+    EXPECT_EQ(play_no, 1) << "two clicks, two steps";
+    // Loaded a second after the second click, not the first.
+    expect_loads({{999, -1}, {1, 1}});
+    // Held on the second press, it repeats.
+    send_mouse(next, QEvent::MouseButtonPress);
+    send_mouse(next, QEvent::MouseButtonRelease);
+    send_mouse(next, QEvent::MouseButtonDblClick);
+    EXPECT_EQ(play_no, 2);
+    clock.advance(1000);
+    EXPECT_EQ(play_no, 3) << "auto-repeat after a second";
+    send_mouse(next, QEvent::MouseButtonRelease);
+    EXPECT_EQ(play_no, 0) << "and the click on release";
+}
 
 TEST_F(Playback, SpeedTable) {
     // 1500 ms until the first change; the reset changes nothing while the value is still 3.

@@ -325,6 +325,86 @@ find_list_rows() {
     ((${#lines[@]} == expected)) || fail "the list shows ${#lines[@]} lines of text, expected $expected"
 }
 
+# A w x h bitmap in four colours: red top left, lime top right, blue bottom left, yellow
+# bottom right.
+quadrant_picture() {
+    local file=$1 w=$(($2 / 2)) h=$(($3 / 2))
+    convert \( -size "${w}x${h}" xc:red xc:lime +append \) \
+        \( -size "${w}x${h}" xc:blue xc:yellow +append \) -append BMP3:"$file"
+}
+
+# Marks the first entry of the picture list of `window` and shows it with the n key; waits
+# until the window has opened its picture area.
+show_first_entry() {
+    local window=$1
+    find_list_rows "$window" 1
+    click_at $((list_x + 100)) $((list_y + lines[0]))
+    xdotool key n
+    poll 5 picture_area_open "$window" || fail "the picture area did not open"
+    wait_for_settled "$window"
+}
+
+picture_area_open() {
+    local h
+    read -r _ _ _ h < <(window_geometry "$1")
+    ((h > 300))
+}
+
+# The viewable popup menu of the program, if any: its id in MENU. Popups are top-level
+# windows the window manager leaves alone, named after the program.
+menu_open() {
+    local id
+    MENU=""
+    for id in $(xwininfo -root -children | awk '/"PIKUTA": \("pikuta"/ { print $1 }'); do
+        if viewable "$id"; then
+            MENU=$id
+            return 0
+        fi
+    done
+    return 1
+}
+
+within_2px() {
+    local d=$(($1 - $2))
+    ((d >= -2 && d <= 2))
+}
+
+# Right-clicks at the screen point x y and checks that the popup menu opens with its top-left
+# corner there (within 2 px); the menu stays open, its id in MENU.
+right_click_menu_at() {
+    local x=$1 y=$2 mx my
+    xdotool mousemove --sync "$x" "$y" click 3
+    poll 3 menu_open || fail "no menu after a right click at $x,$y"
+    read -r mx my _ _ < <(window_geometry "$MENU")
+    note "menu corner at $mx,$my for a click at $x,$y"
+    within_2px "$mx" "$x" && within_2px "$my" "$y" ||
+        fail "the menu opened at $mx,$my, the click was at $x,$y"
+}
+
+# Chooses the n-th item of the open popup menu from the keyboard.
+choose_menu_item() {
+    local i
+    for ((i = 0; i < $1; ++i)); do xdotool key Down; done
+    xdotool key Return
+    poll 3 menu_closed || fail "the menu stayed open"
+}
+
+menu_closed() {
+    ! menu_open
+}
+
+# How many pixels of a rectangle (x y width height) of a picture lie within 60 per channel
+# of the colour "r g b".
+pixels_near() {
+    local file=$1 x=$2 y=$3 w=$4 h=$5 colour=$6
+    convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 rgb:- |
+        python3 -c '
+import sys
+want = [int(v) for v in sys.argv[1].split()]
+data = sys.stdin.buffer.read()
+print(sum(all(abs(data[i + c] - want[c]) <= 60 for c in range(3)) for i in range(0, len(data), 3)))' "$colour"
+}
+
 # The search window (title "検索"), once it is on screen; prints its id.
 search_window_viewable() {
     local id
