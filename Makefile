@@ -8,8 +8,8 @@
 # tests drive the real program with (virtual X server, window manager, X tools, ImageMagick,
 # the X library of the stand-in clipboard manager).
 PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
-	qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins libjpeg-dev \
-	libgl-dev libxcb1-dev libx11-dev libgtest-dev googletest \
+	qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins \
+	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libgtest-dev googletest \
 	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev \
 	fonts-ipafont-gothic fonts-urw-base35 \
 	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils python3-xlib

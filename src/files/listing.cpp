@@ -7,6 +7,7 @@
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 #include "toolkit/lists.h"
+#include "toolkit/scope_guard.h"
 
 using namespace Module2;
 
@@ -23,9 +24,8 @@ void MainForm::Drive1_Change() {
         // opening that drive's root would lose the user's place and the list's marks.
         const QString folder_drive = tk::drive_services().drive_of(Dir1.path());
         const QString back = old_drive.isEmpty() ? folder_drive : old_drive;
-        drive_going_back = back == folder_drive ? 1 : 0;
+        const auto going_back = tk::hold<std::uint8_t>(drive_going_back, back == folder_drive, 0);
         tk::attempt([&] { Drive1.setDrive(back); });
-        drive_going_back = 0;
         return;
     }
     old_drive = drive;
