@@ -1,9 +1,10 @@
-# Two entry points for people and CI:
+# Entry points for people and CI:
 #   make run   builds the program and starts it on the samples folder
 #   make test  builds everything and runs the whole test suite
+#   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
-# Both first install the Debian 12 packages below when some are missing.
+# All first install the Debian 12 packages below when some are missing.
 
 # Build tools, Qt, the metafile libraries, fonts with Japanese glyphs, and what the window
 # tests drive the real program with (virtual X server, window manager, X tools, ImageMagick,
@@ -15,13 +16,16 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	fonts-ipafont-gothic fonts-urw-base35 \
 	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils python3-xlib
 
+# Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
+BENCH_PACKAGES := libjpeg-turbo-progs
+
 BUILD := build
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS := 30
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test build configure packages fuzz
+.PHONY: run test bench build configure packages fuzz
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -35,6 +39,11 @@ run: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+
+bench: configure
+	@tools/install_packages.sh $(BENCH_PACKAGES)
+	cmake --build $(BUILD) --target pikuta-bench bench_minimal_qt
+	$(BUILD)/pikuta-bench --json $(BUILD)/bench.json
 
 build: configure
 	cmake --build $(BUILD)

@@ -1,5 +1,7 @@
 #include "platform/picture_io.h"
 
+#include "platform/jpeg_reader.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 // jpeglib.h needs FILE and size_t declared before it.
@@ -82,11 +85,17 @@ JpegWalk jpeg_walk(const QByteArray& d) {
         }
         i += 2 + length;
         if (marker != 0xDA) continue;
+        // Entropy-coded data runs to the next marker that is neither stuffing nor restart;
+        // memchr finds the candidates many bytes at a time.
         while (i + 1 < n) {
-            if (at(i) == 0xFF) {
-                const unsigned char next = at(i + 1);
-                if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7) && next != 0xFF) break;
+            const void* ff = std::memchr(d.constData() + i, 0xFF, size_t(n - 1 - i));
+            if (!ff) {
+                i = n - 1;
+                break;
             }
+            i = static_cast<const char*>(ff) - d.constData();
+            const unsigned char next = at(i + 1);
+            if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7) && next != 0xFF) break;
             ++i;
         }
         if (i + 1 >= n) walk.end = JpegEnd::InScan;
@@ -318,12 +327,20 @@ QImage read_checked(const QString& path, QString* why) {
     file.close();
     if ((format == "jpeg" && !jpeg_complete(data)) || (format == "gif" && !gif_complete(data)))
         return fail(why, QStringLiteral("truncated file"));
+    if (format == "jpeg") {
+        if (auto image = read_jpeg(data, kMaxPixels, why)) return *image;
+    }
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     return decode(&buffer, format, why);
 }
 
 } // namespace
+
+bool is_raster_picture(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && !format_from_content(file.read(16)).isEmpty();
+}
 
 QImage read_picture(const QString& path, QString* why) {
     try {
