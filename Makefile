@@ -2,6 +2,8 @@
 #   make run   builds the program and starts it on the samples folder
 #   make test  builds everything and runs the whole test suite
 #   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
+#   make test-sanitize  the suite, the program and the metafile renderer built with address and
+#              undefined-behaviour checks in build-sanitize, run without the window tests
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -20,6 +22,8 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 BENCH_PACKAGES := libjpeg-turbo-progs
 
 BUILD := build
+SANITIZE_BUILD := build-sanitize
+SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS := 30
 # Only the fuzzing targets need clang and its fuzzing runtime.
@@ -47,6 +51,18 @@ bench: configure
 
 build: configure
 	cmake --build $(BUILD)
+
+# The window tests run once, in the plain build; they drive the same code.
+test-sanitize: packages
+	@if [ ! -f $(SANITIZE_BUILD)/CMakeCache.txt ]; then \
+		cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+			-DCMAKE_CXX_FLAGS="-O1 $(SANITIZE_FLAGS)" -DCMAKE_C_FLAGS="-O1 $(SANITIZE_FLAGS)" \
+			-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"; fi
+	cmake --build $(SANITIZE_BUILD)
+	cd $(SANITIZE_BUILD) && \
+		ASAN_OPTIONS=detect_leaks=1:hard_rss_limit_mb=4096:allocator_may_return_null=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2 -LE x11
 
 fuzz: packages
 	@tools/install_packages.sh $(FUZZ_PACKAGES)
