@@ -57,11 +57,16 @@ Control::Control(Container& parent, QString name) : parent_(parent), name_(std::
     parent_.form().controls_.push_back(this);
 }
 
+Control::~Control() {
+    delete filter_; // a deleted filter is taken off every object it watched
+}
+
 void Control::attach(QWidget* w) {
     widget_ = w;
     w->setParent(parent_.client_widget());
     w->setObjectName(name_);
     auto* filter = new ControlEventFilter(*this, w);
+    filter_ = filter;
     w->installEventFilter(filter);
     // Lists deliver the mouse to their viewport.
     if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) {

@@ -28,7 +28,7 @@ class Container {
 class Control {
   public:
     Control(Container& parent, QString name);
-    virtual ~Control() = default;
+    virtual ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
@@ -76,6 +76,8 @@ class Control {
     Container& parent_;
     QString name_;
     QPointer<QWidget> widget_;
+    // Outlives the control with the widget otherwise, and would call it while the widget dies.
+    QPointer<QObject> filter_;
     QRect rect_;
     bool visible_ = true;
     bool enabled_ = true;
