@@ -69,12 +69,10 @@ struct ChildSetup {
 };
 
 ChildSetup prepareSetup(const ChildLimits& limits) {
-    const auto cpuSeconds =
-        static_cast<rlim_t>(std::chrono::ceil<std::chrono::seconds>(limits.wallTime).count());
-    ChildSetup setup{{limits.addressSpaceBytes, limits.addressSpaceBytes},
-                     {cpuSeconds, cpuSeconds + 1},
-                     {0, 0},
-                     {}};
+    const auto cpuSeconds = static_cast<rlim_t>(limits.cpuTime.count());
+    const rlim_t addressSpace =
+        limits.addressSpaceBytes == 0 ? RLIM_INFINITY : rlim_t(limits.addressSpaceBytes);
+    ChildSetup setup{{addressSpace, addressSpace}, {cpuSeconds, cpuSeconds + 1}, {0, 0}, {}};
     sigemptyset(&setup.noSignalsBlocked);
     return setup;
 }
