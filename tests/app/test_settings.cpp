@@ -111,24 +111,6 @@ TEST(SaveSettings, WritesAllThirteenKeysOnceAtExit) {
     EXPECT_EQ(store.flushes, 1);
     test_env::settle();
     EXPECT_EQ(store.flushes, 1);
-    // A first run leaves every key too.
-    test_env::MemoryStore& first = test_env::fresh_program();
-    main_fm->Show();
-    const QString drive = main_fm->Drive1.drive(), folder = main_fm->Dir1.path();
-    main_fm.unload();
-    EXPECT_EQ(first.values, (std::map<QString, QString>{{"n_left", "0"},
-                                                        {"n_top", "0"},
-                                                        {"w_width", "8880"},
-                                                        {"w_height", "6765"},
-                                                        {"w_left", "0"},
-                                                        {"w_top", "0"},
-                                                        {"opc1_flag", "1"},
-                                                        {"opc2_flag", "1"},
-                                                        {"opc3_flag", "0"},
-                                                        {"opc4_flag", "1"},
-                                                        {"HScroll1_Value", "3"},
-                                                        {"moto_dr", drive},
-                                                        {"f_path", folder}}));
 }
 
 TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
