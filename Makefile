@@ -1,21 +1,31 @@
-# Two entry points for people and CI:
+# Entry points for people and CI:
 #   make run   builds the program and starts it on the samples folder
 #   make test  builds everything and runs the whole test suite
-# Both first install the Debian 12 packages below when some are missing.
+#   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
+#   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
+#              seed corpus made from the samples (FUZZ_SECONDS each)
+# All first install the Debian 12 packages below when some are missing.
 
 # Build tools, Qt, the metafile libraries, fonts with Japanese glyphs, and what the window
 # tests drive the real program with (virtual X server, window manager, X tools, ImageMagick,
 # the X library of the stand-in clipboard manager).
 PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins \
-	libgl-dev libxcb1-dev libx11-dev libgtest-dev googletest \
+	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libgtest-dev googletest \
 	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev \
 	fonts-ipafont-gothic fonts-urw-base35 \
 	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils python3-xlib
 
-BUILD := build
+# Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
+BENCH_PACKAGES := libjpeg-turbo-progs
 
-.PHONY: run test build configure packages
+BUILD := build
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS := 30
+# Only the fuzzing targets need clang and its fuzzing runtime.
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
+
+.PHONY: run test bench build configure packages fuzz
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -30,8 +40,27 @@ run: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
+bench: configure
+	@tools/install_packages.sh $(BENCH_PACKAGES)
+	cmake --build $(BUILD) --target pikuta-bench bench_minimal_qt
+	$(BUILD)/pikuta-bench --json $(BUILD)/bench.json
+
 build: configure
 	cmake --build $(BUILD)
+
+fuzz: packages
+	@tools/install_packages.sh $(FUZZ_PACKAGES)
+	@if [ ! -f $(FUZZ_BUILD)/CMakeCache.txt ]; then \
+		CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja \
+			-DPIKUTA_FUZZ=ON -DBUILD_TESTING=OFF -DPIKUTA_METAFILE=OFF; fi
+	cmake --build $(FUZZ_BUILD) --target fuzz_picture_io fuzz_metafile fuzz_ini_text
+	tools/make_fuzz_corpus.sh $(FUZZ_BUILD)/corpus
+	@for target in picture_io metafile ini_text; do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$target $(FUZZ_BUILD)/findings; \
+		$(FUZZ_BUILD)/fuzz/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
+			-artifact_prefix=$(FUZZ_BUILD)/findings/$$target- \
+			$(FUZZ_BUILD)/corpus/$$target || exit 1; \
+	done
 
 # A build folder made earlier keeps its generator; a new one uses Ninja.
 configure: packages

@@ -4,6 +4,7 @@
 #include "toolkit/form.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
         std::fputs(why.toLocal8Bit().constData(), stderr);
         return 1;
     }
+    // Silent unless asked: QT_LOGGING_RULES, read after these rules, turns messages on again.
+    QLoggingCategory::setFilterRules(QStringLiteral("*=false"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PIKUTA"));
     tk::init_application(app);

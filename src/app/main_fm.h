@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/picture_prefetch.h"
 #include "ui/main_fm_design.h"
 
 #include <cstdint>
@@ -26,6 +27,7 @@ class MainForm : public MainFmDesign {
     QString old_path;                  // folder of the last listing, with a trailing separator
     std::uint8_t listed = 0;           // a listing has run since the window was loaded
     std::uint8_t drive_going_back = 0; // the drive list returns to a drive, the folder stays
+    platform::Prefetch prefetch;       // the picture play_next will most likely reach, read ahead
 
     // Lifecycle
     void Form_Load() override;
@@ -74,6 +76,8 @@ class MainForm : public MainFmDesign {
 
     // Picture loading and drawing
     void load_picture();
+    // The entry play_next would reach from here, marks as they are now; -1 if none.
+    int upcoming_entry() const;
     void pic_layout();
     void sai_hyouji();
     void timed_load();

@@ -73,13 +73,18 @@ void MainForm::load_picture() {
         tk::attempt([&] { setHeight(7140); });
     }
     copy_ok = 0;
-    const QImage image = platform::read_picture(path);
+    QImage image = prefetch.take(path);
+    if (image.isNull()) image = platform::read_picture(path);
     if (!image.isNull()) {
         pic_moto.setPicture(image);
+        image = QImage(); // pic_moto holds the only copy
         copy_ok = 1;
         pic_layout();
     }
     Label7.setCaption(path);
+    // While this picture is looked at, the next one is read.
+    if (const int next = upcoming_entry(); next >= 0 && List1.list(next) != path)
+        prefetch.start(List1.list(next));
 }
 
 void MainForm::pic_layout() {

@@ -37,6 +37,7 @@ void MainForm::Dir1_Change() {
     Timer1.setEnabled(false);
     kensaku_flag = 0;
     play_no = -1;
+    prefetch.drop();
     Label2.setCaption(QString());
     Label5.setCaption(QString());
     Label5.setToolTipText(QString());

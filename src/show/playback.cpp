@@ -77,6 +77,7 @@ void MainForm::Command4_Click() {
     Timer2.setEnabled(false);
     Timer3.setEnabled(false);
     play_flag = 0;
+    prefetch.drop();
     if (loupe_flag == 1) loupe_switch();
 }
 

@@ -29,6 +29,7 @@ TEST(ChildProcess, BoundsTheChild) {
         {"endless output", "exec cat /dev/zero", 0, false, "more data"},
     };
     ChildLimits limits;
+    limits.cpuTime = 1s;
     limits.wallTime = 600ms;
     limits.maxOutputBytes = 1 << 20;
     for (const auto& [name, script, inputBytes, ok, expected] : cases) {

@@ -30,15 +30,15 @@ TEST(MetafileFormat, NaturalSize) {
         // At 254 DPI a pixel is ten hundredths of a millimetre: 2.5 and 3.5 pixels round to even.
         {"halves round to even", emf(inked, {0, 0, 25, 35}), 254, PixelSize{2, 4}},
         {"a sliver is still one pixel", emf(inked, {0, 0, 1, 1}), 96, PixelSize{1, 1}},
-        {"side over the limit", emf(inked, {0, 0, 163850, 100}), 254, kRefused},
-        {"area over the limit", emf(inked, {0, 0, 163840, 61040}), 254, kRefused},
+        // Drawn smaller to fit the limits, proportions kept.
+        {"a 3 x 4 m poster", emf(inked, {0, 0, 300000, 400000}), 96, PixelSize{8660, 11547}},
+        {"side over the limit", emf(inked, {0, 0, 327680, 1000}), 254, PixelSize{16384, 50}},
         {"absurd frame", emf(inked, {-2147483647, -2147483647, 2147483647, 2147483647}), 96,
-         kRefused},
+         PixelSize{10000, 10000}},
         {"placeable in twips", wmf(Placeable{0, 0, 4800, 3600, 1440}, {}), 96, PixelSize{320, 240}},
         {"placeable drawn upwards", wmf(Placeable{0, 3600, 4800, 0, 1440}, {}), 96,
          PixelSize{320, 240}},
         {"placeable without units", wmf(Placeable{0, 0, 4800, 3600, 0}, {}), 96, kRefused},
-        {"placeable of absurd size", wmf(Placeable{-32768, 0, 32767, 100, 1}, {}), 96, kRefused},
         {"small window counts in points", wmf({}, Extent{320, 240}), 96, PixelSize{427, 320}},
         {"large window counts in twips", wmf({}, Extent{4800, 3600}), 96, PixelSize{320, 240}},
         {"window drawn upwards", wmf({}, Extent{4800, -3600}), 96, PixelSize{320, 240}},
@@ -58,6 +58,8 @@ TEST(MetafileFormat, RefusesDamagedStructure) {
     const Bytes good = emf(inked, picture);
     const std::size_t eof = emfHeaderSize;
     const Bytes goodWmf = wmf({}, Extent{320, 240});
+    Bytes placeableCounted = wmf(Placeable{0, 0, 10, 10, 96}, Extent{320, 240});
+    put32(placeableCounted, placeableSize + 6, std::uint32_t(placeableCounted.size() / 2));
     // What, the file, its kind, and a part of the message refusing it (empty: accepted).
     const std::tuple<const char*, Bytes, Kind, std::string> cases[] = {
         {"empty", {}, Kind::None, "not an EMF or WMF"},
@@ -72,6 +74,9 @@ TEST(MetafileFormat, RefusesDamagedStructure) {
         {"emf sound", good, Kind::Emf, ""},
         {"wmf cut inside the header", truncated(goodWmf, 12), Kind::Wmf, "header is incomplete"},
         {"wmf shorter than it says", truncated(goodWmf, goodWmf.size() - 2), Kind::Wmf,
+         "truncated"},
+        {"placeable whose size counts the placeable header", placeableCounted, Kind::Wmf, ""},
+        {"the same, cut", truncated(placeableCounted, placeableCounted.size() - 2), Kind::Wmf,
          "truncated"},
         {"wmf record of size zero", patched32(goodWmf, 18, 0), Kind::Wmf, "record 0"},
         {"wmf record past the end", patched32(goodWmf, 18, 0x40000000), Kind::Wmf, "record 0"},

@@ -5,6 +5,8 @@
 #include "support/test_env.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QFile>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <initializer_list>
@@ -127,6 +129,20 @@ TEST_F(Playback, QuickNextClicksLoadOnlyTheLastEntryReached) {
     }
     EXPECT_EQ(f->Label5.caption(), paths[2]);
     expect_loads({{999, -1}, {1, 2}, {5000, 2}}); // not playing: no slideshow afterwards
+}
+
+TEST_F(Playback, PictureReplacedAfterBeingReadAheadShowsTheNewContent) {
+    fill(2);
+    f->Command3_Click(); // shows p0 and reads p1 ahead
+    f->prefetch.wait();
+    const QString next = paths[1];
+    tree.bmp(QStringLiteral("p1.bmp"), Qt::red, 5, 3);
+    QFile(next).setFileTime(QDateTime::currentDateTime().addSecs(5),
+                            QFileDevice::FileModificationTime);
+    f->Command3_Click();
+    EXPECT_EQ(loaded(), next);
+    EXPECT_EQ(f->pic_moto.picture().size(), QSize(5, 3));
+    EXPECT_EQ(f->pic_moto.picture().pixelColor(0, 0), QColor(Qt::red));
 }
 
 TEST_F(Playback, HeldButtonStepsAfterASecondThenRapidlyWithoutLoading) {

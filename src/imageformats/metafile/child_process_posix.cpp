@@ -69,8 +69,7 @@ struct ChildSetup {
 };
 
 ChildSetup prepareSetup(const ChildLimits& limits) {
-    const auto cpuSeconds =
-        static_cast<rlim_t>(std::chrono::ceil<std::chrono::seconds>(limits.wallTime).count());
+    const auto cpuSeconds = static_cast<rlim_t>(limits.cpuTime.count());
     ChildSetup setup{{limits.addressSpaceBytes, limits.addressSpaceBytes},
                      {cpuSeconds, cpuSeconds + 1},
                      {0, 0},

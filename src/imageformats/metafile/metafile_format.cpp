@@ -49,14 +49,8 @@ bool isStandardWmfHeader(std::span<const unsigned char> d, std::size_t at) {
     return (type == 1 || type == 2) && u16(d, at + 2) == 9;
 }
 
-// Saturates just past the limit so that an absurd header cannot overflow the conversion.
-int toPixels(double length, double unitsPerInch, double dpi) {
-    const double pixels = std::min(std::abs(length) * dpi / unitsPerInch, maxSide + 1.0);
-    return std::max(1, roundHalfEven(pixels));
-}
-
 PixelSize sizeFrom(double w, double h, double unitsPerInch, double dpi) {
-    return {toPixels(w, unitsPerInch, dpi), toPixels(h, unitsPerInch, dpi)};
+    return fitToLimits(std::abs(w) * dpi / unitsPerInch, std::abs(h) * dpi / unitsPerInch);
 }
 
 std::string recordError(std::size_t index, std::size_t offset) {
@@ -81,6 +75,7 @@ std::string checkEmfRecords(std::span<const unsigned char> d) {
 
 struct WmfWalk {
     std::string error;
+    std::size_t end = 0;                   // just past the end-of-file record, 0 when there is none
     std::optional<PixelSize> windowExtent; // the first one set, in logical units
 };
 
@@ -93,7 +88,10 @@ WmfWalk walkWmfRecords(std::span<const unsigned char> d, std::size_t at) {
             return walk;
         }
         const auto function = u16(d, at + 4);
-        if (function == wmfEof) return walk;
+        if (function == wmfEof) {
+            walk.end = at + bytes;
+            return walk;
+        }
         if (function == wmfSetWindowExt && bytes >= 10 && !walk.windowExtent) {
             walk.windowExtent = PixelSize{std::abs(i16(d, at + 8)), std::abs(i16(d, at + 6))};
         }
@@ -151,11 +149,13 @@ Inspection inspectWmf(std::span<const unsigned char> d, double dpi) {
         result.error = "the WMF header is incomplete";
         return result;
     }
-    if (std::uint64_t{u32(d, base + 6)} * 2 > d.size() - base) {
+    // Some writers count the placeable header in the size too: a chain of records that ends
+    // exactly at the end of the file shows that nothing is missing.
+    const WmfWalk walk = walkWmfRecords(d, base + wmfHeader);
+    if (std::uint64_t{u32(d, base + 6)} * 2 > d.size() - base && walk.end != d.size()) {
         result.error = "the WMF file is truncated";
         return result;
     }
-    const WmfWalk walk = walkWmfRecords(d, base + wmfHeader);
     result.error = walk.error;
     if (!result.error.empty()) return result;
     if (!placeable) {
@@ -198,6 +198,16 @@ Area emfPictureArea(std::span<const unsigned char> d) {
             extent(i32(d, 28), i32(d, 36)) * perHimetricY};
 }
 
+PixelSize fitToLimits(double width, double height) {
+    const double scale = std::min(
+        {1.0, maxSide / width, maxSide / height, std::sqrt(double(maxPixels) / width / height)});
+    // Rounded down when scaled, so that rounding cannot carry the size over the limits again.
+    const auto side = [&](double length) {
+        return std::max(1, scale < 1 ? int(std::floor(length * scale)) : roundHalfEven(length));
+    };
+    return {side(width), side(height)};
+}
+
 bool fitsLimits(PixelSize size) {
     return size.width > 0 && size.height > 0 && size.width <= maxSide && size.height <= maxSide &&
            std::int64_t{size.width} * size.height <= maxPixels;
@@ -224,11 +234,7 @@ Inspection inspect(std::span<const unsigned char> data, double dpi) {
         result = {kind, std::nullopt, "the file is too large"};
         return result;
     }
-    result = kind == Kind::Emf ? inspectEmf(data, dpi) : inspectWmf(data, dpi);
-    if (result.error.empty() && result.naturalSize && !fitsLimits(*result.naturalSize)) {
-        result.error = "the picture is too large";
-    }
-    return result;
+    return kind == Kind::Emf ? inspectEmf(data, dpi) : inspectWmf(data, dpi);
 }
 
 } // namespace pikuta::metafile

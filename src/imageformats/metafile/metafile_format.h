@@ -19,9 +19,8 @@ struct PixelSize {
     friend bool operator==(const PixelSize&, const PixelSize&) = default;
 };
 
-// Anything larger is taken for a damaged header rather than scaled down: no drawing program
-// saves a picture that needs gigabytes at screen resolution, and a viewer that guessed a
-// smaller size would show a picture the file does not describe.
+// The largest picture drawn. A vector picture can be drawn at any size, so a larger one (a
+// poster) is drawn smaller to fit, its proportions kept.
 inline constexpr int maxSide = 16384;
 inline constexpr std::int64_t maxPixels = 100'000'000;
 
@@ -29,6 +28,9 @@ inline constexpr std::int64_t maxPixels = 100'000'000;
 inline constexpr std::size_t maxFileBytes = 256u << 20;
 
 bool fitsLimits(PixelSize size);
+
+// A size in pixels (positive, finite) made whole, and scaled down to fit the limits if needed.
+PixelSize fitToLimits(double width, double height);
 
 // Needs the first 44 bytes to tell an EMF; a WMF is known by its first 6.
 Kind detect(std::span<const unsigned char> head);

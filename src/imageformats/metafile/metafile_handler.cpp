@@ -17,7 +17,8 @@ namespace pikuta::metafile {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcMetafile, "pikuta.metafile")
+// Why a metafile failed is of interest when looking into it; the program is silent by default.
+Q_LOGGING_CATEGORY(lcMetafile, "pikuta.metafile", QtCriticalMsg)
 
 constexpr qint64 headBytes = 44;
 constexpr std::size_t bytesPerPixel = 4;

@@ -39,10 +39,8 @@ class Player {
     PixelSize measure(double dpi) {
         unsigned int w = 0, h = 0;
         check(wmf_display_size(api_.handle, &w, &h, dpi, dpi));
-        const PixelSize size{static_cast<int>(std::min(w, 1u << 30)),
-                             static_cast<int>(std::min(h, 1u << 30))};
-        if (!fitsLimits(size)) throw std::runtime_error("the picture is too large");
-        return size;
+        if (w == 0 || h == 0) throw std::runtime_error("the WMF picture has no size");
+        return fitToLimits(w, h);
     }
 
     std::vector<unsigned char> playToPng(PixelSize size) {

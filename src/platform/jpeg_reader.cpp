@@ -1,0 +1,144 @@
+#include "platform/jpeg_reader.h"
+
+#include <QMutex>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <jpeglib.h>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void on_error(j_common_ptr c) {
+    auto* e = reinterpret_cast<ErrorManager*>(c->err);
+    (*c->err->format_message)(c, e->message);
+    std::longjmp(e->jump, 1);
+}
+
+// Warnings about slightly damaged data leave the picture readable, as the general reader does.
+void on_message(j_common_ptr, int) {}
+
+unsigned read16(const JOCTET* p, bool big_endian) {
+    return big_endian ? unsigned(p[0]) << 8 | p[1] : unsigned(p[1]) << 8 | p[0];
+}
+
+// The orientation an Exif block asks for (1 is as stored).
+unsigned exif_orientation(const jpeg_saved_marker_ptr markers) {
+    for (auto m = markers; m; m = m->next) {
+        const JOCTET* d = m->data;
+        const unsigned n = m->data_length;
+        if (m->marker != JPEG_APP0 + 1 || n < 14 || std::memcmp(d, "Exif\0\0", 6) != 0) continue;
+        const JOCTET* tiff = d + 6;
+        const unsigned size = n - 6;
+        const bool big = tiff[0] == 'M';
+        const unsigned ifd = big ? unsigned(tiff[4]) << 24 | tiff[5] << 16 | tiff[6] << 8 | tiff[7]
+                                 : unsigned(tiff[7]) << 24 | tiff[6] << 16 | tiff[5] << 8 | tiff[4];
+        if (ifd + 2 > size) return 1;
+        const unsigned count = read16(tiff + ifd, big);
+        for (unsigned i = 0; i < count && ifd + 2 + 12 * (i + 1) <= size; ++i) {
+            const JOCTET* entry = tiff + ifd + 2 + 12 * i;
+            if (read16(entry, big) == 0x0112) return read16(entry + 8, big);
+        }
+    }
+    return 1;
+}
+
+// Fresh memory costs a fault per page on first touch, which for a large photo takes about as
+// long as decoding it. The pixels of the picture let go last are kept as one spare and lent to
+// the next picture of the same size: a slideshow of photos from one camera then decodes into
+// memory that is already mapped, and no more is held than while one picture replaces another.
+class SparePixels {
+  public:
+    static QImage image(int w, int h) {
+        const size_t bytes = size_t(w) * size_t(h) * 4;
+        auto* block = static_cast<Block*>(take(bytes));
+        if (!block) block = static_cast<Block*>(std::malloc(sizeof(Block) + bytes));
+        if (!block) return {};
+        block->bytes = bytes;
+        return QImage(block->pixels(), w, h, qsizetype(w) * 4, QImage::Format_RGB32,
+                      &SparePixels::give_back, block);
+    }
+
+  private:
+    struct alignas(64) Block { // the pixels follow the header
+        size_t bytes;
+        uchar* pixels() { return reinterpret_cast<uchar*>(this + 1); }
+    };
+    static void* take(size_t bytes) {
+        QMutexLocker lock(&mutex_);
+        if (!spare_ || spare_->bytes != bytes) return nullptr;
+        return std::exchange(spare_, nullptr);
+    }
+    static void give_back(void* block) { // runs when the last copy of a picture goes
+        QMutexLocker lock(&mutex_);
+        std::free(std::exchange(spare_, static_cast<Block*>(block)));
+    }
+    static inline QBasicMutex mutex_; // no destructor: pictures may outlive static objects
+    static inline Block* spare_ = nullptr;
+};
+
+// Kept out of read_jpeg so that nothing on its stack changes between setjmp and longjmp.
+bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& data,
+            qint64 max_pixels, QImage* out, bool* general, QString* why) {
+    if (setjmp(err.jump)) {
+        if (why) *why = QString::fromLocal8Bit(err.message);
+        return false;
+    }
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&cinfo, TRUE);
+    const auto space = cinfo.jpeg_color_space;
+    if ((space != JCS_YCbCr && space != JCS_GRAYSCALE && space != JCS_RGB) ||
+        exif_orientation(cinfo.marker_list) > 1) {
+        *general = true;
+        return false;
+    }
+    if (qint64(cinfo.image_width) * cinfo.image_height > max_pixels) {
+        if (why) *why = QStringLiteral("picture too large");
+        return false;
+    }
+    // The bytes of a 32-bit RGB pixel in memory, with its unused byte set to 0xFF.
+    cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    jpeg_start_decompress(&cinfo);
+    *out = SparePixels::image(int(cinfo.output_width), int(cinfo.output_height));
+    if (out->isNull()) {
+        if (why) *why = QStringLiteral("out of memory");
+        return false;
+    }
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = out->scanLine(int(cinfo.output_scanline));
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+std::optional<QImage> read_jpeg(const QByteArray& data, qint64 max_pixels, QString* why) {
+    jpeg_decompress_struct cinfo{};
+    ErrorManager err{};
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = on_error;
+    err.pub.emit_message = on_message;
+    jpeg_create_decompress(&cinfo);
+    QImage image;
+    bool general = false;
+    const bool ok = decode(cinfo, err, data, max_pixels, &image, &general, why);
+    jpeg_destroy_decompress(&cinfo);
+    if (general) return std::nullopt;
+    if (!ok) return QImage();
+    return image;
+}
+
+} // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <optional>
+
+namespace platform {
+
+// Decodes a whole JPEG file held in memory straight into a 32-bit RGB picture, without a
+// second pass over the pixels. Nothing when the file needs the general reader instead (CMYK
+// colours, an orientation to apply); a null image and the reason when it cannot be decoded.
+std::optional<QImage> read_jpeg(const QByteArray& data, qint64 max_pixels, QString* why);
+
+} // namespace platform
