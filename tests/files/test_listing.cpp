@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <fcntl.h>
@@ -160,6 +161,16 @@ TEST(Listing, FullFolderStopsAtTheListLimit) {
     EXPECT_EQ(main_fm->List1.list(0), entry(folder, "p00000.jpg"));
     EXPECT_EQ(main_fm->List1.list(32766), entry(folder, "p32766.jpg"));
     EXPECT_TRUE(test_env::messages().isEmpty());
+    // Every entry marked: the show steps round the whole list without freezing the window.
+    QElapsedTimer timer;
+    timer.start();
+    main_fm->Command6_Click();
+    play_no = 32766;
+    main_fm->play_next();
+    EXPECT_EQ(play_no, 0);
+    main_fm->play_back();
+    EXPECT_EQ(play_no, 32766);
+    EXPECT_LT(timer.elapsed(), 3000);
 }
 
 TEST(Listing, VanishedOrUnreadableFolderGivesAnEmptyList) {

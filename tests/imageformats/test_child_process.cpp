@@ -30,6 +30,7 @@ TEST(ChildProcess, BoundsTheChild) {
     };
     ChildLimits limits;
     limits.cpuTime = 1s;
+    limits.addressSpaceBytes = std::uint64_t{1} << 30;
     limits.wallTime = 600ms;
     limits.maxOutputBytes = 1 << 20;
     for (const auto& [name, script, inputBytes, ok, expected] : cases) {

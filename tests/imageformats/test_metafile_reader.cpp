@@ -203,6 +203,10 @@ TEST(MetafileReader, BrokenRendererFailsCleanlyAndQuickly) {
     const QByteArray saved = qgetenv("PIKUTA_METAFILE_RENDERER");
     for (const auto& [name, body] : cases) {
         SCOPED_TRACE(name);
+        // Without an address-space limit a shell that allocates would take the machine's memory.
+        if (pikuta::metafile::underAddressSanitizer &&
+            std::string_view(name) == "allocates without end")
+            continue;
         const QString path = dir.filePath(name);
         if (*body) {
             QFile script(path);

@@ -12,13 +12,22 @@
 
 namespace pikuta::metafile {
 
+// AddressSanitizer reserves terabytes of address space for its bookkeeping, so a renderer built
+// with it cannot run under an address-space limit; its own memory limit (ASAN_OPTIONS
+// hard_rss_limit_mb) bounds it instead.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool underAddressSanitizer = true;
+#else
+inline constexpr bool underAddressSanitizer = false;
+#endif
+
 struct ChildLimits {
     // Real drawings take well under a second here, a few under a sanitizer. Far more is a
     // drawing that loops; a loaded machine must not turn a valid drawing into a failure, so the
     // wall clock, which counts the time others use, allows more than the processor time.
     std::chrono::seconds cpuTime{5};
     std::chrono::milliseconds wallTime{12000};
-    std::uint64_t addressSpaceBytes = std::uint64_t{1} << 30;
+    std::uint64_t addressSpaceBytes = underAddressSanitizer ? 0 : std::uint64_t{1} << 30; // 0: none
     std::size_t maxOutputBytes = 0;
 };
 

@@ -70,10 +70,9 @@ struct ChildSetup {
 
 ChildSetup prepareSetup(const ChildLimits& limits) {
     const auto cpuSeconds = static_cast<rlim_t>(limits.cpuTime.count());
-    ChildSetup setup{{limits.addressSpaceBytes, limits.addressSpaceBytes},
-                     {cpuSeconds, cpuSeconds + 1},
-                     {0, 0},
-                     {}};
+    const rlim_t addressSpace =
+        limits.addressSpaceBytes == 0 ? RLIM_INFINITY : rlim_t(limits.addressSpaceBytes);
+    ChildSetup setup{{addressSpace, addressSpace}, {cpuSeconds, cpuSeconds + 1}, {0, 0}, {}};
     sigemptyset(&setup.noSignalsBlocked);
     return setup;
 }
