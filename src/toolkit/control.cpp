@@ -7,7 +7,6 @@
 
 #include <QAbstractScrollArea>
 #include <QCheckBox>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -201,6 +200,7 @@ class LabelWidget : public QLabel {
 Label::Label(Container& parent, QString name, const QString& caption)
     : Control(parent, std::move(name)) {
     auto* w = new LabelWidget(*this);
+    w->setWordWrap(true);
     w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     w->setTextFormat(Qt::PlainText);
     attach(w);
@@ -227,20 +227,6 @@ void Label::setForeColor(const QColor& c) {
 
 void Label::setFont(const QFont& f) {
     widget()->setFont(f);
-    follow_height();
-}
-
-void Label::apply_geometry() {
-    Control::apply_geometry();
-    follow_height();
-}
-
-// A label with room for one line shows the start of its text on that line, as a path label
-// should; wrapping there would break a path at a separator and hide the rest below the edge.
-void Label::follow_height() {
-    auto* w = static_cast<QLabel*>(widget());
-    if (!w) return;
-    w->setWordWrap(pixelRect().height() >= 3 * QFontMetrics(w->font()).height() / 2);
 }
 
 void Label::setTransparent(bool on) {

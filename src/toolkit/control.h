@@ -105,11 +105,7 @@ class Label : public Control {
     void setFont(const QFont& f);
     std::function<void()> onClick;
 
-  protected:
-    void apply_geometry() override;
-
   private:
-    void follow_height();
     QString caption_;
 };
 

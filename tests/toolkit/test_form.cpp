@@ -4,7 +4,6 @@
 #include "toolkit/form.h"
 #include "toolkit/lists.h"
 
-#include <QLabel>
 #include <QTest>
 #include <QWindow>
 #include <array>
@@ -117,19 +116,6 @@ TEST(Form, KeyPreviewSeesEachTypedKeyOnce) {
     QTest::keyClick(f.list.widget(), Qt::Key_D);
     EXPECT_EQ(f.form_keys, (std::vector<int>{'a', 'b', 'c', 'x', 'd'}));
     EXPECT_EQ(f.list_keys, (std::vector<int>{'c', 'd'}));
-}
-
-// A path in a one-line label stays on its line; broken at a separator, the rest would be
-// hidden below the label's edge. Taller labels wrap.
-TEST(Form, OneLineLabelDoesNotWrapItsText) {
-    tk::Form f{QStringLiteral("label_form")};
-    f.design(6000, 3000);
-    tk::Label one{f, "one", QStringLiteral("/a/folder/deep/below/the/root/with/a/picture.jpg")};
-    tk::Label tall{f, "tall", one.caption()};
-    one.move(0, 0, 2775, 255);
-    tall.move(0, 300, 2775, 1215);
-    EXPECT_FALSE(static_cast<QLabel*>(one.widget())->wordWrap());
-    EXPECT_TRUE(static_cast<QLabel*>(tall.widget())->wordWrap());
 }
 
 // Records its lifecycle; the log outlives the object.
