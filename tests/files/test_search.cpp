@@ -292,15 +292,4 @@ TEST_F(SearchWindow, BalloonHelpSwitchesOnBothWindowsAtOnce) {
     kensaku_flag = 0;
 }
 
-TEST_F(SearchWindow, AnimationMovesAWindowOverTheStrip) {
-    ASSERT_EQ(k.pic2.picture().size(), QSize(300, 20));
-    for (int tick = 1; tick <= 35; ++tick) {
-        k.Timer1_Timer();
-        // 8, 16, ..., 264, then 0 and on from 8.
-        ASSERT_EQ(k.anime_x, 8 * tick % 272) << tick;
-    }
-    EXPECT_EQ(k.pic.image().copy(0, 0, 32, 20), k.pic2.picture().copy(8, 0, 32, 20));
-    EXPECT_EQ(k.img1.picture().size(), QSize(21, 32));
-}
-
 } // namespace

@@ -68,15 +68,6 @@ TEST_F(Selection, SelectAll) {
 }
 
 // A mouse click on an entry, or a keyboard move to it, shows its number and path.
-TEST_F(Selection, SelectAllAndSearchButtonsLieOverTheLists) {
-    for (auto [button, list] : {std::pair<tk::Control*, tk::Control*>{&f->Command6, &f->List1},
-                                {&f->Command7, &f->Dir1}}) {
-        const QRect r = button->pixelRect();
-        EXPECT_TRUE(list->pixelRect().contains(r)); // the design geometry
-        EXPECT_EQ(button->widget()->parentWidget()->childAt(r.center()), button->widget());
-    }
-}
-
 TEST_F(Selection, ClickOrKeyboardMoveShowsNumberAndPath) {
     fill(3, {}, true);
     const QRect r = view()->visualItemRect(view()->item(1));

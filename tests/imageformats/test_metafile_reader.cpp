@@ -191,10 +191,9 @@ TEST(MetafileReader, BadInputFailsCleanlyAndQuickly) {
 }
 
 TEST(MetafileReader, BrokenRendererFailsCleanlyAndQuickly) {
-    // The renderer's stand-in; empty: there is none.
+    // The renderer's stand-in; empty: there is none. (Hangs and crashes: the child process
+    // tests.)
     const std::pair<const char*, const char*> cases[] = {
-        {"hangs", "exec sleep 30"},
-        {"crashes", "kill -SEGV $$"},
         {"allocates without end", "x=a; while :; do x=$x$x; done"},
         {"answers garbage", "cat >/dev/null; echo garbage"},
         {"answers another size", "cat >/dev/null; head -c 8 /dev/zero"},

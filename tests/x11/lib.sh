@@ -11,10 +11,7 @@ PIKUTA_BIN=$(realpath "$PIKUTA_BIN")
 readonly TITLE='PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)'
 readonly TITLE_PATTERN='^PIKUTA \(\*\.BMP\) \(\*\.DIB\) \(\*\.JPG\) \(\*\.EMF\)$'
 readonly TWIPS_PER_PIXEL=15
-
-WORK=""
-XVFB_PID=""
-WM_PID=""
+WORK="" XVFB_PID="" WM_PID=""
 APP_PIDS=()
 
 # Reports the failure and keeps what the screen and the programs looked like at that moment.
@@ -28,57 +25,34 @@ fail() {
     for pid in "${APP_PIDS[@]}"; do
         if kill -0 "$pid" 2>/dev/null; then
             echo "program $pid still runs ($(ps -o stat=,wchan= -p "$pid" | xargs))" >&2
-        else
-            echo "program $pid has ended" >&2
-        fi
+        else echo "program $pid has ended" >&2; fi
     done
     exit 1
 }
-
-note() {
-    echo "$*"
-}
+note() { echo "$*"; }
 
 # Runs "$@" every 0.1 s until it succeeds or `seconds` pass; returns its last status.
 poll() {
-    local seconds=$1
+    local deadline=$((SECONDS + $1))
     shift
-    local deadline=$((SECONDS + seconds))
     until "$@"; do
         ((SECONDS < deadline)) || return 1
         sleep 0.1
     done
 }
+process_gone() { ! kill -0 "$1" 2>/dev/null; }
 
-# Ends the processes this test started: politely first, then for sure, so that a hung program
-# cannot keep the test (or a stray X server) alive.
-stop_processes() {
-    local pid
-    for pid in "$@"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "$@"; do
-        poll 3 process_gone "$pid" || kill -KILL "$pid" 2>/dev/null || true
-    done
-}
-
+# Ends the processes this test started, politely first, then for sure, so that a hung program
+# cannot keep the test (or a stray X server) alive; keeps the evidence of a failed test.
 cleanup() {
-    local status=$?
-    local pids=()
-    local pid
+    local status=$? pid
+    for pid in "${APP_PIDS[@]}" "$WM_PID" "$XVFB_PID"; do [[ -z $pid ]] || kill "$pid" 2>/dev/null || true; done
     for pid in "${APP_PIDS[@]}" "$WM_PID" "$XVFB_PID"; do
-        [[ -n $pid ]] && pids+=("$pid")
+        [[ -z $pid ]] || poll 3 process_gone "$pid" || kill -KILL "$pid" 2>/dev/null || true
     done
-    stop_processes "${pids[@]}"
-    if ((status == 0)); then
-        rm -rf "$WORK"
-    elif [[ -n $WORK ]]; then
+    if ((status == 0)); then rm -rf "$WORK"; elif [[ -n $WORK ]]; then
         echo "Screenshots, program output and settings kept in $WORK" >&2
     fi
-}
-
-display_ready() {
-    [[ -s $WORK/display ]]
 }
 
 # Starts a private X server (1280x1024, 24 bit) and points DISPLAY, HOME and the XDG folders
@@ -89,9 +63,7 @@ start_xvfb_session() {
     trap cleanup EXIT
     # A test run out of time is ended with a signal; exiting runs the clean-up all the same.
     trap 'exit 143' TERM INT HUP
-    export HOME=$WORK/home
-    export XDG_CONFIG_HOME=$HOME/.config
-    export XDG_RUNTIME_DIR=$WORK/runtime
+    export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_RUNTIME_DIR=$WORK/runtime
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
@@ -100,14 +72,11 @@ start_xvfb_session() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" \
         >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    poll 10 display_ready || fail "the virtual X server did not start ($(cat "$WORK/xvfb.log"))"
+    poll 10 test -s "$WORK/display" || fail "the virtual X server did not start ($(cat "$WORK/xvfb.log"))"
     export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
 }
 
-wm_ready() {
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
-}
-
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 # Starts openbox and waits until it manages the screen.
 start_wm() {
     openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
@@ -118,22 +87,15 @@ start_wm() {
 # Starts the program in the background in `folder` (default: the samples folder); its process
 # id is left in APP_PID. Output goes to $WORK/app<N>.log.
 start_app() {
-    local folder=${1:-$PIKUTA_SAMPLES}
     local log="$WORK/app${#APP_PIDS[@]}.log"
-    (cd "$folder" && exec "$PIKUTA_BIN") >"$log" 2>&1 &
+    (cd "${1:-$PIKUTA_SAMPLES}" && exec "$PIKUTA_BIN") >"$log" 2>&1 &
     APP_PID=$!
     APP_PIDS+=("$APP_PID")
 }
 
 # The ids of the windows with exactly the main window title, one a line.
-main_windows() {
-    xdotool search --name "$TITLE_PATTERN" 2>/dev/null || true
-}
-
-viewable() {
-    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
-}
-
+main_windows() { xdotool search --name "$TITLE_PATTERN" 2>/dev/null || true; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 one_viewable_main_window() {
     local windows
     windows=$(main_windows)
@@ -143,12 +105,9 @@ one_viewable_main_window() {
 # Waits until the main window is on screen and has stopped moving (a window manager frames
 # and places it a moment after it appears), and prints its id.
 wait_for_window() {
-    local seconds=${1:-10}
-    poll "$seconds" one_viewable_main_window || fail "no main window within $seconds s"
-    local window
-    window=$(main_windows)
-    wait_for_settled "$window"
-    echo "$window"
+    poll "${1:-10}" one_viewable_main_window || fail "no main window within ${1:-10} s"
+    wait_for_settled "$(main_windows)"
+    main_windows
 }
 
 # Waits until the window's place, size and decorations stay the same for half a second.
@@ -164,12 +123,8 @@ wait_for_settled() {
 
 # Client area of a window in screen pixels: "x y width height".
 window_geometry() {
-    xwininfo -id "$1" | awk '
-        /Absolute upper-left X:/ { x = $NF }
-        /Absolute upper-left Y:/ { y = $NF }
-        /^ *Width:/ { w = $NF }
-        /^ *Height:/ { h = $NF }
-        END { print x, y, w, h }'
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF }
+        /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF } END { print x, y, w, h }'
 }
 
 # Decoration sizes the window manager put around a window: "left right top bottom"
@@ -182,105 +137,36 @@ frame_extents() {
 
 # Top-left corner of the window with its decorations, in screen pixels: "x y".
 frame_origin() {
-    local x y w h left right top bottom
-    read -r x y w h < <(window_geometry "$1")
-    read -r left right top bottom < <(frame_extents "$1")
+    local x y left top
+    read -r x y _ _ < <(window_geometry "$1")
+    read -r left _ top _ < <(frame_extents "$1")
     echo "$((x - left)) $((y - top))"
 }
 
-screenshot() {
-    import -window root "$1"
+screenshot() { import -window root "$1"; }
+# One pixel of a picture file as "r g b" (0..255).
+pixel() { convert "$1" -crop "1x1+$2+$3" +repage -depth 8 rgb:- | od -An -tu1 | xargs; }
+# One pixel of the screen as "r g b", read at the moment of the call.
+screen_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 rgb:- | od -An -tu1 | xargs; }
+# A digest of the pixels of a rectangle (x y width height) of the screen as it is now: equal
+# digests, equal pictures.
+screen_area_digest() {
+    import -window root -crop "${3}x${4}+${1}+${2}" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
 }
 
-# One pixel of a picture file as "r g b" (0..255).
-pixel() {
-    convert "$1" -crop "1x1+$2+$3" +repage -depth 8 rgb:- | od -An -tu1 | xargs
-}
+# The grey levels (one byte a pixel) of a rectangle (x y width height) of a picture file.
+grey_area() { convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray -depth 8 gray:-; }
 
 # How many pixels of a rectangle (x y width height) of a picture are darker than `limit`
 # (grey level 0..255, default 100): text on the light window background.
 dark_pixels() {
-    local file=$1 x=$2 y=$3 w=$4 h=$5 limit=${6:-100}
-    convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray -depth 8 gray:- |
-        python3 -c 'import sys; limit = int(sys.argv[1]); print(sum(b < limit for b in sys.stdin.buffer.read()))' "$limit"
-}
-
-# Asks the window manager to close the window, as the close box does, and waits up to
-# `seconds` for the program to end by itself.
-close_window_gracefully() {
-    local window=$1 pid=$2 seconds=${3:-5}
-    wmctrl -i -c "$window"
-    poll "$seconds" process_gone "$pid" || fail "the program did not end within $seconds s of closing"
-    forget_app "$pid"
-}
-
-# Drops a program that has ended from the clean-up list: its process id may soon belong to
-# someone else.
-forget_app() {
-    local pid kept=()
-    for pid in "${APP_PIDS[@]}"; do
-        [[ $pid == "$1" ]] || kept+=("$pid")
-    done
-    APP_PIDS=("${kept[@]}")
-}
-
-process_gone() {
-    ! kill -0 "$1" 2>/dev/null
-}
-
-settings_file() {
-    echo "$XDG_CONFIG_HOME/PIKUTA/PIKUTA.ini"
-}
-
-# The value of a key of the [Startup] group of the settings file (empty when absent).
-read_setting() {
-    awk -F= -v key="$1" '
-        /^\[/ { group = $0; next }
-        group == "[Startup]" && $1 == key { sub(/^[^=]*=/, ""); print; exit }' "$(settings_file)"
-}
-
-# Writes a settings file with the given key=value pairs in the [Startup] group.
-write_settings() {
-    local file
-    file=$(settings_file)
-    mkdir -p "$(dirname "$file")"
-    {
-        echo "[Startup]"
-        printf '%s\n' "$@"
-    } >"$file"
-}
-
-# Settings that open `folder` at start-up with the window at the top-left corner, every
-# option on and the speed bar at its middle (a tick of 1.5 s).
-write_folder_settings() {
-    write_settings n_left=0 n_top=0 w_width=8880 w_height=7140 w_left=0 w_top=0 \
-        opc1_flag=1 opc2_flag=1 opc3_flag=1 opc4_flag=1 HScroll1_Value=3 moto_dr=/ "f_path=$1"
-}
-
-# One pixel of the screen as "r g b", read at the moment of the call.
-screen_pixel() {
-    import -window root -crop "1x1+$1+$2" -depth 8 rgb:- | od -An -tu1 | xargs
-}
-
-# Whether colour "r g b" lies within `tolerance` (per channel) of the colour "R G B".
-colour_near() {
-    local -a have want
-    local tolerance=${3:-40} i d
-    read -ra have <<<"$1"
-    read -ra want <<<"$2"
-    for i in 0 1 2; do
-        d=$((have[i] - want[i]))
-        ((d < 0)) && d=$((-d))
-        ((d <= tolerance)) || return 1
-    done
+    grey_area "$@" | python3 -c 'import sys; limit = int(sys.argv[1]); print(sum(b < limit for b in sys.stdin.buffer.read()))' "${6:-100}"
 }
 
 # The vertical middles of the lines of dark text in a rectangle (x y width height) of a
 # picture, relative to the rectangle's top, one a line: where to click a list's entries.
 text_line_middles() {
-    local file=$1 x=$2 y=$3 w=$4 h=$5 limit=${6:-100}
-    convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray -depth 8 gray:- |
-        python3 -c '
+    grey_area "$@" | python3 -c '
 import sys
 width, limit = int(sys.argv[1]), int(sys.argv[2])
 data = sys.stdin.buffer.read()
@@ -291,7 +177,58 @@ for y, ink in enumerate(inked + [False]):
         top = y
     elif not ink and top is not None:
         print((top + y - 1) // 2)
-        top = None' "$w" "$limit"
+        top = None' "$4" "${6:-100}"
+}
+
+# How many pixels of a rectangle (x y width height) of a picture lie within 60 per channel
+# of the colour "r g b".
+pixels_near() {
+    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 rgb:- | python3 -c '
+import sys
+want = [int(v) for v in sys.argv[1].split()]
+data = sys.stdin.buffer.read()
+print(sum(all(abs(data[i + c] - want[c]) <= 60 for c in range(3)) for i in range(0, len(data), 3)))' "$6"
+}
+
+# Whether colour "r g b" lies within `tolerance` (per channel) of the colour "R G B".
+colour_near() {
+    local -a have want
+    local i d
+    read -ra have <<<"$1"
+    read -ra want <<<"$2"
+    for i in 0 1 2; do
+        d=$((have[i] - want[i]))
+        ((d <= ${3:-40} && -d <= ${3:-40})) || return 1
+    done
+}
+
+# Asks the window manager to close the window, as the close box does, and waits up to
+# `seconds` for the program to end by itself; then drops it from the clean-up list, as its
+# process id may soon belong to someone else.
+close_window_gracefully() {
+    local pid=$2 seconds=${3:-5} kept=() p
+    wmctrl -i -c "$1"
+    poll "$seconds" process_gone "$pid" || fail "the program did not end within $seconds s of closing"
+    for p in "${APP_PIDS[@]}"; do [[ $p == "$pid" ]] || kept+=("$p"); done
+    APP_PIDS=("${kept[@]}")
+}
+
+settings_file() { echo "$XDG_CONFIG_HOME/PIKUTA/PIKUTA.ini"; }
+# The value of a key of the [Startup] group of the settings file (empty when absent).
+read_setting() {
+    awk -F= -v key="$1" '/^\[/ { group = $0; next }
+        group == "[Startup]" && $1 == key { sub(/^[^=]*=/, ""); print; exit }' "$(settings_file)"
+}
+# Writes a settings file with the given key=value pairs in the [Startup] group.
+write_settings() {
+    mkdir -p "$(dirname "$(settings_file)")"
+    printf '%s\n' "[Startup]" "$@" >"$(settings_file)"
+}
+# Settings that open `folder` at start-up with the window at the top-left corner, every
+# option on and the speed bar at its middle (a tick of 1.5 s).
+write_folder_settings() {
+    write_settings n_left=0 n_top=0 w_width=8880 w_height=7140 w_left=0 w_top=0 \
+        opc1_flag=1 opc2_flag=1 opc3_flag=1 opc4_flag=1 HScroll1_Value=3 moto_dr=/ "f_path=$1"
 }
 
 # Clicks the left mouse button at a screen position, holding the named keys (e.g. ctrl).
@@ -306,48 +243,40 @@ click_at() {
     for key in "$@"; do xdotool keyup "$key"; done
 }
 
-# A digest of the pixels of a rectangle (x y width height) of the screen as it is now: equal
-# digests, equal pictures.
-screen_area_digest() {
-    import -window root -crop "${3}x${4}+${1}+${2}" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
-}
-
 # Finds the rows of the picture list of `window` on screen: sets list_x and list_y (the list's
 # top-left in screen pixels) and lines (each row's middle, relative to list_y), and fails
 # unless there are `expected` rows.
 find_list_rows() {
-    local window=$1 expected=$2 cx cy
-    read -r cx cy _ _ < <(window_geometry "$window")
+    local cx cy
+    read -r cx cy _ _ < <(window_geometry "$1")
     screenshot "$WORK/list.png"
     list_x=$((cx + 214)) list_y=$((cy + 14))
     # Left of the select-all button, which lies over the list's lower-right corner.
     mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" 250 124)
-    ((${#lines[@]} == expected)) || fail "the list shows ${#lines[@]} lines of text, expected $expected"
+    ((${#lines[@]} == $2)) || fail "the list shows ${#lines[@]} lines of text, expected $2"
 }
 
 # A w x h bitmap in four colours: red top left, lime top right, blue bottom left, yellow
 # bottom right.
 quadrant_picture() {
-    local file=$1 w=$(($2 / 2)) h=$(($3 / 2))
+    local w=$(($2 / 2)) h=$(($3 / 2))
     convert \( -size "${w}x${h}" xc:red xc:lime +append \) \
-        \( -size "${w}x${h}" xc:blue xc:yellow +append \) -append BMP3:"$file"
+        \( -size "${w}x${h}" xc:blue xc:yellow +append \) -append BMP3:"$1"
 }
 
 # Marks the first entry of the picture list of `window` and shows it with the n key; waits
 # until the window has opened its picture area.
-show_first_entry() {
-    local window=$1
-    find_list_rows "$window" 1
-    click_at $((list_x + 100)) $((list_y + lines[0]))
-    xdotool key n
-    poll 5 picture_area_open "$window" || fail "the picture area did not open"
-    wait_for_settled "$window"
-}
-
 picture_area_open() {
     local h
     read -r _ _ _ h < <(window_geometry "$1")
     ((h > 300))
+}
+show_first_entry() {
+    find_list_rows "$1" 1
+    click_at $((list_x + 100)) $((list_y + lines[0]))
+    xdotool key n
+    poll 5 picture_area_open "$1" || fail "the picture area did not open"
+    wait_for_settled "$1"
 }
 
 # The viewable popup menu of the program, if any: its id in MENU. Popups are top-level
@@ -356,18 +285,11 @@ menu_open() {
     local id
     MENU=""
     for id in $(xwininfo -root -children | awk '/"PIKUTA": \("pikuta"/ { print $1 }'); do
-        if viewable "$id"; then
-            MENU=$id
-            return 0
-        fi
+        viewable "$id" && MENU=$id && return 0
     done
     return 1
 }
-
-within_2px() {
-    local d=$(($1 - $2))
-    ((d >= -2 && d <= 2))
-}
+menu_closed() { ! menu_open; }
 
 # Right-clicks at the screen point x y and checks that the popup menu opens with its top-left
 # corner there (within 2 px); the menu stays open, its id in MENU.
@@ -377,7 +299,7 @@ right_click_menu_at() {
     poll 3 menu_open || fail "no menu after a right click at $x,$y"
     read -r mx my _ _ < <(window_geometry "$MENU")
     note "menu corner at $mx,$my for a click at $x,$y"
-    within_2px "$mx" "$x" && within_2px "$my" "$y" ||
+    ((mx - x <= 2 && x - mx <= 2 && my - y <= 2 && y - my <= 2)) ||
         fail "the menu opened at $mx,$my, the click was at $x,$y"
 }
 
@@ -389,43 +311,16 @@ choose_menu_item() {
     poll 3 menu_closed || fail "the menu stayed open"
 }
 
-menu_closed() {
-    ! menu_open
-}
-
-# How many pixels of a rectangle (x y width height) of a picture lie within 60 per channel
-# of the colour "r g b".
-pixels_near() {
-    local file=$1 x=$2 y=$3 w=$4 h=$5 colour=$6
-    convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 rgb:- |
-        python3 -c '
-import sys
-want = [int(v) for v in sys.argv[1].split()]
-data = sys.stdin.buffer.read()
-print(sum(all(abs(data[i + c] - want[c]) <= 60 for c in range(3)) for i in range(0, len(data), 3)))' "$colour"
-}
-
-# The search window (title "検索"), once it is on screen; prints its id.
-search_window_viewable() {
-    local id
-    id=$(xdotool search --name '^検索$' 2>/dev/null | head -1)
-    [[ -n $id ]] && viewable "$id"
-}
-wait_for_search_window() {
-    poll 10 search_window_viewable || fail "the search window did not appear"
-    local id
-    id=$(xdotool search --name '^検索$' | head -1)
-    wait_for_settled "$id"
-    echo "$id"
-}
-
 # Opens the search window from the main window's "検索する" button and starts a search with
 # its "検索" button; sets sx and sy to the search window's client origin.
+search_window() { xdotool search --name '^検索$' 2>/dev/null | head -1; }
+search_window_viewable() { [[ -n $(search_window) ]] && viewable "$(search_window)"; }
 start_search() {
-    local main=$1 cx cy search
-    read -r cx cy _ _ < <(window_geometry "$main")
+    local cx cy
+    read -r cx cy _ _ < <(window_geometry "$1")
     click_at $((cx + 140)) $((cy + 168))
-    search=$(wait_for_search_window)
-    read -r sx sy _ _ < <(window_geometry "$search")
+    poll 10 search_window_viewable || fail "the search window did not appear"
+    wait_for_settled "$(search_window)"
+    read -r sx sy _ _ < <(window_geometry "$(search_window)")
     click_at $((sx + 28)) $((sy + 50))
 }

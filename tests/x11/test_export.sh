@@ -28,9 +28,7 @@ window=$(wait_for_window 10)
 read -r cx cy _ _ < <(window_geometry "$window")
 
 # Same size, same pixels: ImageMagick counts the pixels that differ.
-same_picture() {
-    [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]
-}
+same_picture() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
 clipboard_holds_a() {
     xclip -selection clipboard -t image/png -o >"$WORK/clip.png" 2>/dev/null &&
         same_picture "$WORK/clip.png" "$a"
@@ -39,12 +37,8 @@ clipboard_holds_a() {
 root_shows_a() {
     import -window root -crop 64x48+608+488 +repage "$WORK/root.png" && same_picture "$WORK/root.png" "$a"
 }
-root_pixmap() {
-    xprop -root "$1" | sed -n 's/.*pixmap id # //p'
-}
-name_box() {
-    screen_area_digest $((cx + 8)) $((cy + 288)) 185 17
-}
+root_pixmap() { xprop -root "$1" | sed -n 's/.*pixmap id # //p'; }
+name_box() { screen_area_digest $((cx + 8)) $((cy + 288)) 185 17; }
 
 find_list_rows "$window" 2
 click_at $((list_x + 100)) $((list_y + lines[0]))

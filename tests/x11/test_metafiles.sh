@@ -26,9 +26,7 @@ find_list_rows "$window" 2
 
 # The picture area: 377x233 px at (200,208) of the client area, black until a picture shows.
 px=$((cx + 200)) py=$((cy + 208))
-picture_area() {
-    screen_area_digest "$px" "$py" 377 233
-}
+picture_area() { screen_area_digest "$px" "$py" 377 233; }
 blank=$(picture_area)
 # Waits until the area differs from the digest `$1` and then holds still for a moment.
 wait_for_new_picture() {

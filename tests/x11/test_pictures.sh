@@ -26,9 +26,7 @@ entry_x=$((list_x + 100))
 # The picture area: 377x233 px at (200,208) of the client area.
 px=$((cx + 200)) py=$((cy + 208))
 red='255 0 0' blue='0 0 255' black='0 0 0' lime='0 255 0'
-shows() {
-    colour_near "$(screen_pixel $((px + $1)) $((py + $2)))" "$3" 8
-}
+shows() { colour_near "$(screen_pixel $((px + $1)) $((py + $2)))" "$3" 8; }
 click_at "$entry_x" $((list_y + lines[0]))
 click_at $((cx + 362)) $((cy + 180)) # PLAY
 poll 3 shows 60 116 "$red" || fail "a.bmp did not show after PLAY"
@@ -53,13 +51,9 @@ click_at "$entry_x" $((list_y + lines[1])) ctrl
 click_at "$entry_x" $((list_y + lines[2])) ctrl
 before=$(screen_area_digest "$px" "$py" 377 233)
 # The name box under the speed bar names the file each load tried.
-name_box() {
-    screen_area_digest $((cx + 8)) $((cy + 288)) 185 17
-}
+name_box() { screen_area_digest $((cx + 8)) $((cy + 288)) 185 17; }
 name_before=$(name_box)
-name_changed() {
-    [[ $(name_box) != "$name_before" ]]
-}
+name_changed() { [[ $(name_box) != "$name_before" ]]; }
 xdotool key n
 poll 3 name_changed || fail "no load was tried within 3 s of n"
 screenshot "$WORK/after-broken.png"

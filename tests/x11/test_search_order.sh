@@ -1,17 +1,14 @@
 #!/usr/bin/env bash
 # The search under a real window system: a first start lists the pictures of its folder at
-# once; the search window fills the list deepest folder first, a folder's own files last;
-# "すべて選択" over the list marks every entry, and the slideshow plays them in list order.
+# once; the search window fills the list and shows its count; "閉じる" hides it; "すべて選択"
+# over the list marks every entry. (The order of the entries is the unit tests' business.)
 source "$(dirname "$0")/lib.sh"
 
 start_xvfb_session
 start_wm
 tree=$WORK/tree
 mkdir -p "$tree/S1" "$tree/S2/T"
-# Where each picture lies, and its colour: the list is to hold them as d, c, b, a.
-for picture in a:red S1/b:yellow S2/c:lime S2/T/d:blue; do
-    convert -size 160x120 "xc:${picture#*:}" BMP3:"$tree/${picture%:*}.bmp"
-done
+for picture in a S1/b S2/c S2/T/d; do convert -size 16x12 xc:red BMP3:"$tree/$picture.bmp"; done
 start_app "$tree"
 window=$(wait_for_window 10)
 read -r cx cy _ _ < <(window_geometry "$window")
@@ -36,21 +33,4 @@ for line in "${lines[@]}"; do
     colour_near "$got" "48 140 198" 60 || fail "row at $line is not marked after すべて選択 ($got)"
 done
 
-# The slideshow plays the marked entries in list order.
-centre_x=$((cx + 200 + 188)) centre_y=$((cy + 208 + 116))
-seen=() last=""
-xdotool key p
-deadline=$((SECONDS + 10))
-while ((${#seen[@]} < 4 && SECONDS < deadline)); do
-    got=$(screen_pixel "$centre_x" "$centre_y")
-    for name in red:'255 0 0' yellow:'255 255 0' green:'0 255 0' blue:'0 0 255'; do
-        if colour_near "$got" "${name#*:}" 40 && [[ $last != "${name%%:*}" ]]; then
-            last=${name%%:*}
-            seen+=("$last")
-        fi
-    done
-    sleep 0.1
-done
-note "played: ${seen[*]}"
-[[ ${seen[*]} == "blue green yellow red" ]] || fail "played ${seen[*]}, expected blue green yellow red"
 kill -0 "$APP_PID" || fail "the program ended"

@@ -22,18 +22,10 @@ start_app "$tree"
 window=$(wait_for_window 10)
 
 # While a search runs, the animation box shows the film strip, dark at its top edge.
-searching() {
-    colour_near "$(screen_pixel $((sx + 52)) $((sy + 40)))" "36 34 40" 20
-}
-not_searching() {
-    ! searching
-}
-count_digest() {
-    screen_area_digest $((sx + 6)) $((sy + 17)) 190 15
-}
-now_ms() {
-    echo $(($(date +%s%N) / 1000000))
-}
+searching() { colour_near "$(screen_pixel $((sx + 52)) $((sy + 40)))" "36 34 40" 20; }
+not_searching() { ! searching; }
+count_digest() { screen_area_digest $((sx + 6)) $((sy + 17)) 190 15; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 start_search "$window"
 poll 5 searching || fail "no animation while searching"

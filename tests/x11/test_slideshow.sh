@@ -34,9 +34,7 @@ shown() {
     done
     echo "other($got)"
 }
-now_ms() {
-    echo $(($(date +%s%N) / 1000000))
-}
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # Presses `key` (none when empty) and watches the picture until `count` changes were seen or
 # `seconds` pass; leaves the pictures in SEEN and the milliseconds after the key at which each
