@@ -1,5 +1,6 @@
 #include "platform/picture_io.h"
 
+#include "platform/file_names.h"
 #include "platform/jpeg_reader.h"
 
 #include <QBuffer>
@@ -305,8 +306,9 @@ qint64 needed_bytes(const QByteArray& format, const QByteArray& lead) {
 }
 
 QImage read_checked(const QString& path, QString* why) {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return fail(why, file.errorString());
+    QFile file;
+    QString reason;
+    if (!open_for_reading(file, path, &reason)) return fail(why, reason);
     const qint64 file_size = file.size();
     QByteArray data = file.read(kHeadBytes);
     if (data.isEmpty()) return fail(why, QStringLiteral("empty file"));
@@ -338,8 +340,8 @@ QImage read_checked(const QString& path, QString* why) {
 } // namespace
 
 bool is_raster_picture(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && !format_from_content(file.read(16)).isEmpty();
+    QFile file;
+    return open_for_reading(file, path) && !format_from_content(file.read(16)).isEmpty();
 }
 
 QImage read_picture(const QString& path, QString* why) {

@@ -1,31 +1,13 @@
 #include "platform/picture_prefetch.h"
 
+#include "platform/file_names.h"
 #include "platform/picture_io.h"
-
-#include <QDateTime>
-#include <QFileInfo>
 
 namespace platform {
 
-namespace {
-
-struct Stamp {
-    qint64 size = -1;
-    qint64 modified = 0;
-    bool operator==(const Stamp&) const = default;
-};
-
-Stamp stamp(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return {};
-    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
-}
-
-} // namespace
-
 struct Prefetch::Job {
     QString path;
-    Stamp before;
+    FileStamp before;
     QImage image;
 };
 
@@ -43,7 +25,7 @@ void Prefetch::start(const QString& path) {
     job_ = std::make_shared<Job>();
     job_->path = path;
     worker_ = std::thread([job = job_] {
-        job->before = stamp(job->path);
+        job->before = file_stamp(job->path);
         // Metafiles are drawn by a child program; they are read when shown, not ahead.
         if (is_raster_picture(job->path)) job->image = read_picture(job->path);
     });
@@ -58,7 +40,7 @@ QImage Prefetch::take(const QString& path) {
     finish_worker();
     const std::shared_ptr<Job> job = std::move(job_);
     // A file replaced or rewritten since it was read is read again.
-    if (job->image.isNull() || job->before.size < 0 || stamp(path) != job->before) return {};
+    if (job->image.isNull() || job->before.size < 0 || file_stamp(path) != job->before) return {};
     return std::move(job->image);
 }
 

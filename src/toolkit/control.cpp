@@ -1,4 +1,5 @@
 #include "toolkit/control.h"
+#include "platform/file_names.h"
 
 #include "toolkit/error.h"
 #include "toolkit/events.h"
@@ -165,7 +166,7 @@ void Control::ZOrder(int position) {
 
 void Control::setToolTipText(const QString& text) {
     tooltip_ = text;
-    if (widget_) widget_->setToolTip(text);
+    if (widget_) widget_->setToolTip(platform::readable_name(text));
 }
 
 // ---- Frame
@@ -214,7 +215,8 @@ Label::Label(Container& parent, QString name, const QString& caption)
 
 void Label::setCaption(const QString& text) {
     caption_ = text;
-    static_cast<QLabel*>(widget())->setText(text);
+    // A file name keeps bytes of other encodings for opening; the person sees them read.
+    static_cast<QLabel*>(widget())->setText(platform::readable_name(text));
 }
 
 void Label::setBackColor(const QColor& c) {

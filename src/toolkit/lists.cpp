@@ -1,6 +1,8 @@
 #include "toolkit/lists.h"
 
 #include "platform/drives.h"
+#include "platform/file_names.h"
+#include "platform/folders.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 
@@ -206,7 +208,7 @@ void ListBox::flush_pending() const {
     QStringList batch;
     batch.reserve(pending_);
     for (size_t i = entries_.size() - pending_; i < entries_.size(); ++i)
-        batch.push_back(entries_[i]);
+        batch.push_back(platform::readable_name(entries_[i]));
     v->addItems(batch);
     self->pending_ = 0;
     --self->pushing_;
@@ -393,9 +395,8 @@ void DirListBox::setPath(const QString& requested) {
     if (QDir::cleanPath(requested) == QDir::cleanPath(drive) &&
         !drive_services().ready(drive, &why))
         throw Error(Error::DeviceUnavailable, why);
-    QFileInfo info(requested);
-    if (requested.isEmpty() || !info.isDir()) throw Error(Error::PathNotFound);
-    const QString clean = native(QDir::cleanPath(info.absoluteFilePath()));
+    if (!platform::is_folder(requested)) throw Error(Error::PathNotFound);
+    const QString clean = native(QDir::cleanPath(QFileInfo(requested).absoluteFilePath()));
     if (clean == path_) return;
     path_ = clean;
     read_folder();
@@ -409,8 +410,12 @@ void DirListBox::refresh() {
 }
 
 void DirListBox::read_folder() {
-    QDir dir(path_);
-    QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    // Read by the platform layer, which keeps names that are not UTF-8.
+    platform::FolderEntries entries;
+    platform::read_folder(path_, entries);
+    QStringList names;
+    for (const auto& f : entries.folders)
+        names.push_back(f.name);
     sort_names(names);
     subfolders_.clear();
     for (const QString& n : names)
@@ -425,13 +430,16 @@ void DirListBox::show_folder() {
     v->clear();
     // The chain of folders from the drive down to the open one, then its subfolders.
     QStringList chain;
-    for (QDir d(path_);;) {
-        chain.prepend(native(d.absolutePath()));
-        if (!d.cdUp()) break;
+    for (QString p = QDir::fromNativeSeparators(path_);;) {
+        chain.prepend(native(p));
+        // Cut by text, not asked of the file system: a parent need not be readable.
+        const qsizetype cut = p.size() > 1 ? p.lastIndexOf(u'/', p.size() - 2) : -1;
+        if (cut < 0) break;
+        p = p.first(cut == p.indexOf(u'/') ? cut + 1 : cut); // a root keeps its separator
     }
     int depth = 0;
     for (const QString& p : chain) {
-        const QString label = depth == 0 ? p : QFileInfo(p).fileName();
+        const QString label = platform::readable_name(depth == 0 ? p : QFileInfo(p).fileName());
         auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon),
                                          QString(depth * 2, QLatin1Char(' ')) + label);
         item->setData(Qt::UserRole, p);
@@ -440,9 +448,9 @@ void DirListBox::show_folder() {
     }
     v->setCurrentRow(v->count() - 1);
     for (const QString& p : subfolders_) {
-        auto* item =
-            new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
-                                QString(depth * 2, QLatin1Char(' ')) + QFileInfo(p).fileName());
+        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
+                                         QString(depth * 2, QLatin1Char(' ')) +
+                                             platform::readable_name(QFileInfo(p).fileName()));
         item->setData(Qt::UserRole, p);
         v->addItem(item);
     }
@@ -460,9 +468,8 @@ QString FileListBox::list(int i) const {
 }
 
 void FileListBox::setPath(const QString& path) {
-    QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir()) throw Error(Error::PathNotFound);
-    path_ = native(QDir::cleanPath(info.absoluteFilePath()));
+    if (!platform::is_folder(path)) throw Error(Error::PathNotFound);
+    path_ = native(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     refresh();
 }
 

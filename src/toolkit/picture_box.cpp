@@ -1,4 +1,5 @@
 #include "toolkit/picture_box.h"
+#include "platform/file_names.h"
 
 #include "toolkit/events.h"
 #include "toolkit/form.h"
@@ -210,8 +211,9 @@ void PictureBox::PaintPicture(const QImage& source, int dx, int dy, int dw, int 
     if (widget()) widget()->update(dest);
 }
 
-void PictureBox::Print(const QString& text) {
+void PictureBox::Print(const QString& shown) {
     if (canvas_.isNull()) return;
+    const QString text = platform::readable_name(shown);
     QPainter p(&paintable());
     p.setFont(font());
     p.setPen(fore_color_);

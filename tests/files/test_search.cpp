@@ -6,17 +6,23 @@
 #include "app/messages.h"
 #include "app/module2.h"
 #include "app/vrjo.h"
+#include "platform/file_names.h"
 #include "support/test_env.h"
 #include "toolkit/events.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <array>
 #include <climits>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -137,6 +143,49 @@ TEST_F(Search, TreeAsDeepAsPathsAllow) {
     QFile(tree.filePath(deep)).open(QIODevice::WriteOnly);
     EXPECT_EQ(search(tree.path(), tree.path()), (QStringList{deep, "top.jpg"}));
     EXPECT_EQ(hit_count, 2);
+}
+
+TEST_F(Search, NamesThatAreNotUtf8AreListedLoadedAndSearched) {
+    // Shift-JIS names from old archives: 桜.jpg, and a folder 画像 whose last three bytes
+    // happen to be valid UTF-8.
+    QTemporaryDir tree;
+    const QByteArray root = QFile::encodeName(tree.path()), folder = root + "/\x89\xE6\x91\x9C";
+    // Qt could not remove these names.
+    const std::unique_ptr<const char, void (*)(const char*)> cleanup(
+        root.constData(), [](const char* r) { std::filesystem::remove_all(r); });
+    ASSERT_EQ(mkdir(folder.constData(), 0700), 0);
+    QFile sample(PIKUTA_SAMPLES_DIR "/photo.jpg");
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const std::string photo = sample.readAll().toStdString();
+    for (const QByteArray& f : {root + "/\x8D\xF7.jpg", folder + "/\x8D\xF7.jpg"})
+        std::ofstream(f.toStdString(), std::ios::binary) << photo;
+
+    m.Dir1.setPath(tree.path());
+    ASSERT_EQ(m.List1.listCount(), 1);
+    test_env::settle();
+    EXPECT_EQ(platform::name_to_bytes(m.List1.list(0)), root + "/\x8D\xF7.jpg");
+    EXPECT_EQ(static_cast<QListWidget*>(m.List1.widget())->item(0)->text(),
+              tree.path() + QStringLiteral("/桜.jpg"));
+    const QString sub = m.Dir1.list(0);
+    EXPECT_EQ(platform::name_to_bytes(sub), folder);
+    EXPECT_TRUE(static_cast<QListWidget*>(m.Dir1.widget())
+                    ->findItems(QStringLiteral("画像"), Qt::MatchEndsWith)
+                    .size() == 1);
+
+    play_no = 0;
+    m.load_picture();
+    EXPECT_EQ(m.copy_ok, 1);
+    EXPECT_EQ(static_cast<QLabel*>(m.Label7.widget())->text(),
+              tree.path() + QStringLiteral("/桜.jpg"));
+
+    QStringList found = search(tree.path(), tree.path());
+    for (QString& f : found)
+        f = platform::readable_name(f);
+    EXPECT_EQ(found, (QStringList{QStringLiteral("画像/桜.jpg"), QStringLiteral("桜.jpg")}));
+    m.Dir1.setPath(sub); // into the folder, and up again by its chain of parents
+    EXPECT_EQ(m.List1.listCount(), 1);
+    m.Dir1.setPath(tree.path());
+    EXPECT_EQ(m.Dir1.path(), tree.path());
 }
 
 TEST_F(Search, FullListShowsOneMessageAndKeepsWhatFits) {

@@ -1,6 +1,6 @@
+#include "platform/file_names.h"
 #include "platform/folders.h"
 
-#include <QFile>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@ namespace platform {
 
 bool read_folder(const QString& path, FolderEntries& out) {
     out = {};
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(name_to_bytes(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
     DIR* dir = fstat(fd, &st) == 0 ? fdopendir(fd) : nullptr;
@@ -32,9 +32,9 @@ bool read_folder(const QString& path, FolderEntries& out) {
             is_file = S_ISREG(target.st_mode);
         }
         if (is_dir)
-            out.folders.push_back({QFile::decodeName(e->d_name), linked});
+            out.folders.push_back({name_from_bytes(e->d_name), linked});
         else if (is_file)
-            out.files.push_back(QFile::decodeName(e->d_name));
+            out.files.push_back(name_from_bytes(e->d_name));
     }
     closedir(dir);
     return true;

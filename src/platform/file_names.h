@@ -1,0 +1,36 @@
+#pragma once
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QString>
+
+namespace platform {
+
+// File names as the file system holds them. Where names are bytes, a name that is not valid
+// UTF-8 (Shift-JIS names from old archives) keeps each byte that does not decode as a lone
+// surrogate U+DC80..U+DCFF, so that the text always leads back to the very same file. Every
+// path handed to the system goes through name_to_bytes, never through Qt's own conversion,
+// which would turn those bytes into question marks.
+QString name_from_bytes(const QByteArray& bytes);
+QByteArray name_to_bytes(const QString& name);
+
+// The text to show a person for a path or name: each part holding kept bytes is read as
+// Shift-JIS when it is that, otherwise its kept bytes show as U+FFFD. Other text is unchanged.
+QString readable_name(const QString& name);
+
+// Opens `path` for reading into `file` (which must not be open); false, with the reason in
+// `why`, when it cannot be opened.
+bool open_for_reading(QFile& file, const QString& path, QString* why = nullptr);
+
+// Whether `path` leads (through links) to a folder.
+bool is_folder(const QString& path);
+
+// Size and time of last change of the file `path` leads to; size -1 when there is none.
+struct FileStamp {
+    qint64 size = -1;
+    qint64 modified_ns = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp file_stamp(const QString& path);
+
+} // namespace platform
