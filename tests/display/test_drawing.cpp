@@ -101,13 +101,18 @@ TEST(Drawing, FailedLoadKeepsThePictureOnShow) {
     const QImage first = filled(100, 50, kTeal);
     Pictures p({{"good.bmp", first},
                 {"missing.bmp", QImage()},
-                {"other.bmp", filled(80, 60, Qt::yellow)}});
-    QFile::remove(main_fm->List1.list(1));
+                {"other.bmp", filled(80, 60, Qt::yellow)},
+                {"truncated.bmp", filled(80, 60, Qt::blue)},
+                {"replaced.bmp", filled(80, 60, Qt::blue)}});
     main_fm->List1.addItem(p.tree.file("cut.jpg", QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10)));
+    // Changed on disk after the listing.
+    QFile::remove(main_fm->List1.list(1));
+    QFile::resize(main_fm->List1.list(3), 100);
+    p.tree.file("replaced.bmp", "not a picture any more");
     p.load(0);
     const QImage shown = main_fm->pic.image().copy();
     ASSERT_GT(count_colour(shown, kTeal), 0);
-    for (const int bad : {1, 3}) {
+    for (const int bad : {1, 3, 4, 5}) {
         p.load(bad);
         EXPECT_EQ(main_fm->copy_ok, 0) << bad;
         EXPECT_EQ(main_fm->Label7.caption(), main_fm->List1.list(bad));

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <initializer_list>
 #include <utility>
@@ -143,6 +144,20 @@ TEST_F(Playback, PictureReplacedAfterBeingReadAheadShowsTheNewContent) {
     EXPECT_EQ(loaded(), next);
     EXPECT_EQ(f->pic_moto.picture().size(), QSize(5, 3));
     EXPECT_EQ(f->pic_moto.picture().pixelColor(0, 0), QColor(Qt::red));
+}
+
+TEST_F(Playback, ClosingWhileAPictureIsReadAheadEndsCleanly) {
+    fill(1);
+    paths << tree.bmp(QStringLiteral("big.bmp"), Qt::red, 4000, 3000);
+    f->List1.addItem(paths.back());
+    f->List1.setSelected(1, true);
+    f->Show();
+    f->Command3_Click(); // shows p0 and starts reading the big one
+    QPointer<QWidget> window = f->window();
+    window->close();
+    test_env::settle();
+    EXPECT_FALSE(window || main_fm.loaded());
+    EXPECT_EQ(store.flushes, 1);
 }
 
 TEST_F(Playback, HeldButtonStepsAfterASecondThenRapidlyWithoutLoading) {
