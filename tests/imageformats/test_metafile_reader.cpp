@@ -125,6 +125,11 @@ TEST(MetafileReader, ContentDecidesNotTheName) {
     };
     EXPECT_EQ(read("picture.jpg", bytes(sample("shapes.emf"))), QSize(320, 240));
     EXPECT_EQ(read("picture", bytes(sample("placeable.wmf"))), QSize(320, 240));
+    // Nothing past the length an EMF declares is read: a gigabyte after it costs nothing.
+    read("padded.emf", bytes(sample("shapes.emf")));
+    ASSERT_TRUE(QFile::resize(dir.filePath("padded.emf"), qint64(1) << 30));
+    QImageReader padded(dir.filePath("padded.emf"));
+    EXPECT_TRUE(readsQuickly(padded));
     // A PNG named .emf: tests/platform/test_picture_io.cpp.
     QBuffer memory;
     memory.setData(bytes(sample("shapes.emf")));

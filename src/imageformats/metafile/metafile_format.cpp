@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::uint32_t emfSignature = 0x464D4520; // " EMF"
 constexpr std::uint32_t placeableKey = 0x9AC6CDD7;
-constexpr std::size_t emfMinHeader = 88;
+constexpr std::size_t emfMinHeader = emfHeaderBytes;
 constexpr std::size_t placeableHeader = 22;
 constexpr std::size_t wmfHeader = 18;
 constexpr std::uint32_t emfEof = 14;
@@ -221,6 +221,12 @@ Kind detect(std::span<const unsigned char> head) {
     if (head.size() >= 44 && u32(head, 0) == 1 && u32(head, 40) == emfSignature) return Kind::Emf;
     if (head.size() >= 4 && u32(head, 0) == placeableKey) return Kind::Wmf;
     return isStandardWmfHeader(head, 0) ? Kind::Wmf : Kind::None;
+}
+
+std::size_t readLimit(std::span<const unsigned char> head) {
+    const std::size_t unlimited = maxFileBytes + 1;
+    if (detect(head) != Kind::Emf || head.size() < emfMinHeader) return unlimited;
+    return std::clamp<std::size_t>(u32(head, 48), head.size(), unlimited);
 }
 
 Inspection inspect(std::span<const unsigned char> data, double dpi) {

@@ -32,6 +32,12 @@ bool fitsLimits(PixelSize size);
 // A size in pixels (positive, finite) made whole, and scaled down to fit the limits if needed.
 PixelSize fitToLimits(double width, double height);
 
+// How much of a file that begins with `head` (its first emfHeaderBytes, or all of a shorter file)
+// is read: one byte over the limit, enough to refuse a larger file, or for an EMF no more than its
+// header says the file holds, so that whatever follows it costs nothing.
+inline constexpr std::size_t emfHeaderBytes = 88;
+std::size_t readLimit(std::span<const unsigned char> head);
+
 // Needs the first 44 bytes to tell an EMF; a WMF is known by its first 6.
 Kind detect(std::span<const unsigned char> head);
 

@@ -161,8 +161,10 @@ bool MetafileHandler::load() const {
     if (loaded_) return inspection_.error.empty();
     loaded_ = true;
     dpi_ = screenDpi();
-    // One byte over the limit is enough to refuse the file without reading all of it.
-    data_ = device() ? device()->read(qint64(maxFileBytes) + 1) : QByteArray();
+    if (device()) {
+        const QByteArray head = device()->peek(emfHeaderBytes);
+        data_ = device()->read(qint64(readLimit(bytes(head))));
+    }
     inspection_ = inspect(bytes(data_), dpi_);
     return inspection_.error.empty() || fail(QString::fromStdString(inspection_.error));
 }
