@@ -75,9 +75,9 @@ fuzz: packages
 	@if [ ! -f $(FUZZ_BUILD)/CMakeCache.txt ]; then \
 		CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja \
 			-DPIKUTA_FUZZ=ON -DBUILD_TESTING=OFF -DPIKUTA_METAFILE=OFF; fi
-	cmake --build $(FUZZ_BUILD) --target fuzz_picture_io fuzz_metafile fuzz_ini_text
+	cmake --build $(FUZZ_BUILD) --target fuzz_picture_io fuzz_metafile fuzz_renderer fuzz_ini_text
 	tools/make_fuzz_corpus.sh $(FUZZ_BUILD)/corpus
-	@for target in picture_io metafile ini_text; do \
+	@for target in picture_io metafile renderer ini_text; do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$target $(FUZZ_BUILD)/findings; \
 		$(FUZZ_BUILD)/fuzz/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
 			-artifact_prefix=$(FUZZ_BUILD)/findings/$$target- \
