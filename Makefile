@@ -4,6 +4,8 @@
 #   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
 #   make test-sanitize  the suite, the program and the metafile renderer built with address and
 #              undefined-behaviour checks in build-sanitize, run without the window tests
+#   make soak  five minutes of the real program under Xvfb: a quick slideshow over 2,000 marked
+#              entries with mode changes and loupe clicks; prints its memory figures
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -29,10 +31,11 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=undefined -
 SANITIZE_OPT := -O1 -g1 -Wno-maybe-uninitialized
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS := 30
+SOAK_SECONDS := 300
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test test-sanitize bench build configure packages fuzz
+.PHONY: run test test-sanitize soak bench build configure packages fuzz
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -70,6 +73,10 @@ test-sanitize: packages
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2 -LE x11
 
+soak: configure
+	cmake --build $(BUILD) --target pikuta
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$(CURDIR)/samples tools/soak.sh $(SOAK_SECONDS)
+
 fuzz: packages
 	@tools/install_packages.sh $(FUZZ_PACKAGES)
 	@if [ ! -f $(FUZZ_BUILD)/CMakeCache.txt ]; then \
@@ -79,6 +86,7 @@ fuzz: packages
 	tools/make_fuzz_corpus.sh $(FUZZ_BUILD)/corpus
 	@for target in picture_io metafile renderer ini_text; do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$target $(FUZZ_BUILD)/findings; \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
 		$(FUZZ_BUILD)/fuzz/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
 			-artifact_prefix=$(FUZZ_BUILD)/findings/$$target- \
 			$(FUZZ_BUILD)/corpus/$$target || exit 1; \

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWindow>
 #include <array>
+#include <functional>
 
 using namespace Module2;
 
@@ -206,12 +207,15 @@ TEST_F(Loupe, Hints) {
 }
 
 TEST_F(Loupe, PlaybackButtonsSwitchItOff) {
-    using Handler = void (MainForm::*)();
-    for (const Handler click : {&MainForm::Command1_Click, &MainForm::Command2_Click,
-                                &MainForm::Command3_Click, &MainForm::Command4_Click}) {
+    // Lambdas, not member pointers: GCC 12's dynamic-type check on a call through a member
+    // pointer reads a stale stack slot and crashes the sanitizer build.
+    const std::function<void()> clicks[] = {
+        [this] { f->Command1_Click(); }, [this] { f->Command2_Click(); },
+        [this] { f->Command3_Click(); }, [this] { f->Command4_Click(); }};
+    for (const auto& click : clicks) {
         f->loupe_switch();
         ASSERT_EQ(f->loupe_flag, 1);
-        (f->*click)();
+        click();
         EXPECT_EQ(f->loupe_flag, 0);
         EXPECT_EQ(f->pic.mousePointer(), 0);
     }
