@@ -125,11 +125,6 @@ TEST(MetafileReader, ContentDecidesNotTheName) {
     };
     EXPECT_EQ(read("picture.jpg", bytes(sample("shapes.emf"))), QSize(320, 240));
     EXPECT_EQ(read("picture", bytes(sample("placeable.wmf"))), QSize(320, 240));
-    // Nothing past the length an EMF declares is read: a gigabyte after it costs nothing.
-    read("padded.emf", bytes(sample("shapes.emf")));
-    ASSERT_TRUE(QFile::resize(dir.filePath("padded.emf"), qint64(1) << 30));
-    QImageReader padded(dir.filePath("padded.emf"));
-    EXPECT_TRUE(readsQuickly(padded));
     // A PNG named .emf: tests/platform/test_picture_io.cpp.
     QBuffer memory;
     memory.setData(bytes(sample("shapes.emf")));
@@ -221,8 +216,9 @@ TEST(MetafileReader, BrokenRendererFailsCleanlyAndQuickly) {
         }
         qputenv("PIKUTA_METAFILE_RENDERER", QFile::encodeName(path));
         QImageReader reader(samplePath("shapes.emf"));
-        // On a loaded machine a renderer that works gets its processor time slowly, so the
-        // wall clock may be what stops it.
+        // A renderer that works is stopped by its processor time, which on a machine shared
+        // with other work comes later than the same span of wall time: only the wall clock's
+        // limit bounds it there.
         EXPECT_FALSE(readsQuickly(reader, ChildLimits().wallTime + 1s));
     }
     qputenv("PIKUTA_METAFILE_RENDERER", saved);
