@@ -263,6 +263,16 @@ quadrant_picture() {
     convert \( -size "${w}x${h}" xc:red xc:lime +append \) \
         \( -size "${w}x${h}" xc:blue xc:yellow +append \) -append BMP3:"$1"
 }
+# Expects the quadrants of that picture around the point x y of the picture file `file`: red
+# at x-dx y-dy, lime at x+dx y-dy, blue at x-dx y+dy, yellow at x+dx y+dy.
+expect_quadrants() {
+    local file=$1 x=$2 y=$3 dx=$4 dy=$5 spot sx sy r g b name got
+    for spot in "-1 -1 255 0 0 red" "1 -1 0 255 0 lime" "-1 1 0 0 255 blue" "1 1 255 255 0 yellow"; do
+        read -r sx sy r g b name <<<"$spot"
+        got=$(pixel "$file" $((x + sx * dx)) $((y + sy * dy)))
+        colour_near "$got" "$r $g $b" 40 || fail "$name expected at $((x + sx * dx)),$((y + sy * dy)), got $got"
+    done
+}
 
 # Marks the first entry of the picture list of `window` and shows it with the n key; waits
 # until the window has opened its picture area.
