@@ -1,7 +1,6 @@
-// Whole-number conversion, timers on a hand-driven clock, the scroll bar and the list box limit.
+// Whole-number conversion, timers on a hand-driven clock and the scroll bar.
 #include "support/test_env.h"
 #include "toolkit/form.h"
-#include "toolkit/lists.h"
 #include "toolkit/rounding.h"
 
 #include <limits>
@@ -105,7 +104,6 @@ class TestForm : public tk::Form {
     }
     tk::Timer Timer1{100, this};
     tk::HScrollBar bar{*this, "bar"};
-    tk::ListBox list{*this, "list"};
     std::vector<int> seen; // value inside each change event
 };
 
@@ -133,16 +131,6 @@ TEST(HScrollBar, ChangeEventOnlyForARealChange) {
         expect_error(tk::Error::InvalidProperty, [&] { f.bar.setValue(bad); });
     EXPECT_EQ(f.bar.value(), 7);
     EXPECT_EQ(f.seen.size(), 1u);
-}
-
-TEST(ListBox, RefusesEntryBeyondTheLimitAndKeepsTheRest) {
-    TestForm f;
-    for (int i = 0; i < tk::ListBox::kMaxEntries; ++i)
-        f.list.addItem(QString::number(i));
-    expect_error(tk::Error::OutOfMemory, [&] { f.list.addItem(QStringLiteral("one too many")); });
-    EXPECT_EQ(f.list.listCount(), 32767);
-    EXPECT_EQ(f.list.list(32766), QStringLiteral("32766"));
-    EXPECT_EQ(f.list.list(32767), QString());
 }
 
 } // namespace
