@@ -1,8 +1,11 @@
-// Whole-number conversion, timers on a hand-driven clock and the scroll bar.
+// Whole-number conversion, timers on a hand-driven clock, the scroll bar and the list box.
 #include "support/test_env.h"
 #include "toolkit/form.h"
+#include "toolkit/lists.h"
 #include "toolkit/rounding.h"
 
+#include <QListWidget>
+#include <QTest>
 #include <limits>
 #include <memory>
 #include <string>
@@ -104,6 +107,7 @@ class TestForm : public tk::Form {
     }
     tk::Timer Timer1{100, this};
     tk::HScrollBar bar{*this, "bar"};
+    tk::ListBox list{*this, "list"};
     std::vector<int> seen; // value inside each change event
 };
 
@@ -131,6 +135,23 @@ TEST(HScrollBar, ChangeEventOnlyForARealChange) {
         expect_error(tk::Error::InvalidProperty, [&] { f.bar.setValue(bad); });
     EXPECT_EQ(f.bar.value(), 7);
     EXPECT_EQ(f.seen.size(), 1u);
+}
+
+// Entries that keep coming while events are served (as in a search) are exact in the list at
+// once and reach the view in batches, the last one included.
+TEST(ListBox, EntriesComingInReachTheViewInBatches) {
+    TestForm f;
+    f.Show();
+    const auto* view = static_cast<const QListWidget*>(f.list.widget());
+    for (int i = 0; i < 50; ++i) {
+        f.list.addItem(QString::number(i));
+        test_env::settle();
+        EXPECT_EQ(f.list.listCount(), i + 1);
+    }
+    EXPECT_EQ(f.list.list(49), QStringLiteral("49"));
+    for (int waited = 0; view->count() < 50 && waited < 3000; waited += 50)
+        QTest::qWait(50);
+    EXPECT_EQ(view->count(), 50);
 }
 
 } // namespace
