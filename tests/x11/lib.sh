@@ -265,11 +265,16 @@ expect_quadrants() {
 
 # Marks the first entry of the picture list of `window` and shows it with the n key; waits
 # until the window has opened its picture area.
+picture_area_open() {
+    local h
+    read -r _ _ _ h < <(window_geometry "$1")
+    ((h > 300))
+}
 show_first_entry() {
     find_list_rows "$1" 1
     click_at $((list_x + 100)) $((list_y + lines[0]))
     xdotool key n
-    poll 5 eval '(($(window_geometry "$1" | cut -d" " -f4) > 300))' || fail "the picture area did not open"
+    poll 5 picture_area_open "$1" || fail "the picture area did not open"
     wait_for_settled "$1"
 }
 

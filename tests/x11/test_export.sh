@@ -45,7 +45,10 @@ root_pixmap() { xprop -root "$1" | sed -n 's/.*pixmap id # //p'; }
 # The name box under the speed bar names the file each load tried.
 name_box() { screen_area_digest $((cx + 8)) $((cy + 288)) 185 17; }
 # Waits up to 3 s for the name box to change from the digest `$1`.
-name_changed_from() { poll 3 eval '[[ $(name_box) != "$1" ]]'; }
+name_changed_from() {
+    local was=$1
+    poll 3 eval '[[ $(name_box) != "$was" ]]'
+}
 # The picture area: 377x233 px at (200,208) of the client area.
 px=$((cx + 200)) py=$((cy + 208))
 picture_area() { screen_area_digest "$px" "$py" 377 233; }
