@@ -1,7 +1,9 @@
 # Entry points for people and CI:
 #   make run   builds the program and starts it on the samples folder
 #   make test  builds everything and runs the whole test suite
-#   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
+#   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json,
+#              then the key-to-screen figures of the real program on a virtual X server
+#   make bench-x11  only the latter
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -25,7 +27,7 @@ FUZZ_SECONDS := 30
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test bench build configure packages fuzz
+.PHONY: run test bench bench-x11 build configure packages fuzz
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -42,8 +44,13 @@ test: build
 
 bench: configure
 	@tools/install_packages.sh $(BENCH_PACKAGES)
-	cmake --build $(BUILD) --target pikuta-bench bench_minimal_qt
+	cmake --build $(BUILD) --target pikuta pikuta-bench bench_minimal_qt
 	$(BUILD)/pikuta-bench --json $(BUILD)/bench.json
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.sh
+
+bench-x11: configure
+	cmake --build $(BUILD) --target pikuta pikuta-bench
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.sh
 
 build: configure
 	cmake --build $(BUILD)
