@@ -392,8 +392,9 @@ void fit_draw(Report& report, const QString& path, double decode_ms, const Sizes
     const double ms = median_ms(s.runs, [&] { f.sai_hyouji(); });
     report.add(QStringLiteral("fit_draw_24mp"), ms, QStringLiteral("ms"), decode_ms);
 
-    // Quality against one plain bilinear scaling, both measured against an area average.
-    const QImage& picture = f.pic_moto.picture();
+    // Quality against one plain bilinear scaling, both measured against an area average of
+    // the whole picture (the program draws from a reduced decode).
+    const QImage picture = platform::read_picture(path);
     const PicLayout l = compute_layout(f.pic.scaleWidth(), f.pic.scaleHeight(), picture.width(),
                                        picture.height(), false);
     const QRect dest(l.dx, l.dy, l.dw, l.dh);
@@ -414,7 +415,7 @@ void loupe(Report& report, const QString& path, const Sizes& s) {
     MainForm& f = window_with({path});
     f.Command3_Click();
     maximise_picture(f);
-    const QImage& picture = f.pic_moto.picture();
+    const QImage picture = platform::read_picture(path); // what the loupe reads
     const int W = int(f.pic.scaleWidth()), H = int(f.pic.scaleHeight());
     const std::pair<const char*, std::uint8_t> cases[] = {{"loupe_20x_24mp", 15},
                                                           {"loupe_1_16_24mp", 6}};
