@@ -3,7 +3,11 @@
 #   make test  builds everything and runs the whole test suite
 #   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json,
 #              then the key-to-screen figures of the real program on a virtual X server
-#   make bench-x11  only the latter
+#   make bench-x11      only the latter
+#   make package        builds the Debian package (build/package/pikuta_*.deb)
+#   make check-package  builds it, installs it here, starts the installed program on a virtual
+#                       X server, closes it and removes the package again (needs root or sudo)
+#   make screenshots    retakes the pictures of the user guide (docs/*.png)
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -16,7 +20,11 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libgtest-dev googletest \
 	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev \
 	fonts-ipafont-gothic fonts-urw-base35 \
-	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils python3-xlib
+	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils x11-xserver-utils \
+	python3-xlib
+
+# Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo.
+PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream
 
 # Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
 BENCH_PACKAGES := libjpeg-turbo-progs
@@ -27,7 +35,7 @@ FUZZ_SECONDS := 30
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test bench bench-x11 build configure packages fuzz
+.PHONY: run test bench bench-x11 build configure packages fuzz package check-package screenshots
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -41,6 +49,15 @@ run: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+
+package: build
+	cd $(BUILD) && cpack
+
+check-package: package
+	tools/check_package.sh $(BUILD)
+
+screenshots: build
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples bash tests/x11/take_screenshots.sh docs
 
 bench: configure
 	@tools/install_packages.sh $(BENCH_PACKAGES)
@@ -75,4 +92,4 @@ configure: packages
 	else cmake -S . -B $(BUILD) -G Ninja; fi
 
 packages:
-	@tools/install_packages.sh $(PACKAGES)
+	@tools/install_packages.sh $(PACKAGES) $(PACKAGE_PACKAGES)
