@@ -163,10 +163,13 @@ d, meets = sys.stdin.buffer.read(), eval("lambda r, g, b: " + sys.argv[1])
 print(sum(meets(*p) for p in zip(d[0::3], d[1::3], d[2::3])))' "$6"
 }
 
+# The grey levels (one byte a pixel) of a rectangle (x y width height) of a picture file.
+grey_area() { convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray -depth 8 gray:-; }
+
 # The vertical middles of the lines of dark text in a rectangle (x y width height) of a
 # picture, relative to the rectangle's top, one a line: where to click a list's entries.
 text_line_middles() {
-    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray -depth 8 gray:- | python3 -c '
+    grey_area "$@" | python3 -c '
 import sys
 width, data = int(sys.argv[1]), sys.stdin.buffer.read()
 inked = [any(b < 100 for b in data[y:y + width]) for y in range(0, len(data), width)]
