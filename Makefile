@@ -1,11 +1,17 @@
 # Entry points for people and CI:
 #   make run   builds the program and starts it on the samples folder
 #   make test  builds everything and runs the whole test suite
-#   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
+#   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json,
+#              then the key-to-screen figures of the real program on a virtual X server
+#   make bench-x11      only the latter
+#   make package        builds the Debian package (build/package/pikuta_*.deb)
+#   make check-package  builds it, installs it here, starts the installed program on a virtual
+#                       X server, closes it and removes the package again (needs root or sudo)
+#   make screenshots    retakes the pictures of the user guide (docs/*.png)
 #   make test-sanitize  the suite, the program and the metafile renderer built with address and
-#              undefined-behaviour checks in build-sanitize, run without the window tests
-#   make soak  five minutes of the real program under Xvfb: a quick slideshow over 2,000 marked
-#              entries with mode changes and loupe clicks; prints its memory figures
+#                       undefined-behaviour checks in build-sanitize, run without the window tests
+#   make soak           five minutes of the real program under Xvfb: a slideshow over 2,000 marked
+#                       entries with mode changes and loupe clicks; prints its memory figures
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -18,7 +24,11 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libgtest-dev googletest \
 	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev \
 	fonts-ipafont-gothic fonts-urw-base35 \
-	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils python3-xlib
+	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils x11-xserver-utils \
+	python3-xlib
+
+# Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo.
+PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream
 
 # Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
 BENCH_PACKAGES := libjpeg-turbo-progs
@@ -35,7 +45,8 @@ SOAK_SECONDS := 300
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test test-sanitize soak bench build configure packages fuzz
+.PHONY: run test test-sanitize soak bench bench-x11 build configure packages fuzz package check-package\
+	screenshots
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -50,10 +61,24 @@ run: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
+package: build
+	cd $(BUILD) && cpack
+
+check-package: package
+	tools/check_package.sh $(BUILD)
+
+screenshots: build
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples bash tests/x11/take_screenshots.sh docs
+
 bench: configure
 	@tools/install_packages.sh $(BENCH_PACKAGES)
-	cmake --build $(BUILD) --target pikuta-bench bench_minimal_qt
+	cmake --build $(BUILD) --target pikuta pikuta-bench bench_minimal_qt
 	$(BUILD)/pikuta-bench --json $(BUILD)/bench.json
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.sh
+
+bench-x11: configure
+	cmake --build $(BUILD) --target pikuta pikuta-bench
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.sh
 
 build: configure
 	cmake --build $(BUILD)
@@ -98,4 +123,4 @@ configure: packages
 	else cmake -S . -B $(BUILD) -G Ninja; fi
 
 packages:
-	@tools/install_packages.sh $(PACKAGES)
+	@tools/install_packages.sh $(PACKAGES) $(PACKAGE_PACKAGES)

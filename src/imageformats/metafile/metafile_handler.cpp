@@ -4,6 +4,7 @@
 #include "renderer_protocol.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -35,7 +36,14 @@ double screenDpi() {
 QString rendererPath() {
     const QString chosen = qEnvironmentVariable("PIKUTA_METAFILE_RENDERER");
     if (!chosen.isEmpty() || !QCoreApplication::instance()) return chosen;
-    return QCoreApplication::applicationDirPath() + '/' + QLatin1String(protocol::programName);
+    // Beside the program in the build tree and on Windows; installed, in the program's own
+    // folder of helper programs.
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString beside = programDir.filePath(QLatin1String(protocol::programName));
+    const QString installed = QDir::cleanPath(programDir.filePath(
+        QStringLiteral(PIKUTA_RENDERER_FROM_PROGRAM "/") + QLatin1String(protocol::programName)));
+    if (!QFileInfo(beside).isExecutable() && QFileInfo(installed).isExecutable()) return installed;
+    return beside;
 }
 
 // Numbers on the command line are written without the user's locale, which the renderer
@@ -49,8 +57,7 @@ ChildResult runRenderer(std::vector<std::string> arguments, const QByteArray& da
     const QString program = rendererPath();
     if (program.isEmpty() || !QFileInfo(program).isExecutable()) {
         return {false,
-                "the metafile renderer " + std::string(protocol::programName) +
-                    " is missing next to the program",
+                "the metafile renderer " + std::string(protocol::programName) + " is missing",
                 {}};
     }
     arguments.insert(arguments.begin(), QFile::encodeName(program).toStdString());
