@@ -441,6 +441,26 @@ void loupe(Report& report, const QString& path, const Sizes& s) {
     menu_fm->hyouji_set(0);
 }
 
+// Loading for the fitted view of a 1280 x 1024 screen (a reduced decode), against djpeg
+// decoding at the same reduction.
+void fitted_load(Report& report, const QString& name, const QString& path, double launch,
+                 const Sizes& s) {
+    const platform::ReadOptions fit{[](QSize own) {
+        const PicLayout l = compute_layout(1280, 1024, own.width(), own.height(), false);
+        return QSize(l.dw, l.dh);
+    }};
+    QSize own;
+    const int reduced = std::max(1, platform::read_picture(path, fit, &own).width());
+    const double ms = median_ms(s.runs, [&] { platform::read_picture(path, fit, &own); });
+    const auto djpeg =
+        launch >= 0 ? median_run_ms(s.runs, QStringLiteral("djpeg"),
+                                    {QStringLiteral("-scale"),
+                                     QStringLiteral("1/%1").arg(own.width() / reduced),
+                                     QStringLiteral("-outfile"), QProcess::nullDevice(), path})
+                    : std::nullopt;
+    report.add(name, ms, QStringLiteral("ms"), djpeg ? std::max(*djpeg - launch, 0.01) : -1);
+}
+
 // BMP and GIF loading, against reading the file's bytes.
 void load_others(Report& report, const QString& root, const Sizes& s) {
     const QString bmp = root + QStringLiteral("/photo.bmp");
@@ -535,7 +555,12 @@ int run_all(const Options& o) {
             decode24 = ms;
         }
 
-    if (o.wants("load")) load_others(report, root, s);
+    if (o.wants("load")) {
+        for (const auto& [name, set] :
+             {std::pair{"load_jpeg_12mp_fitted", &set12}, {"load_jpeg_24mp_fitted", &set24}})
+            fitted_load(report, QLatin1String(name), set->front(), have_djpeg ? launch : -1, s);
+        load_others(report, root, s);
+    }
     if (o.wants("draw")) {
         fit_draw(report, set24.front(), decode24, s);
         loupe(report, set24.front(), s);
