@@ -2,6 +2,8 @@
 #   make run   builds the program and starts it on the samples folder
 #   make test  builds everything and runs the whole test suite
 #   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
+#   make check-windows  cross-compiles the Windows system calls and the GDI metafile renderer
+#              with MinGW-w64 and checks them under Wine (tests/windows/check_windows.sh)
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -19,13 +21,18 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 # Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
 BENCH_PACKAGES := libjpeg-turbo-progs
 
+# Only make check-windows needs these: the cross compiler, Wine, what the check runs with, and
+# Qt's headers to compile the adapters against.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config \
+	xvfb xauth imagemagick qt6-base-dev
+
 BUILD := build
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS := 30
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test bench build configure packages fuzz
+.PHONY: run test bench build configure packages fuzz check-windows
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -61,6 +68,10 @@ fuzz: packages
 			-artifact_prefix=$(FUZZ_BUILD)/findings/$$target- \
 			$(FUZZ_BUILD)/corpus/$$target || exit 1; \
 	done
+
+check-windows:
+	@tools/install_packages.sh $(WINDOWS_PACKAGES)
+	tests/windows/check_windows.sh
 
 # A build folder made earlier keeps its generator; a new one uses Ninja.
 configure: packages

@@ -35,7 +35,8 @@ double screenDpi() {
 QString rendererPath() {
     const QString chosen = qEnvironmentVariable("PIKUTA_METAFILE_RENDERER");
     if (!chosen.isEmpty() || !QCoreApplication::instance()) return chosen;
-    return QCoreApplication::applicationDirPath() + '/' + QLatin1String(protocol::programName);
+    return QCoreApplication::applicationDirPath() + '/' + QLatin1String(protocol::programName) +
+           QLatin1String(PIKUTA_EXECUTABLE_SUFFIX);
 }
 
 // Numbers on the command line are written without the user's locale, which the renderer
