@@ -2,8 +2,12 @@
 #   make run   builds the program and starts it on the samples folder
 #   make test  builds everything and runs the whole test suite
 #   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
+#   make package        builds the Debian package (build/package/pikuta_*.deb)
+#   make check-package  builds it, installs it here, starts the installed program on a virtual
+#                       X server, closes it and removes the package again (needs root or sudo)
+#   make screenshots    retakes the pictures of the user guide (docs/*.png)
 #   make check-windows  cross-compiles the Windows system calls and the GDI metafile renderer
-#              with MinGW-w64 and checks them under Wine (tests/windows/check_windows.sh)
+#                       with MinGW-w64 and checks them under Wine (tests/windows/check_windows.sh)
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -16,23 +20,28 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libgtest-dev googletest \
 	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev \
 	fonts-ipafont-gothic fonts-urw-base35 \
-	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils python3-xlib
+	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils x11-xserver-utils \
+	python3-xlib
+
+# Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo.
+PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream
 
 # Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
 BENCH_PACKAGES := libjpeg-turbo-progs
 
+BUILD := build
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS := 30
 # Only make check-windows needs these: the cross compiler, Wine, what the check runs with, and
 # Qt's headers to compile the adapters against.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config \
 	xvfb xauth imagemagick qt6-base-dev
 
-BUILD := build
-FUZZ_BUILD := build-fuzz
-FUZZ_SECONDS := 30
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test bench build configure packages fuzz check-windows
+.PHONY: run test bench build configure packages fuzz package check-package screenshots \
+	check-windows
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -46,6 +55,15 @@ run: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+
+package: build
+	cd $(BUILD) && cpack
+
+check-package: package
+	tools/check_package.sh $(BUILD)
+
+screenshots: build
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples bash tests/x11/take_screenshots.sh docs
 
 bench: configure
 	@tools/install_packages.sh $(BENCH_PACKAGES)
@@ -79,4 +97,4 @@ configure: packages
 	else cmake -S . -B $(BUILD) -G Ninja; fi
 
 packages:
-	@tools/install_packages.sh $(PACKAGES)
+	@tools/install_packages.sh $(PACKAGES) $(PACKAGE_PACKAGES)

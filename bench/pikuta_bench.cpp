@@ -1,7 +1,9 @@
 // The program's speed and memory, each figure against a reference measured in the same run.
 //
-//   pikuta-bench [--quick] [--json FILE]   every figure, one line each:
-//                                          name value unit reference_value ratio
+//   pikuta-bench [--quick] [--json FILE] [--only GROUP,...]
+//                                          every figure (or those of the groups list, search,
+//                                          load, draw, next, keepup, startup, rss), one line
+//                                          each: name value unit reference_value ratio
 //   pikuta-bench load FILE...              each file through the program's picture loading:
 //                                          ok WIDTH HEIGHT MILLISECONDS PATH | fail MILLISECONDS
 //                                          PATH
@@ -46,6 +48,10 @@ namespace {
 struct Options {
     bool quick = false;
     QString json;
+    QStringList only; // groups of figures to measure; all when empty
+    bool wants(const char* group) const {
+        return only.isEmpty() || only.contains(QLatin1String(group));
+    }
 };
 
 struct Size {
@@ -325,7 +331,8 @@ void make_tree(const QString& root, int folders) {
                 .open(QIODevice::WriteOnly);
 }
 
-// The folder search as its button runs it, against find with the same patterns.
+// The folder search as its button runs it, against find with the same patterns: with the main
+// and the search window shown, as a person searches, and with both hidden.
 void search(Report& report, const QString& root, const Sizes& s) {
     const QString tree = root + QStringLiteral("/tree");
     QDir().mkpath(tree);
@@ -334,12 +341,18 @@ void search(Report& report, const QString& root, const Sizes& s) {
     f.Dir1.setPath(QDir::toNativeSeparators(tree));
     QStringList args{tree, QStringLiteral("-type"), QStringLiteral("f")};
     args += find_args(tree, f.File1.pattern()).mid(3);
-    const double ms = median_ms(s.runs, [&] {
+    const auto find = median_run_ms(s.runs, QStringLiteral("find"), args);
+    const auto searching = [&] {
         f.Dir1.setPath(QDir::toNativeSeparators(tree));
         kensaku_set->Command7_Click();
-    });
-    const auto find = median_run_ms(s.runs, QStringLiteral("find"), args);
-    report.add(QStringLiteral("search"), ms, QStringLiteral("ms"), find.value_or(-1));
+    };
+    f.Command7_Click(); // the search window
+    report.add(QStringLiteral("search"), median_ms(s.runs, searching), QStringLiteral("ms"),
+               find.value_or(-1));
+    kensaku_set->Hide();
+    f.Hide();
+    report.add(QStringLiteral("search_hidden"), median_ms(s.runs, searching), QStringLiteral("ms"),
+               find.value_or(-1));
 }
 
 // Start-up cost of djpeg itself, taken off each of its runs so that the reference is the
@@ -379,8 +392,9 @@ void fit_draw(Report& report, const QString& path, double decode_ms, const Sizes
     const double ms = median_ms(s.runs, [&] { f.sai_hyouji(); });
     report.add(QStringLiteral("fit_draw_24mp"), ms, QStringLiteral("ms"), decode_ms);
 
-    // Quality against one plain bilinear scaling, both measured against an area average.
-    const QImage& picture = f.pic_moto.picture();
+    // Quality against one plain bilinear scaling, both measured against an area average of
+    // the whole picture (the program draws from a reduced decode).
+    const QImage picture = platform::read_picture(path);
     const PicLayout l = compute_layout(f.pic.scaleWidth(), f.pic.scaleHeight(), picture.width(),
                                        picture.height(), false);
     const QRect dest(l.dx, l.dy, l.dw, l.dh);
@@ -401,7 +415,7 @@ void loupe(Report& report, const QString& path, const Sizes& s) {
     MainForm& f = window_with({path});
     f.Command3_Click();
     maximise_picture(f);
-    const QImage& picture = f.pic_moto.picture();
+    const QImage picture = platform::read_picture(path); // what the loupe reads
     const int W = int(f.pic.scaleWidth()), H = int(f.pic.scaleHeight());
     const std::pair<const char*, std::uint8_t> cases[] = {{"loupe_20x_24mp", 15},
                                                           {"loupe_1_16_24mp", 6}};
@@ -420,36 +434,8 @@ void loupe(Report& report, const QString& path, const Sizes& s) {
     menu_fm->hyouji_set(0);
 }
 
-int run_all(const Options& o) {
-    const Sizes& s = o.quick ? kQuick : kFull;
-    QTemporaryDir dir;
-    const QString root = dir.path();
-    Report report;
-    const bool have_djpeg = !QStandardPaths::findExecutable(QStringLiteral("djpeg")).isEmpty();
-    if (!have_djpeg) std::fprintf(stderr, "djpeg is missing: the JPEG figures have no reference\n");
-
-    list_folder(report, root, s);
-    search(report, root, s);
-
-    const QStringList set1 = photo_set(root, QStringLiteral("mp1"), s.mp1, s.set_pictures);
-    const QStringList set12 = photo_set(root, QStringLiteral("mp12"), s.mp12, s.set_pictures);
-    const QStringList set24 = photo_set(root, QStringLiteral("mp24"), s.mp24, s.set_pictures);
-    const double launch = have_djpeg ? djpeg_launch_ms(s.runs) : 0;
-    double decode24 = 0;
-    for (const auto& [name, set] : {std::pair{"load_jpeg_1mp", &set1},
-                                    {"load_jpeg_12mp", &set12},
-                                    {"load_jpeg_24mp", &set24}}) {
-        const QString path = set->front();
-        const double ms = load_ms(s.runs, path);
-        const auto djpeg =
-            have_djpeg ? median_run_ms(s.runs, QStringLiteral("djpeg"),
-                                       {QStringLiteral("-outfile"), QProcess::nullDevice(), path})
-                       : std::nullopt;
-        report.add(QLatin1String(name), ms, QStringLiteral("ms"),
-                   djpeg ? std::max(*djpeg - launch, 0.01) : -1);
-        decode24 = ms;
-    }
-
+// BMP and GIF loading, against reading the file's bytes.
+void load_others(Report& report, const QString& root, const Sizes& s) {
     const QString bmp = root + QStringLiteral("/photo.bmp");
     bench::photo(s.bmp12.w, s.bmp12.h, 99).convertToFormat(QImage::Format_RGB888).save(bmp, "BMP");
     report.add(QStringLiteral("load_bmp_12mp"), load_ms(s.runs, bmp), QStringLiteral("ms"),
@@ -463,19 +449,10 @@ int run_all(const Options& o) {
                    read_bytes_ms(s.runs, gif));
     else
         std::fprintf(stderr, "ImageMagick's convert is missing: no GIF figure\n");
+}
 
-    fit_draw(report, set24.front(), decode24, s);
-    loupe(report, set24.front(), s);
-    report.add(QStringLiteral("next_picture_1mp"), next_picture_ms(set1, s), QStringLiteral("ms"));
-    report.add(QStringLiteral("next_picture_12mp"), next_picture_ms(set12, s),
-               QStringLiteral("ms"));
-    report.add(QStringLiteral("next_picture_24mp"), next_picture_ms(set24, s),
-               QStringLiteral("ms"));
-    report.add(QStringLiteral("slideshow_keepup_1mp"), keepup_percent(set1, s.keepup_ms),
-               QStringLiteral("%"), 100);
-    report.add(QStringLiteral("slideshow_keepup_12mp"), keepup_percent(set12, s.keepup_ms),
-               QStringLiteral("%"), 100);
-
+// Exec to the main window shown, against the smallest Qt Widgets program.
+void startup(Report& report, const Sizes& s) {
     const QString self = QCoreApplication::applicationFilePath();
     const QString minimal =
         QCoreApplication::applicationDirPath() + QStringLiteral("/bench_minimal_qt");
@@ -488,6 +465,10 @@ int run_all(const Options& o) {
     }
     report.add(QStringLiteral("startup"), median(ours), QStringLiteral("ms"),
                theirs.empty() ? -1 : median(theirs));
+}
+
+// Peak resident memory of the program, empty, with a 24 MP picture, and stepping through some.
+void memory(Report& report, const QStringList& set24, const Sizes& s) {
 
     const double empty_mb = child_line({QStringLiteral("--child-rss")}).toDouble() / 1024;
     const double peak_mb =
@@ -502,12 +483,73 @@ int run_all(const Options& o) {
     // The same while stepping through four pictures, one read ahead each time.
     report.add(QStringLiteral("peak_rss_stepping_24mp"), stepping_mb - empty_mb,
                QStringLiteral("MB"), decoded_mb);
+}
 
+int write_json(const Report& report, const Options& o) {
     if (!o.json.isEmpty() && !report.write(o.json)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(o.json));
         return 1;
     }
     return 0;
+}
+
+int run_all(const Options& o) {
+    const Sizes& s = o.quick ? kQuick : kFull;
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    Report report;
+    const bool have_djpeg = !QStandardPaths::findExecutable(QStringLiteral("djpeg")).isEmpty();
+    if (!have_djpeg) std::fprintf(stderr, "djpeg is missing: the JPEG figures have no reference\n");
+
+    if (o.wants("list")) list_folder(report, root, s);
+    if (o.wants("search")) search(report, root, s);
+    if (!(o.wants("load") || o.wants("draw") || o.wants("next") || o.wants("keepup") ||
+          o.wants("startup") || o.wants("rss")))
+        return write_json(report, o);
+
+    const QStringList set1 = photo_set(root, QStringLiteral("mp1"), s.mp1, s.set_pictures);
+    const QStringList set12 = photo_set(root, QStringLiteral("mp12"), s.mp12, s.set_pictures);
+    const QStringList set24 = photo_set(root, QStringLiteral("mp24"), s.mp24, s.set_pictures);
+    const double launch = have_djpeg && o.wants("load") ? djpeg_launch_ms(s.runs) : 0;
+    double decode24 = 0;
+    if (o.wants("load") || o.wants("draw"))
+        for (const auto& [name, set] : {std::pair{"load_jpeg_1mp", &set1},
+                                        {"load_jpeg_12mp", &set12},
+                                        {"load_jpeg_24mp", &set24}}) {
+            const QString path = set->front();
+            const double ms = load_ms(s.runs, path);
+            const auto djpeg =
+                have_djpeg && o.wants("load")
+                    ? median_run_ms(s.runs, QStringLiteral("djpeg"),
+                                    {QStringLiteral("-outfile"), QProcess::nullDevice(), path})
+                    : std::nullopt;
+            report.add(QLatin1String(name), ms, QStringLiteral("ms"),
+                       djpeg ? std::max(*djpeg - launch, 0.01) : -1);
+            decode24 = ms;
+        }
+
+    if (o.wants("load")) load_others(report, root, s);
+    if (o.wants("draw")) {
+        fit_draw(report, set24.front(), decode24, s);
+        loupe(report, set24.front(), s);
+    }
+    if (o.wants("next")) {
+        report.add(QStringLiteral("next_picture_1mp"), next_picture_ms(set1, s),
+                   QStringLiteral("ms"));
+        report.add(QStringLiteral("next_picture_12mp"), next_picture_ms(set12, s),
+                   QStringLiteral("ms"));
+        report.add(QStringLiteral("next_picture_24mp"), next_picture_ms(set24, s),
+                   QStringLiteral("ms"));
+    }
+    if (o.wants("keepup")) {
+        report.add(QStringLiteral("slideshow_keepup_1mp"), keepup_percent(set1, s.keepup_ms),
+                   QStringLiteral("%"), 100);
+        report.add(QStringLiteral("slideshow_keepup_12mp"), keepup_percent(set12, s.keepup_ms),
+                   QStringLiteral("%"), 100);
+    }
+    if (o.wants("startup")) startup(report, s);
+    if (o.wants("rss")) memory(report, set24, s);
+    return write_json(report, o);
 }
 
 } // namespace
@@ -526,6 +568,7 @@ int main(int argc, char** argv) {
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
     qunsetenv("DISPLAY");
+    const QDir started_in = QDir::current(); // for a --json path given relative to it
     QDir::setCurrent(home.path());
 
     // Only the figures on standard output; the offscreen platform's notes would drown them.
@@ -545,9 +588,13 @@ int main(int argc, char** argv) {
         if (args[i] == QLatin1String("--quick")) {
             o.quick = true;
         } else if (args[i] == QLatin1String("--json") && i + 1 < args.size()) {
-            o.json = args[++i];
+            o.json = started_in.absoluteFilePath(args[++i]);
+        } else if (args[i] == QLatin1String("--only") && i + 1 < args.size()) {
+            o.only = args[++i].split(QLatin1Char(','));
         } else {
-            std::fprintf(stderr, "usage: pikuta-bench [--quick] [--json FILE] | load FILE...\n");
+            std::fprintf(
+                stderr,
+                "usage: pikuta-bench [--quick] [--json FILE] [--only GROUP,...] | load FILE...\n");
             return 2;
         }
     }

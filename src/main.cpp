@@ -14,6 +14,7 @@ int main(int argc, char* argv[]) {
     }
     // Silent unless asked: QT_LOGGING_RULES, read after these rules, turns messages on again.
     QLoggingCategory::setFilterRules(QStringLiteral("*=false"));
+    tk::prepare_application();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PIKUTA"));
     tk::init_application(app);

@@ -28,6 +28,11 @@ class MainForm : public MainFmDesign {
     std::uint8_t listed = 0;           // a listing has run since the window was loaded
     std::uint8_t drive_going_back = 0; // the drive list returns to a drive, the folder stays
     platform::Prefetch prefetch;       // the picture play_next will most likely reach, read ahead
+    // For the fitted view pic_moto may hold the picture reduced by a whole factor; the file is
+    // read again when more of it is needed (the loupe, own size, a larger picture area).
+    QString moto_path;       // the file pic_moto holds
+    QSize moto_own;          // its picture's own size
+    qint64 moto_reduced = 0; // cache key of the reduced picture held, 0 when held whole
 
     // Lifecycle
     void Form_Load() override;
@@ -81,6 +86,16 @@ class MainForm : public MainFmDesign {
     void pic_layout();
     void sai_hyouji();
     void timed_load();
+    // The shown picture's own size, which pic_moto may hold a reduced copy of.
+    QSize picture_size() const;
+    // How much of a picture the screen needs now: its fitted size, or all of it for the
+    // loupe and the own-size view.
+    platform::SizeNeeded screen_need() const;
+    void hold_picture(const QImage& image, QSize own, const QString& path);
+    // Reads the held picture again when pic_moto has less of it than the screen needs.
+    void read_more_if_needed(QSize shown);
+    // PaintPicture from pic_moto, the source rectangle in the picture's own pixels.
+    void paint_held(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh);
 
     // Display modes and the popup menu
     void show_panels(bool on);

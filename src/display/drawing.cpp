@@ -7,6 +7,8 @@
 #include "toolkit/rounding.h"
 #include "toolkit/scope_guard.h"
 
+#include <algorithm>
+
 using namespace Module2;
 
 static PicLayout layout_or_throw(double box_w, double box_h, double pic_w, double pic_h,
@@ -73,10 +75,11 @@ void MainForm::load_picture() {
         tk::attempt([&] { setHeight(7140); });
     }
     copy_ok = 0;
-    QImage image = prefetch.take(path);
-    if (image.isNull()) image = platform::read_picture(path);
+    QSize own;
+    QImage image = prefetch.take(path, &own);
+    if (image.isNull()) image = platform::read_picture(path, {screen_need()}, &own);
     if (!image.isNull()) {
-        pic_moto.setPicture(image);
+        hold_picture(image, own, path);
         image = QImage(); // pic_moto holds the only copy
         copy_ok = 1;
         pic_layout();
@@ -84,7 +87,54 @@ void MainForm::load_picture() {
     Label7.setCaption(path);
     // While this picture is looked at, the next one is read.
     if (const int next = upcoming_entry(); next >= 0 && List1.list(next) != path)
-        prefetch.start(List1.list(next));
+        prefetch.start(List1.list(next), screen_need());
+}
+
+QSize MainForm::picture_size() const {
+    if (moto_reduced != 0 && pic_moto.picture().cacheKey() == moto_reduced) return moto_own;
+    return {tk::to_int32(pic_moto.scaleWidth()), tk::to_int32(pic_moto.scaleHeight())};
+}
+
+platform::SizeNeeded MainForm::screen_need() const {
+    if (moto_flag != 0 || loupe_flag == 1) return {};
+    const double W = pic.scaleWidth(), H = pic.scaleHeight();
+    return [W, H](QSize own) {
+        const PicLayout l = compute_layout(W, H, own.width(), own.height(), false);
+        return l.valid ? QSize(l.dw, l.dh) : own;
+    };
+}
+
+void MainForm::hold_picture(const QImage& image, QSize own, const QString& path) {
+    pic_moto.setPicture(image);
+    moto_path = path;
+    moto_own = own;
+    moto_reduced = pic_moto.picture().size() != own ? pic_moto.picture().cacheKey() : 0;
+}
+
+void MainForm::read_more_if_needed(QSize shown) {
+    const QSize held = pic_moto.picture().size();
+    if (picture_size() == held ||
+        (held.width() >= shown.width() && held.height() >= shown.height()))
+        return;
+    QSize own;
+    const QImage image = platform::read_picture(moto_path, {screen_need()}, &own);
+    // A file that no longer holds the same picture leaves the reduced one in its place.
+    if (!image.isNull() && own == moto_own) hold_picture(image, own, moto_path);
+}
+
+void MainForm::paint_held(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh) {
+    const QImage& held = pic_moto.picture();
+    const QSize own = picture_size();
+    if (held.size() != own) {
+        const double fx = double(held.width()) / own.width();
+        const double fy = double(held.height()) / own.height();
+        const int x = tk::to_int32(sx * fx), y = tk::to_int32(sy * fy);
+        sw = std::max(1, tk::to_int32((sx + sw) * fx) - x);
+        sh = std::max(1, tk::to_int32((sy + sh) * fy) - y);
+        sx = x;
+        sy = y;
+    }
+    pic.PaintPicture(held, dx, dy, dw, dh, sx, sy, sw, sh);
 }
 
 void MainForm::pic_layout() {
@@ -93,11 +143,13 @@ void MainForm::pic_layout() {
         Timer2.setEnabled(false);
         return;
     }
-    const PicLayout l = compute_layout(pic.scaleWidth(), pic.scaleHeight(), pic_moto.scaleWidth(),
-                                       pic_moto.scaleHeight(), moto_flag != 0);
+    const QSize own = picture_size();
+    const PicLayout l = compute_layout(pic.scaleWidth(), pic.scaleHeight(), own.width(),
+                                       own.height(), moto_flag != 0);
     pic.Cls();
     if (!l.valid) return;
-    pic.PaintPicture(pic_moto.picture(), l.dx, l.dy, l.dw, l.dh, l.sx, l.sy, l.sw, l.sh);
+    read_more_if_needed(moto_flag != 0 ? own : QSize(l.dw, l.dh));
+    paint_held(l.dx, l.dy, l.dw, l.dh, l.sx, l.sy, l.sw, l.sh);
     if (hyouji_mode != 0)
         pic.Print(QString::number(play_no + 1) + QLatin1Char(' ') + List1.list(play_no));
 }

@@ -88,8 +88,8 @@ void MainForm::loupe_switch() {
         pic.setMousePointer(99);
         zoom_no = 10;
         zoom_old = 10;
-        loupe_x = tk::to_int32(pic_moto.scaleWidth() / 2);
-        loupe_y = tk::to_int32(pic_moto.scaleHeight() / 2);
+        loupe_x = tk::to_int32(picture_size().width() / 2.0);
+        loupe_y = tk::to_int32(picture_size().height() / 2.0);
     }
     sai_hyouji();
 }
@@ -103,15 +103,16 @@ void MainForm::draw_picture() {
     const double f_new = zoom_rate(zoom_no);
     const double f_old = zoom_rate(zoom_old);
     zoom_old = zoom_no;
-    const LoupeView v = loupe_view(pic.scaleWidth(), pic.scaleHeight(), pic_moto.scaleWidth(),
-                                   pic_moto.scaleHeight(), f_new, f_old, loupe_x, loupe_y);
+    // The loupe shows the picture's own pixels.
+    const QSize own = picture_size();
+    read_more_if_needed(own);
+    const LoupeView v = loupe_view(pic.scaleWidth(), pic.scaleHeight(), own.width(), own.height(),
+                                   f_new, f_old, loupe_x, loupe_y);
     loupe_x = v.loupe_x;
     loupe_y = v.loupe_y;
     pic.Cls();
     if (!v.valid) return;
-    tk::attempt([&] {
-        pic.PaintPicture(pic_moto.picture(), v.dx, v.dy, v.dw, v.dh, v.sx, v.sy, v.sw, v.sh);
-    });
+    tk::attempt([&] { paint_held(v.dx, v.dy, v.dw, v.dh, v.sx, v.sy, v.sw, v.sh); });
 }
 
 void MainForm::pic_MouseDown(int button, int /*shift*/, double x, double y) {

@@ -1,6 +1,7 @@
 #include "platform/jpeg_reader.h"
 
 #include <QMutex>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -87,8 +88,18 @@ class SparePixels {
 };
 
 // Kept out of read_jpeg so that nothing on its stack changes between setjmp and longjmp.
+// The largest reduction libjpeg can decode at that still gives at least `need`.
+unsigned reduction(unsigned w, unsigned h, QSize need) {
+    for (unsigned d : {8u, 4u, 2u})
+        if ((w + d - 1) / d >= unsigned(std::max(need.width(), 1)) &&
+            (h + d - 1) / d >= unsigned(std::max(need.height(), 1)))
+            return d;
+    return 1;
+}
+
 bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& data,
-            qint64 max_pixels, QImage* out, bool* general, QString* why) {
+            qint64 max_pixels, const ReadOptions& options, QImage* out, QSize* own, bool* general,
+            QString* why) {
     if (setjmp(err.jump)) {
         if (why) *why = QString::fromLocal8Bit(err.message);
         return false;
@@ -107,6 +118,11 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& 
         if (why) *why = QStringLiteral("picture too large");
         return false;
     }
+    *own = QSize(int(cinfo.image_width), int(cinfo.image_height));
+    if (options.needed) {
+        cinfo.scale_num = 1;
+        cinfo.scale_denom = reduction(cinfo.image_width, cinfo.image_height, options.needed(*own));
+    }
     // The bytes of a 32-bit RGB pixel in memory, with its unused byte set to 0xFF.
     cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
     jpeg_start_decompress(&cinfo);
@@ -116,6 +132,11 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& 
         return false;
     }
     while (cinfo.output_scanline < cinfo.output_height) {
+        if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
+            if (why) *why = QStringLiteral("cancelled");
+            *out = QImage();
+            return false;
+        }
         JSAMPROW row = out->scanLine(int(cinfo.output_scanline));
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
@@ -125,7 +146,8 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& 
 
 } // namespace
 
-std::optional<QImage> read_jpeg(const QByteArray& data, qint64 max_pixels, QString* why) {
+std::optional<QImage> read_jpeg(const QByteArray& data, qint64 max_pixels,
+                                const ReadOptions& options, QSize* own, QString* why) {
     jpeg_decompress_struct cinfo{};
     ErrorManager err{};
     cinfo.err = jpeg_std_error(&err.pub);
@@ -134,7 +156,7 @@ std::optional<QImage> read_jpeg(const QByteArray& data, qint64 max_pixels, QStri
     jpeg_create_decompress(&cinfo);
     QImage image;
     bool general = false;
-    const bool ok = decode(cinfo, err, data, max_pixels, &image, &general, why);
+    const bool ok = decode(cinfo, err, data, max_pixels, options, &image, own, &general, why);
     jpeg_destroy_decompress(&cinfo);
     if (general) return std::nullopt;
     if (!ok) return QImage();

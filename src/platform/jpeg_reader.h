@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/picture_io.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -7,8 +9,10 @@
 namespace platform {
 
 // Decodes a whole JPEG file held in memory straight into a 32-bit RGB picture, without a
-// second pass over the pixels. Nothing when the file needs the general reader instead (CMYK
-// colours, an orientation to apply); a null image and the reason when it cannot be decoded.
-std::optional<QImage> read_jpeg(const QByteArray& data, qint64 max_pixels, QString* why);
+// second pass over the pixels, reduced as the options allow; `own` gets its own size. Nothing
+// when the file needs the general reader instead (CMYK colours, an orientation to apply); a
+// null image and the reason when it cannot be decoded.
+std::optional<QImage> read_jpeg(const QByteArray& data, qint64 max_pixels,
+                                const ReadOptions& options, QSize* own, QString* why);
 
 } // namespace platform

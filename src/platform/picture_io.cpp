@@ -304,7 +304,7 @@ qint64 needed_bytes(const QByteArray& format, const QByteArray& lead) {
                                          : walk.frame_at + walk.samples * 2 + kLeadBytes;
 }
 
-QImage read_checked(const QString& path, QString* why) {
+QImage read_checked(const QString& path, const ReadOptions& options, QSize* own, QString* why) {
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return fail(why, file.errorString());
     const qint64 file_size = file.size();
@@ -328,7 +328,7 @@ QImage read_checked(const QString& path, QString* why) {
     if ((format == "jpeg" && !jpeg_complete(data)) || (format == "gif" && !gif_complete(data)))
         return fail(why, QStringLiteral("truncated file"));
     if (format == "jpeg") {
-        if (auto image = read_jpeg(data, kMaxPixels, why)) return *image;
+        if (auto image = read_jpeg(data, kMaxPixels, options, own, why)) return *image;
     }
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -342,12 +342,20 @@ bool is_raster_picture(const QString& path) {
     return file.open(QIODevice::ReadOnly) && !format_from_content(file.read(16)).isEmpty();
 }
 
-QImage read_picture(const QString& path, QString* why) {
+QImage read_picture(const QString& path, const ReadOptions& options, QSize* own, QString* why) {
+    *own = QSize();
     try {
-        return read_checked(path, why);
+        QImage image = read_checked(path, options, own, why);
+        if (!own->isValid() || image.isNull()) *own = image.size();
+        return image;
     } catch (const std::bad_alloc&) {
         return fail(why, QStringLiteral("the picture does not fit in memory"));
     }
+}
+
+QImage read_picture(const QString& path, QString* why) {
+    QSize own;
+    return read_picture(path, {}, &own, why);
 }
 
 } // namespace platform

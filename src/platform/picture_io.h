@@ -1,6 +1,8 @@
 #pragma once
 #include <QImage>
 #include <QString>
+#include <atomic>
+#include <functional>
 
 namespace platform {
 
@@ -8,6 +10,22 @@ namespace platform {
 // chosen from the file's content, not its name. A missing, empty, truncated or damaged file,
 // or one whose header claims an absurd size, gives a null image and a reason.
 QImage read_picture(const QString& path, QString* why = nullptr);
+
+// How much of a picture the screen needs, given the picture's own size.
+using SizeNeeded = std::function<QSize(QSize own)>;
+
+struct ReadOptions {
+    // When set, a JPEG may be decoded at 1/2, 1/4 or 1/8 of its size: the smallest of these
+    // that is still at least this size in both directions. Other files are read whole.
+    SizeNeeded needed;
+    // Set from another thread to end a JPEG decode early, which then fails.
+    const std::atomic<bool>* cancel = nullptr;
+};
+
+// Like the above; `own` gets the picture's own size, which the picture returned may be a
+// whole fraction of.
+QImage read_picture(const QString& path, const ReadOptions& options, QSize* own,
+                    QString* why = nullptr);
 
 // Whether the file begins like a bitmap, JPEG or GIF file, the kinds decoded in this process.
 bool is_raster_picture(const QString& path);

@@ -1,10 +1,24 @@
 #include "toolkit/application.h"
 
+#include "toolkit/rounding.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QStyleFactory>
 
 namespace tk {
+
+void prepare_application() {
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // A scale factor asked of Qt by hand becomes a density like the desktop's own setting:
+    // it enlarges the layout and the text, while pictures keep one pixel per screen pixel.
+    bool number = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&number);
+    if (!number || !(factor > 0 && factor <= 16)) return;
+    qunsetenv("QT_SCALE_FACTOR");
+    if (!qEnvironmentVariableIsSet("QT_FONT_DPI"))
+        qputenv("QT_FONT_DPI", QByteArray::number(to_int32(96 * factor)));
+}
 
 void init_application(QApplication& app) {
     app.setQuitOnLastWindowClosed(false);

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
 namespace tk {
@@ -198,9 +199,24 @@ QListWidget* ListBox::view() const {
     return static_cast<QListWidget*>(widget());
 }
 
+void ListBox::queue_flush() {
+    if (flush_queued_) return;
+    flush_queued_ = true;
+    // New entries show when events are next served, but while entries keep coming (a search
+    // serves events after every folder) the view takes them at most every 250 ms: each hand-over
+    // relays out and repaints the list, which costs far more than finding the entries.
+    constexpr qint64 kHandOverMs = 250;
+    const qint64 since = handed_.isValid() ? handed_.elapsed() : kHandOverMs;
+    QTimer::singleShot(int(std::max<qint64>(0, kHandOverMs - since)), widget(), [this] {
+        flush_queued_ = false;
+        flush_pending();
+    });
+}
+
 void ListBox::flush_pending() const {
     if (pending_ == 0) return;
     auto* self = const_cast<ListBox*>(this);
+    self->handed_.start();
     auto* v = static_cast<QListWidget*>(widget());
     ++self->pushing_;
     QStringList batch;
@@ -273,11 +289,8 @@ void ListBox::addItem(const QString& text) {
     if (listCount() >= kMaxEntries) throw Error(Error::OutOfMemory);
     entries_.push_back(text);
     selected_.push_back(0);
-    // Entries reach the view in one batch when events are next served, so that filling a
-    // long list stays quick.
-    if (pending_++ == 0)
-        QMetaObject::invokeMethod(
-            widget(), [this] { flush_pending(); }, Qt::QueuedConnection);
+    ++pending_;
+    queue_flush();
 }
 
 void ListBox::clear() {

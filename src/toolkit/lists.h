@@ -2,6 +2,7 @@
 #include "platform/folders.h"
 #include "toolkit/control.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <functional>
 #include <vector>
@@ -42,7 +43,10 @@ class ListBox : public Control {
     int list_index_ = -1;
     int pushing_ = 0;
     int pending_ = 0; // entries added but not yet handed to the view
+    bool flush_queued_ = false;
+    QElapsedTimer handed_; // since entries last reached the view
     bool selection_queued_ = false;
+    void queue_flush();
     void flush_pending() const;
     void push_selection();
 };

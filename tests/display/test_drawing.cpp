@@ -234,3 +234,37 @@ TEST(Drawing, PictureFillsExactlyItsRectangle) {
             << w << "x" << h << keep;
     }
 }
+
+// A photo much larger than the picture area is held reduced while it is only fitted; the
+// own-size view and the loupe read the file again for its own pixels.
+TEST(Drawing, LargeJpegHeldReducedUntilItsOwnPixelsAreNeeded) {
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x / 7 % 256, y / 5 % 256, (x + y) / 13 % 256));
+    Pictures p({});
+    const QString path = p.tree.file("photo.jpg", {});
+    ASSERT_TRUE(photo.save(path, "JPEG", 95));
+    main_fm->List1.addItem(path);
+    const QImage whole = platform::read_picture(path);
+    MainForm& f = *main_fm;
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        QSize held;
+    };
+    const Row rows[] = {
+        {"fitted", [&] { p.load(0); }, {400, 300}},
+        {"own size", [&] { moto_flag = 1, f.sai_hyouji(); }, {1600, 1200}},
+        {"fitted again", [&] { moto_flag = 0, p.load(0); }, {400, 300}},
+        {"loupe", [&] { f.loupe_switch(); }, {1600, 1200}},
+    };
+    for (const Row& r : rows) {
+        r.act();
+        EXPECT_EQ(f.pic_moto.picture().size(), r.held) << r.name;
+        EXPECT_EQ(f.picture_size(), QSize(1600, 1200)) << r.name;
+        EXPECT_EQ(f.copy_ok, 1) << r.name;
+    }
+    EXPECT_EQ(std::pair(f.loupe_x, f.loupe_y), std::pair(800, 600));
+    EXPECT_EQ(f.pic_moto.picture(), whole) << "the loupe magnifies the real pixels";
+}

@@ -174,3 +174,36 @@ TEST(PictureIo, HundredMegapixelsAreWithinTheLimit) {
         platform::read_picture(tree.file("big.gif", gif(10000, 10000, {{{4, 4}, 0}})), &why);
     EXPECT_EQ(image.size(), QSize(10000, 10000)) << why.toStdString();
 }
+
+TEST(PictureIo, JpegReducedToTheSmallestScaleStillCoveringTheNeed) {
+    const QImage teal = filled(801, 601, QColor(0, 128, 128));
+    test_env::TempTree tree;
+    const QString jpeg = tree.file("a.jpg", encode(teal, "jpeg"));
+    const QString bmp = tree.file("a.bmp", encode(teal, "bmp"));
+    const std::atomic<bool> cancelled{true};
+    struct Row {
+        const char* name;
+        QString path;
+        platform::ReadOptions options;
+        QSize size; // of the picture read; 0 x 0 when it fails
+    };
+    const auto need = [](int w, int h) { return [=](QSize) { return QSize(w, h); }; };
+    const Row rows[] = {
+        {"nothing asked", jpeg, {}, {801, 601}},
+        {"an eighth, rounded up", jpeg, {need(101, 76)}, {101, 76}},
+        {"a pixel more than an eighth", jpeg, {need(102, 60)}, {201, 151}},
+        {"half", jpeg, {need(401, 301)}, {401, 301}},
+        {"more than half", jpeg, {need(402, 301)}, {801, 601}},
+        {"not a JPEG", bmp, {need(10, 10)}, {801, 601}},
+        {"cancelled", jpeg, {need(10, 10), &cancelled}, {0, 0}},
+    };
+    for (const Row& r : rows) {
+        QSize own;
+        const QImage image = platform::read_picture(r.path, r.options, &own);
+        EXPECT_EQ(image.size(), r.size) << r.name;
+        EXPECT_EQ(own, r.size.isEmpty() ? QSize(0, 0) : QSize(801, 601)) << r.name;
+        if (!image.isNull()) {
+            EXPECT_LT(std::abs(image.pixelColor(5, 5).green() - 128), 8) << r.name;
+        }
+    }
+}

@@ -4,6 +4,8 @@
 #include "toolkit/lists.h"
 #include "toolkit/rounding.h"
 
+#include <QListWidget>
+#include <QTest>
 #include <limits>
 #include <memory>
 #include <string>
@@ -143,6 +145,23 @@ TEST(ListBox, RefusesEntryBeyondTheLimitAndKeepsTheRest) {
     EXPECT_EQ(f.list.listCount(), 32767);
     EXPECT_EQ(f.list.list(32766), QStringLiteral("32766"));
     EXPECT_EQ(f.list.list(32767), QString());
+}
+
+// Entries that keep coming while events are served (as in a search) are exact in the list at
+// once and reach the view in batches, the last one included.
+TEST(ListBox, EntriesComingInReachTheViewInBatches) {
+    TestForm f;
+    f.Show();
+    const auto* view = static_cast<const QListWidget*>(f.list.widget());
+    for (int i = 0; i < 50; ++i) {
+        f.list.addItem(QString::number(i));
+        test_env::settle();
+        EXPECT_EQ(f.list.listCount(), i + 1);
+    }
+    EXPECT_EQ(f.list.list(49), QStringLiteral("49"));
+    for (int waited = 0; view->count() < 50 && waited < 3000; waited += 50)
+        QTest::qWait(50);
+    EXPECT_EQ(view->count(), 50);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "renderer_protocol.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -35,8 +36,16 @@ double screenDpi() {
 QString rendererPath() {
     const QString chosen = qEnvironmentVariable("PIKUTA_METAFILE_RENDERER");
     if (!chosen.isEmpty() || !QCoreApplication::instance()) return chosen;
-    return QCoreApplication::applicationDirPath() + '/' + QLatin1String(protocol::programName) +
-           QLatin1String(PIKUTA_EXECUTABLE_SUFFIX);
+    // Beside the program in the build tree and on Windows; installed, in the program's own
+    // folder of helper programs.
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString name =
+        QLatin1String(protocol::programName) + QLatin1String(PIKUTA_EXECUTABLE_SUFFIX);
+    const QString beside = programDir.filePath(name);
+    const QString installed = QDir::cleanPath(
+        programDir.filePath(QStringLiteral(PIKUTA_RENDERER_FROM_PROGRAM "/") + name));
+    if (!QFileInfo(beside).isExecutable() && QFileInfo(installed).isExecutable()) return installed;
+    return beside;
 }
 
 // Numbers on the command line are written without the user's locale, which the renderer
@@ -50,8 +59,7 @@ ChildResult runRenderer(std::vector<std::string> arguments, const QByteArray& da
     const QString program = rendererPath();
     if (program.isEmpty() || !QFileInfo(program).isExecutable()) {
         return {false,
-                "the metafile renderer " + std::string(protocol::programName) +
-                    " is missing next to the program",
+                "the metafile renderer " + std::string(protocol::programName) + " is missing",
                 {}};
     }
     arguments.insert(arguments.begin(), QFile::encodeName(program).toStdString());

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# On a screen of FACTOR times the usual density (96 dpi), set the way desktops do (Xft.dpi) or
+# by hand (SOURCE "qt": Qt's scale factor), the layout keeps its size in twips, and one pixel
+# of a picture is one pixel of the screen: a one-pixel checkerboard the size of the picture
+# area, fitted, reaches the screen as a perfect checkerboard, and one-pixel stripes larger
+# than the area, at their own size, as perfect stripes: no grey from enlarging a smaller
+# canvas.
+source "$(dirname "$0")/lib.sh"
+
+factor=${1:?usage: test_density.sh FACTOR [xft|qt]}
+source_=${2:-xft}
+# Twips to screen pixels at this density, rounded half to even (Python's round).
+px() { python3 -c "import sys; print(round(float(sys.argv[1]) * 96 * $factor / 1440))" "$1"; }
+
+start_xvfb_session
+if [[ $source_ == xft ]]; then
+    echo "Xft.dpi: $(px 1440)" | xrdb -override -
+else
+    export QT_SCALE_FACTOR=$factor
+fi
+start_wm
+# The picture area: 5655 x 3495 twips at (3000, 3120) of the client area.
+bx=$(px 3000) by=$(px 3120) bw=$(px 5655) bh=$(px 3495)
+pics=$WORK/pictures
+mkdir -p "$pics"
+# A one-pixel pattern as a bitmap: "checker" or "stripes" (columns).
+pattern() {
+    python3 -c '
+import sys
+kind, w, h = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+rows = (bytes(255 * ((x + (y if kind == "checker" else 0)) % 2) for x in range(w)) for y in range(h))
+sys.stdout.buffer.write(b"P5 %d %d 255\n" % (w, h) + b"".join(rows))' "$1" "$2" "$3" |
+        convert pgm:- -type TrueColor BMP3:"$4"
+}
+pattern checker "$bw" "$bh" "$pics/1 fitted.bmp"
+pattern stripes $((bw + 66)) $((bh + 64)) "$pics/2 own size.bmp"
+write_folder_settings "$pics"
+start_app "$WORK"
+window=$(wait_for_window 10)
+read -r cx cy cw _ < <(window_geometry "$window")
+read -r left right _ _ < <(frame_extents "$window")
+note "client width $cw, picture area ${bw}x${bh} at $bx,$by"
+(( cw + left + right == $(px 8880) )) || fail "the window is $((cw + left + right)) px wide, expected $(px 8880)"
+
+# Both entries marked; the first shows fitted.
+screenshot "$WORK/list.png"
+list_x=$((cx + $(px 3210))) list_y=$((cy + $(px 210)))
+mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" "$(px 3750)" "$(px 1860)")
+((${#lines[@]} == 2)) || fail "the list shows ${#lines[@]} lines of text, expected 2"
+click_at $((list_x + 20)) $((list_y + lines[0]))
+click_at $((list_x + 20)) $((list_y + lines[1])) shift
+xdotool key n
+picture_area_open() {
+    local h
+    read -r _ _ _ h < <(window_geometry "$window")
+    ((h > by + bh))
+}
+poll 5 picture_area_open || fail "the picture area did not open"
+wait_for_settled "$window"
+
+# How many pixels of the picture area are not black or white, or break the pattern ("checker":
+# each differs from its right and lower neighbours; "stripes": from its right one only).
+flaws() {
+    xdotool mousemove 0 0
+    sleep 0.3
+    screenshot "$WORK/$1.png"
+    grey_area "$WORK/$1.png" $((cx + bx)) $((cy + by)) "$bw" "$bh" | python3 -c '
+import sys
+w, h, rows_alternate = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3] == "checker"
+d = sys.stdin.buffer.read()
+bad = 0
+for y in range(h):
+    for x in range(w):
+        v = d[y * w + x]
+        if v not in (0, 255) or (x + 1 < w and d[y * w + x + 1] == v) or (y + 1 < h and (d[(y + 1) * w + x] == v) == rows_alternate):
+            bad += 1
+print(bad)' "$bw" "$bh" "$1"
+}
+bad=$(flaws checker)
+note "fitted: $bad flawed pixels"
+((bad == 0)) || fail "the fitted checkerboard has $bad flawed pixels"
+
+# Own size (the popup menu's fourth item), then the larger picture: its middle part.
+right_click_menu_at $((cx + bx + bw / 2)) $((cy + by + bh / 2))
+choose_menu_item 4
+xdotool key n
+sleep 1
+bad=$(flaws stripes)
+note "own size: $bad flawed pixels"
+((bad == 0)) || fail "the checkerboard at its own size has $bad flawed pixels"
