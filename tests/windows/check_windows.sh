@@ -22,6 +22,7 @@ for source in platform/win/drives_win.cpp platform/win/folders_win.cpp \
     platform/win/settings_store_win.cpp imageformats/metafile/metafile_handler.cpp; do
     x86_64-w64-mingw32-g++-posix -fsyntax-only -std=c++20 -Wall -Wextra -Werror \
         -DNOMINMAX -D_WIN32_WINNT=0x0A00 -DPIKUTA_EXECUTABLE_SUFFIX='".exe"' \
+        -DPIKUTA_RENDERER_FROM_PROGRAM='"../libexec"' \
         -I"$root/src" -I"$root/src/imageformats/metafile" \
         -isystem "$qt" -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets" \
         "$root/src/$source"
