@@ -1,7 +1,9 @@
 # Entry points for people and CI:
 #   make run   builds the program and starts it on the samples folder
 #   make test  builds everything and runs the whole test suite
-#   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json
+#   make bench runs the benchmarks (build/pikuta-bench) and keeps their figures in build/bench.json,
+#              then the key-to-screen figures of the real program on a virtual X server
+#   make bench-x11      only the latter
 #   make package        builds the Debian package (build/package/pikuta_*.deb)
 #   make check-package  builds it, installs it here, starts the installed program on a virtual
 #                       X server, closes it and removes the package again (needs root or sudo)
@@ -40,7 +42,7 @@ WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-confi
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test bench build configure packages fuzz package check-package screenshots \
+.PHONY: run test bench bench-x11 build configure packages fuzz package check-package screenshots \
 	check-windows
 
 run: configure
@@ -67,8 +69,13 @@ screenshots: build
 
 bench: configure
 	@tools/install_packages.sh $(BENCH_PACKAGES)
-	cmake --build $(BUILD) --target pikuta-bench bench_minimal_qt
+	cmake --build $(BUILD) --target pikuta pikuta-bench bench_minimal_qt
 	$(BUILD)/pikuta-bench --json $(BUILD)/bench.json
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.sh
+
+bench-x11: configure
+	cmake --build $(BUILD) --target pikuta pikuta-bench
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.sh
 
 build: configure
 	cmake --build $(BUILD)

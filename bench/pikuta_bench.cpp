@@ -7,6 +7,7 @@
 //   pikuta-bench load FILE...              each file through the program's picture loading:
 //                                          ok WIDTH HEIGHT MILLISECONDS PATH | fail MILLISECONDS
 //                                          PATH
+//   pikuta-bench photos FOLDER W H COUNT   writes the bench's photos (p00.jpg, ...)
 //
 // Everything runs on the offscreen platform on data made here. --quick makes tiny data and
 // runs each measurement once, so that the test suite can keep the bench from rotting.
@@ -18,6 +19,7 @@
 #include "bench/photo.h"
 #include "display/layout.h"
 #include "display/loupe.h"
+#include "platform/memory.h"
 #include "platform/picture_io.h"
 #include "toolkit/application.h"
 #include "toolkit/units.h"
@@ -373,14 +375,19 @@ double read_bytes_ms(int runs, const QString& path) {
     });
 }
 
-QStringList photo_set(const QString& root, const QString& name, Size size, int count) {
+// `count` photos of one size in `folder`: p00.jpg, p01.jpg, ...
+QStringList photos(const QString& folder, Size size, int count) {
     QStringList paths;
-    QDir().mkpath(root + QLatin1Char('/') + name);
+    QDir().mkpath(folder);
     for (int i = 0; i < count; ++i) {
-        paths << root + QStringLiteral("/%1/p%2.jpg").arg(name).arg(i, 2, 10, QLatin1Char('0'));
+        paths << folder + QStringLiteral("/p%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
         bench::photo(size.w, size.h, unsigned(i + 1)).save(paths.back(), "JPEG", 90);
     }
     return paths;
+}
+
+QStringList photo_set(const QString& root, const QString& name, Size size, int count) {
+    return photos(root + QLatin1Char('/') + name, size, count);
 }
 
 // Fitting a decoded photo into the maximised picture area, against the photo's decode, and
@@ -555,6 +562,7 @@ int run_all(const Options& o) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::tune_memory(); // as the program does
     // Headless, with settings and the listed folder of its own.
     QTemporaryDir home;
     // One 1280 x 1024 screen at 96 dpi, without window frames.
@@ -580,6 +588,10 @@ int main(int argc, char** argv) {
     tk::init_application(app);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (!args.isEmpty() && args.front() == QLatin1String("load")) return load_files(args.mid(1));
+    if (args.size() == 5 && args.front() == QLatin1String("photos"))
+        return photos(started_in.absoluteFilePath(args[1]), {args[2].toInt(), args[3].toInt()},
+                      args[4].toInt())
+            .isEmpty();
     if (!args.isEmpty() && args.front() == QLatin1String("--child-startup")) return child_startup();
     if (!args.isEmpty() && args.front() == QLatin1String("--child-rss"))
         return child_rss(args.mid(1));

@@ -1,5 +1,6 @@
 #include "app/module2.h"
 #include "platform/display.h"
+#include "platform/memory.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 
@@ -8,6 +9,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    platform::tune_memory();
     if (QString why; !platform::display_available(&why)) {
         std::fputs(why.toLocal8Bit().constData(), stderr);
         return 1;

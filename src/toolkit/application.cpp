@@ -3,8 +3,11 @@
 #include "toolkit/rounding.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QStyleFactory>
+#include <QThreadPool>
 
 namespace tk {
 
@@ -22,6 +25,15 @@ void prepare_application() {
 
 void init_application(QApplication& app) {
     app.setQuitOnLastWindowClosed(false);
+    // The style's drive and folder icons are read through Qt's image reader, whose first use
+    // loads every image format library: about as long as reading the fonts below takes, so a
+    // worker does it meanwhile.
+    QThreadPool::globalInstance()->start([] {
+        QByteArray bytes("?");
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader(&buffer).canRead();
+    });
     if (auto* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
     // A proportional gothic face at 9 points, as the captions were laid out for.
     const QStringList families = QFontDatabase::families();

@@ -10,8 +10,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace tk {
 
@@ -183,8 +185,17 @@ namespace {
 class LabelWidget : public QLabel {
   public:
     explicit LabelWidget(Label& l) : label_(l) {}
+    bool elide_start = false;
 
   protected:
+    void paintEvent(QPaintEvent* e) override {
+        if (!elide_start) return QLabel::paintEvent(e);
+        QPainter p(this);
+        const QRect r = contentsRect();
+        style()->drawItemText(&p, r, alignment(), palette(), isEnabled(),
+                              fontMetrics().elidedText(text(), Qt::ElideLeft, r.width()),
+                              foregroundRole());
+    }
     void mouseReleaseEvent(QMouseEvent* e) override {
         QLabel::mouseReleaseEvent(e);
         if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) &&
@@ -227,6 +238,13 @@ void Label::setForeColor(const QColor& c) {
 
 void Label::setFont(const QFont& f) {
     widget()->setFont(f);
+}
+
+void Label::setElideStart(bool on) {
+    auto* w = static_cast<LabelWidget*>(widget());
+    w->elide_start = on;
+    w->setWordWrap(!on);
+    w->update();
 }
 
 void Label::setTransparent(bool on) {

@@ -103,6 +103,9 @@ class Label : public Control {
     void setForeColor(const QColor& c);
     void setTransparent(bool on);
     void setFont(const QFont& f);
+    // One line that, when too long, loses its start rather than its end: a path keeps its file
+    // name in sight.
+    void setElideStart(bool on);
     std::function<void()> onClick;
 
   private:

@@ -197,6 +197,7 @@ MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
     pic.setMouseIcon(artwork::loupe_cursor());
     // In front of the lower panel, whose empty right part it covers, so that it gets the mouse.
     pic.ZOrder(0);
+    Label7.setElideStart(true); // a long path still shows the file's name
     pic_clp.setAutoSize(true);
     pic_moto.setAutoSize(true);
     File1.setPattern(QStringLiteral("*.bmp;*.dib;*.jpg;*.wmf;*.emf"));

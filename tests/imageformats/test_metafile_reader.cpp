@@ -103,17 +103,6 @@ TEST(MetafileReader, SamplesLoadAtNaturalSizeLikeTheirReferences) {
         0.03);
 }
 
-TEST(MetafileReader, InkStaysInsideTheFramesMargins) {
-    const QImage image(samplePath("margins.emf"));
-    ASSERT_EQ(image.size(), QSize(320, 240));
-    const QPoint ink[] = {{81, 61}, {160, 120}, {238, 178}};
-    const QPoint margin[] = {{78, 58}, {40, 30}, {241, 181}, {300, 220}};
-    for (const QPoint p : ink)
-        EXPECT_EQ(image.pixel(p), qRgb(255, 0, 0)) << p.x() << ',' << p.y();
-    for (const QPoint p : margin)
-        EXPECT_EQ(qAlpha(image.pixel(p)), 0) << p.x() << ',' << p.y();
-}
-
 TEST(MetafileReader, ContentDecidesNotTheName) {
     QTemporaryDir dir;
     const auto read = [&](const QString& name, const QByteArray& data) {

@@ -1,4 +1,4 @@
-// Whole-number conversion, timers on a hand-driven clock, the scroll bar and the list box limit.
+// Whole-number conversion, timers on a hand-driven clock, the scroll bar and the list box.
 #include "support/test_env.h"
 #include "toolkit/form.h"
 #include "toolkit/lists.h"
@@ -135,16 +135,6 @@ TEST(HScrollBar, ChangeEventOnlyForARealChange) {
         expect_error(tk::Error::InvalidProperty, [&] { f.bar.setValue(bad); });
     EXPECT_EQ(f.bar.value(), 7);
     EXPECT_EQ(f.seen.size(), 1u);
-}
-
-TEST(ListBox, RefusesEntryBeyondTheLimitAndKeepsTheRest) {
-    TestForm f;
-    for (int i = 0; i < tk::ListBox::kMaxEntries; ++i)
-        f.list.addItem(QString::number(i));
-    expect_error(tk::Error::OutOfMemory, [&] { f.list.addItem(QStringLiteral("one too many")); });
-    EXPECT_EQ(f.list.listCount(), 32767);
-    EXPECT_EQ(f.list.list(32766), QStringLiteral("32766"));
-    EXPECT_EQ(f.list.list(32767), QString());
 }
 
 // Entries that keep coming while events are served (as in a search) are exact in the list at

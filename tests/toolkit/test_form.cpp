@@ -118,6 +118,22 @@ TEST(Form, KeyPreviewSeesEachTypedKeyOnce) {
     EXPECT_EQ(f.list_keys, (std::vector<int>{'c', 'd'}));
 }
 
+// A path too long for its one-line label shows its end, the file's name.
+TEST(Form, PathLabelShowsTheEndOfALongPath) {
+    tk::Form f{QStringLiteral("label_form")};
+    f.design(6000, 3000);
+    tk::Label label{f, "label"};
+    label.move(0, 0, 2775, 255);
+    label.setElideStart(true);
+    const QString deep = QStringLiteral("/a/folder/deep/below/the/root/with/many/levels/in/it/");
+    const auto shown = [&](const QString& path) {
+        label.setCaption(path);
+        return label.widget()->grab().toImage();
+    };
+    EXPECT_NE(shown(deep + "one.jpg"), shown(deep + "two.jpg"));
+    EXPECT_EQ(shown("/x" + deep + "one.jpg"), shown("/y" + deep + "one.jpg"));
+}
+
 // Records its lifecycle; the log outlives the object.
 std::vector<std::string> g_log;
 int g_alive = 0;

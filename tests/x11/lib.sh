@@ -76,12 +76,12 @@ start_xvfb_session() {
     export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
 }
 
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 # Starts openbox and waits until it manages the screen.
 start_wm() {
     openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
     WM_PID=$!
-    poll 10 wm_ready || fail "openbox did not start"
+    poll 10 eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
+        fail "openbox did not start"
 }
 
 # Starts the program in the background in `folder` (default: the samples folder); its process
@@ -154,40 +154,32 @@ screen_area_digest() {
     import -window root -crop "${3}x${4}+${1}+${2}" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
 }
 
+# How many pixels of a rectangle (x y width height) of a picture meet a Python condition on
+# their r, g and b (0..255), e.g. 'r + g + b < 300' for text on the light window background.
+count_pixels() {
+    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 rgb:- | python3 -c '
+import sys
+d, meets = sys.stdin.buffer.read(), eval("lambda r, g, b: " + sys.argv[1])
+print(sum(meets(*p) for p in zip(d[0::3], d[1::3], d[2::3])))' "$6"
+}
+
 # The grey levels (one byte a pixel) of a rectangle (x y width height) of a picture file.
 grey_area() { convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray -depth 8 gray:-; }
-
-# How many pixels of a rectangle (x y width height) of a picture are darker than `limit`
-# (grey level 0..255, default 100): text on the light window background.
-dark_pixels() {
-    grey_area "$@" | python3 -c 'import sys; limit = int(sys.argv[1]); print(sum(b < limit for b in sys.stdin.buffer.read()))' "${6:-100}"
-}
 
 # The vertical middles of the lines of dark text in a rectangle (x y width height) of a
 # picture, relative to the rectangle's top, one a line: where to click a list's entries.
 text_line_middles() {
     grey_area "$@" | python3 -c '
 import sys
-width, limit = int(sys.argv[1]), int(sys.argv[2])
-data = sys.stdin.buffer.read()
-inked = [any(b < limit for b in data[y:y + width]) for y in range(0, len(data), width)]
+width, data = int(sys.argv[1]), sys.stdin.buffer.read()
+inked = [any(b < 100 for b in data[y:y + width]) for y in range(0, len(data), width)]
 top = None
 for y, ink in enumerate(inked + [False]):
     if ink and top is None:
         top = y
     elif not ink and top is not None:
         print((top + y - 1) // 2)
-        top = None' "$4" "${6:-100}"
-}
-
-# How many pixels of a rectangle (x y width height) of a picture lie within 60 per channel
-# of the colour "r g b".
-pixels_near() {
-    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 rgb:- | python3 -c '
-import sys
-want = [int(v) for v in sys.argv[1].split()]
-data = sys.stdin.buffer.read()
-print(sum(all(abs(data[i + c] - want[c]) <= 60 for c in range(3)) for i in range(0, len(data), 3)))' "$6"
+        top = None' "$4"
 }
 
 # Whether colour "r g b" lies within `tolerance` (per channel) of the colour "R G B".
@@ -262,6 +254,16 @@ quadrant_picture() {
     local w=$(($2 / 2)) h=$(($3 / 2))
     convert \( -size "${w}x${h}" xc:red xc:lime +append \) \
         \( -size "${w}x${h}" xc:blue xc:yellow +append \) -append BMP3:"$1"
+}
+# Expects the quadrants of that picture around the point x y of the picture file `file`: red
+# at x-dx y-dy, lime at x+dx y-dy, blue at x-dx y+dy, yellow at x+dx y+dy.
+expect_quadrants() {
+    local file=$1 x=$2 y=$3 dx=$4 dy=$5 spot sx sy r g b name got
+    for spot in "-1 -1 255 0 0 red" "1 -1 0 255 0 lime" "-1 1 0 0 255 blue" "1 1 255 255 0 yellow"; do
+        read -r sx sy r g b name <<<"$spot"
+        got=$(pixel "$file" $((x + sx * dx)) $((y + sy * dy)))
+        colour_near "$got" "$r $g $b" 40 || fail "$name expected at $((x + sx * dx)),$((y + sy * dy)), got $got"
+    done
 }
 
 # Marks the first entry of the picture list of `window` and shows it with the n key; waits

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# The display modes chosen from the picture's popup menu: a right click opens the menu with its
-# corner at the click in every mode; the full-screen mode fills the screen with the fitted
-# picture and its overlay line; restoring it gives the resizable window, whose picture refits
-# when the user resizes it; closing in that mode and starting again restores the rectangle.
+# The loupe and the display modes on one picture. The loupe: a left click in the top right
+# corner of the picture switches it on at the picture's own size; each left click, however
+# quick, magnifies one step around the clicked point; the corner switches it off and the
+# fitted picture returns. The display modes chosen from the picture's popup menu: a right click
+# opens the menu with its corner at the click in every mode; the full-screen mode fills the
+# screen with the fitted picture and its overlay line; restoring it gives the resizable window,
+# whose picture refits when the user resizes it; closing in that mode and starting again
+# restores the rectangle.
 source "$(dirname "$0")/lib.sh"
 
 start_xvfb_session
@@ -14,21 +18,34 @@ write_folder_settings "$pics"
 start_app "$WORK"
 window=$(wait_for_window 10)
 show_first_entry "$window"
-
-# Colours of the picture at the middle of its four quadrants, for a picture drawn at x y with
-# size w h on the screen shot `file`.
-expect_quadrants() {
-    local file=$1 x=$2 y=$3 w=$4 h=$5 spot name got
-    for spot in "1 1 255 0 0 red" "3 1 0 255 0 lime" "1 3 0 0 255 blue" "3 3 255 255 0 yellow"; do
-        read -r qx qy r g b name <<<"$spot"
-        got=$(pixel "$file" $((x + w * qx / 4)) $((y + h * qy / 4)))
-        colour_near "$got" "$r $g $b" 40 || fail "$name quadrant shows $got"
-    done
-}
-
-# Mode 0: pic at (200, 208) in the client area, 377 x 233.
+# pic lies at (200, 208) in the client area, 377 x 233 pixels; its middle is (188, 116).
 read -r cx cy _ _ < <(window_geometry "$window")
-right_click_menu_at $((cx + 200 + 250)) $((cy + 208 + 100))
+px=$((cx + 200)) py=$((cy + 208))
+
+# Expects the picture's middle at the point x y of pic, seen by the quadrants around it.
+expect_middle_at() {
+    screenshot "$WORK/loupe.png"
+    expect_quadrants "$WORK/loupe.png" $((px + $1)) $((py + $2)) 8 8
+}
+click_pic() {
+    xdotool mousemove --sync $((px + $1)) $((py + $2)) click --repeat "${3:-1}" --delay 60 1
+    sleep 0.3
+}
+click_pic 360 20 # the loupe corner
+expect_middle_at 188 116
+click_pic 178 106 # 10 pixels up and left of the middle: that point goes to the middle, 2x
+expect_middle_at 208 136
+click_pic 188 116 # 4x around the same point
+expect_middle_at 228 156
+click_pic 188 116 2 # a quick double click: two steps, 6x then 10x
+expect_middle_at 288 216
+click_pic 360 20 # off again: the whole picture, fitted (311 x 233 from x 33)
+screenshot "$WORK/fitted.png"
+colour_near "$(pixel "$WORK/fitted.png" $((px + 10)) $((py + 116)))" "0 0 0" 40 || fail "no black margin"
+expect_quadrants "$WORK/fitted.png" $((px + 188)) $((py + 116)) 78 58
+
+# Mode 0.
+right_click_menu_at $((px + 250)) $((py + 100))
 choose_menu_item 2
 
 # Mode 1: maximised, the picture fitted to the whole client area with the overlay line.
@@ -38,10 +55,10 @@ read -r cx cy cw ch < <(window_geometry "$window")
 ((cx == 0 && cw == 1280 && cy + ch == 1024)) || fail "maximised client area is $cw x $ch at $cx,$cy"
 screenshot "$WORK/mode1.png"
 # 640 x 480 fitted to the width: 1280 x 960, centred.
-expect_quadrants "$WORK/mode1.png" "$cx" $((cy + (ch - 960) / 2)) 1280 960
-grey=$(pixels_near "$WORK/mode1.png" "$cx" "$cy" "$cw" "$ch" "192 192 192")
+expect_quadrants "$WORK/mode1.png" $((cx + 640)) $((cy + ch / 2)) 320 240
+grey=$(count_pixels "$WORK/mode1.png" "$cx" "$cy" "$cw" "$ch" "max(abs(r - 192), abs(g - 192), abs(b - 192)) <= 60")
 ((grey == 0)) || fail "$grey grey pixels of the panels show in full-screen mode"
-magenta=$(pixels_near "$WORK/mode1.png" "$cx" "$cy" 400 16 "255 0 255")
+magenta=$(count_pixels "$WORK/mode1.png" "$cx" "$cy" 400 16 "r >= 195 and g <= 60 and b >= 195")
 ((magenta > 30)) || fail "no overlay line ($magenta magenta pixels)"
 right_click_menu_at $((cx + 700)) $((cy + 400))
 xdotool key Escape
@@ -63,7 +80,7 @@ wait_for_settled "$window"
 read -r cx cy cw ch < <(window_geometry "$window")
 ((cw == 800 && ch == 600)) || fail "resized to $cw x $ch"
 screenshot "$WORK/mode2.png"
-expect_quadrants "$WORK/mode2.png" "$cx" "$cy" 800 600
+expect_quadrants "$WORK/mode2.png" $((cx + 400)) $((cy + 300)) 200 150
 kept="$(frame_origin "$window") $cw $ch"
 
 # Closed in mode 2 and started again, the fit-to-window mode returns to the same rectangle.

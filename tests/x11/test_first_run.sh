@@ -34,11 +34,11 @@ if [[ $mode == bare ]]; then
     find_list_rows "$first" 10 # nine whole rows and the top of the tenth
     # The caption spans about x 207..440, y 2..12 of the client area. Its 22 characters give
     # about 600 dark pixels in the Japanese font and under 200 as empty boxes.
-    caption=$(dark_pixels "$WORK/list.png" $((x + 200)) "$y" 246 16)
+    caption=$(count_pixels "$WORK/list.png" $((x + 200)) "$y" 246 16 "r + g + b < 300")
     note "caption: $caption dark pixels"
     ((caption > 400)) || fail "the list frame's caption has only $caption dark pixels"
     # Beyond the caption the band is plain background.
-    beyond=$(dark_pixels "$WORK/list.png" $((x + 450)) "$y" 120 12)
+    beyond=$(count_pixels "$WORK/list.png" $((x + 450)) "$y" 120 12 "r + g + b < 300")
     ((beyond == 0)) || fail "$beyond dark pixels right of the caption"
     xdotool windowunmap --sync "$first"
 else
@@ -95,7 +95,7 @@ window=$(wait_for_window 10)
 # The list lies right of the folder list in the client area; its entries are dark text.
 read -r x y w h < <(window_geometry "$window")
 screenshot "$WORK/reopen.png"
-list_text=$(dark_pixels "$WORK/reopen.png" $((x + 220)) $((y + 20)) 340 110)
+list_text=$(count_pixels "$WORK/reopen.png" $((x + 220)) $((y + 20)) 340 110 "r + g + b < 300")
 note "list text: $list_text dark pixels"
 ((list_text > 200)) || fail "the picture list looks empty after reopening $PIKUTA_SAMPLES"
 read -r fx fy < <(frame_origin "$window")

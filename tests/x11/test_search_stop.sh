@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A long search under a real window system: its count rises while the animation runs; "中止"
-# stops it within a second; closing the main window during a search ends the program within
-# two seconds, with the settings written.
+# stops it within a second; "閉じる" hides the search window; "すべて選択" over the list marks
+# every entry; closing the main window during a search ends the program within two seconds,
+# with the settings written.
 [[ -d /dev/shm ]] && export TMPDIR=/dev/shm # the big tree is made much faster in memory
 source "$(dirname "$0")/lib.sh"
 
@@ -46,10 +47,22 @@ note "stopped ${stopped_after} ms after 中止"
 first=$(count_digest)
 sleep 1
 [[ $(count_digest) == "$first" ]] || fail "the count still changes after 中止"
-screenshot "$WORK/stopped.png"
+
+click_at $((sx + 132)) $((sy + 50)) # "閉じる": the window goes out of sight
+poll 5 eval '! search_window_viewable' || fail "閉じる left the search window on screen"
+# "すべて選択" lies over the list's lower-right corner; a click on it marks every row.
+find_list_rows "$window" 10 # nine whole rows and the top of the tenth
+read -r cx cy _ _ < <(window_geometry "$window")
+click_at $((cx + 506)) $((cy + 110))
+sleep 0.5
+screenshot "$WORK/marked.png"
+for line in "${lines[@]}"; do
+    got=$(pixel "$WORK/marked.png" $((list_x + 2)) $((list_y + line))) # left of the text
+    colour_near "$got" "48 140 198" 60 || fail "row at $line is not marked after すべて選択 ($got)"
+done
 
 # Searching again, then closing the main window: the program ends within two seconds.
-click_at $((sx + 28)) $((sy + 50))
+start_search "$window"
 poll 5 searching || fail "the second search did not start"
 sleep 0.5
 close_window_gracefully "$window" "$APP_PID" 2

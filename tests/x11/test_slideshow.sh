@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
 # The slideshow shows the marked pictures only, in list order, one a tick (1.5 s at the
 # middle speed); STOP holds the picture; n and b step to the next and the previous marked
-# picture a second after the key.
+# picture a second after the key. Enhanced and Windows metafiles show like any picture: fitted
+# to the picture area with proportions kept; the area on screen is compared with the reference
+# rendering of the metafile scaled the same way.
 source "$(dirname "$0")/lib.sh"
+
+# Bilinear scaling here and on screen differ only along edges, and the screen's smooth scaling
+# gives full colours a few units short (252 for 255): a correct picture measures up to about
+# 0.02 (normalised RMSE), while the same picture one pixel off measures 0.10, two pixels too
+# large 0.11 and the other sample 0.31.
+readonly MOST_DIFFERENCE=0.04
+REFERENCES=$(dirname "$0")/../imageformats/reference
+readonly REFERENCES
 
 start_xvfb_session
 start_wm
@@ -11,21 +21,23 @@ mkdir -p "$pics"
 for picture in 1_red:red 2_yellow:yellow 3_green:lime 4_blue:blue; do
     convert -size 160x120 "xc:${picture#*:}" BMP3:"$pics/${picture%:*}.bmp"
 done
+cp "$PIKUTA_SAMPLES/shapes.emf" "$PIKUTA_SAMPLES/shapes.wmf" "$pics/"
 write_folder_settings "$pics"
 start_app "$WORK"
 window=$(wait_for_window 10)
 read -r cx cy _ _ < <(window_geometry "$window")
 
-find_list_rows "$window" 4
+find_list_rows "$window" 6
 click_at $((list_x + 100)) $((list_y + lines[0]))
 click_at $((list_x + 100)) $((list_y + lines[2])) ctrl
 click_at $((list_x + 100)) $((list_y + lines[3])) ctrl
 
+# The picture area: 377x233 px at (200,208) of the client area.
+px=$((cx + 200)) py=$((cy + 208))
 # The colour at the middle of the picture area, by name.
-centre_x=$((cx + 200 + 188)) centre_y=$((cy + 208 + 116))
 shown() {
     local got name
-    got=$(screen_pixel "$centre_x" "$centre_y")
+    got=$(screen_pixel $((px + 188)) $((py + 116)))
     for name in black:'0 0 0' red:'255 0 0' yellow:'255 255 0' green:'0 255 0' blue:'0 0 255'; do
         if colour_near "$got" "${name#*:}" 40; then
             echo "${name%%:*}"
@@ -78,4 +90,69 @@ for step in "n red" "n green" "b red"; do
     [[ ${SEEN[*]} == "$expected" ]] || fail "after $key the picture became '${SEEN[*]}', expected $expected"
     ((AT[0] >= 900)) || fail "after $key the picture changed after ${AT[0]} ms, before the second's delay"
 done
+
+picture_area() { screen_area_digest "$px" "$py" 377 233; }
+# Waits until the area differs from the digest `$1` and then holds still for a moment.
+wait_for_new_picture() {
+    local old=$1 last now
+    changed() {
+        now=$(picture_area)
+        [[ $now != "$old" ]]
+    }
+    poll 5 changed || return 1
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        sleep 0.2
+        last=$now
+        now=$(picture_area)
+        [[ $now == "$last" ]] && return 0
+    done
+    return 1
+}
+
+# The reference fitted into a black 377x233 box the way the viewer fits it: full width if the
+# scaled height stays inside, else full height; centred, halves rounded to even.
+expected_area() {
+    local reference=$1 out=$2 w h
+    read -r w h < <(identify -format '%w %h\n' "$reference")
+    read -r dx dy dw dh < <(python3 -c '
+import sys
+W, H, w, h = 377, 233, int(sys.argv[1]), int(sys.argv[2])
+t = round(h * W / w)
+if t < H:
+    print(0, round(H / 2) - round(t / 2), W, t)
+else:
+    u = round(w * H / h)
+    print(round(W / 2) - round(u / 2), 0, u, H)' "$w" "$h")
+    convert -size 377x233 xc:black \( "$reference" -background white -alpha remove \
+        -filter Triangle -resize "${dw}x${dh}!" \) -geometry "+$dx+$dy" -composite "$out"
+    note "$(basename "$reference"): ${w}x${h} fitted to ${dw}x${dh} at ($dx,$dy)"
+}
+
+check_shown() {
+    local name=$1 difference
+    import -window root -crop "377x233+$px+$py" +repage "$WORK/$name.png"
+    expected_area "$REFERENCES/$name.png" "$WORK/$name.expected.png"
+    # compare prints "absolute (normalised)" and ends with status 1 when the pictures differ.
+    difference=$(compare -metric RMSE "$WORK/$name.png" "$WORK/$name.expected.png" null: 2>&1 |
+        sed -n 's/.*(\(.*\)).*/\1/p') || true
+    note "$name: difference $difference (RMSE, 0..1)"
+    [[ -n $difference ]] || fail "$name: could not compare with the reference"
+    python3 -c 'import sys; sys.exit(float(sys.argv[1]) > float(sys.argv[2]))' \
+        "$difference" "$MOST_DIFFERENCE" ||
+        fail "$name on screen differs from its reference by $difference (more than $MOST_DIFFERENCE)"
+}
+
+# One marked at a time: the EMF by PLAY (held with STOP), then the WMF by NEXT.
+click_at $((list_x + 100)) $((list_y + lines[4]))
+before=$(picture_area)
+xdotool key p
+wait_for_new_picture "$before" || fail "shapes.emf did not show after PLAY"
+xdotool key s
+check_shown shapes.emf
+
+click_at $((list_x + 100)) $((list_y + lines[5]))
+before=$(picture_area)
+xdotool key n
+wait_for_new_picture "$before" || fail "shapes.wmf did not show after n"
+check_shown shapes.wmf
 kill -0 "$APP_PID" || fail "the program ended"

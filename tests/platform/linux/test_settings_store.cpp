@@ -61,9 +61,6 @@ TEST(SettingsStore, KeepsTheStartupKeysInAPlainFileUnderTheUsersConfigFolder) {
     ConfigHome home;
     const std::vector<std::pair<QString, QString>> values{
         {"n_left", "-120"},
-        {"w_left", "-2147483648"},
-        {"w_top", "2147483647"},
-        {"HScroll1_Value", "3"},
         {"moto_dr", "/media/usb stick/"},
         {"f_path", QString::fromUtf8("/home/me/写真 2024, 夏/a b")}};
     ASSERT_TRUE(store(values));

@@ -32,10 +32,9 @@ class ForeignWindow {
   public:
     explicit ForeignWindow(const QString& title) {
         if (!x_.open()) return;
-        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x_.get())).data;
         window_ = xcb_generate_id(x_.get());
         xcb_create_window(x_.get(), XCB_COPY_FROM_PARENT, window_, x_.root(), 10, 10, 200, 100, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, x_.screen()->root_visual, 0, nullptr);
         const QByteArray name = title.toUtf8();
         for (xcb_atom_t property : {xcb_atom_t(XCB_ATOM_WM_NAME), x_.atom("_NET_WM_NAME")})
             xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, window_, property,
@@ -61,16 +60,7 @@ class ForeignWindow {
         return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
     }
 
-    bool manager_runs() { return !ids(x_.root(), "_NET_SUPPORTING_WM_CHECK").empty(); }
-
-    void iconify() {
-        if (manager_runs())
-            x_.ask_window_manager(window_, x_.atom("WM_CHANGE_STATE"),
-                                  {3 /* iconic */, 0, 0, 0, 0});
-        else
-            xcb_unmap_window(x_.get(), window_);
-        xcb_flush(x_.get());
-    }
+    bool manager_runs() { return x_.window_manager_running(); }
 
     void maximise() {
         x_.ask_window_manager(window_, x_.atom("_NET_WM_STATE"),
@@ -80,11 +70,8 @@ class ForeignWindow {
     }
 
     bool maximised() {
-        for (uint32_t state : ids(window_, "_NET_WM_STATE"))
-            if (state == x_.atom("_NET_WM_STATE_MAXIMIZED_VERT") ||
-                state == x_.atom("_NET_WM_STATE_MAXIMIZED_HORZ"))
-                return true;
-        return false;
+        const std::vector<uint32_t> states = ids(window_, "_NET_WM_STATE");
+        return std::ranges::find(states, x_.atom("_NET_WM_STATE_MAXIMIZED_HORZ")) != states.end();
     }
 
     // The window manager's idea of the active window where one runs, else the input focus.
@@ -106,7 +93,7 @@ class ForeignWindow {
             const xcb_window_t* children = xcb_query_tree_children(tree.get());
             order.assign(children, children + xcb_query_tree_children_length(tree.get()));
         }
-        const auto it = std::find(order.begin(), order.end(), window_);
+        const auto it = std::ranges::find(order, window_);
         return it == order.end() ? -1 : int(it - order.begin());
     }
 
@@ -159,8 +146,9 @@ TEST(SingleInstance, OnlyTheExactTitleIsFound) {
 TEST(SingleInstance, TheFoundWindowIsRestoredRaisedAndActivated) {
     if (!have_display()) GTEST_SKIP() << "needs an X server";
     ASSERT_TRUE(server_kept_up()) << "cannot connect to the X server";
-    enum { Covered, Iconified, Maximised };
-    for (const int start : {Covered, Iconified, Maximised}) {
+    // Minimised or unmapped windows: the second start in the window tests (test_first_run.sh).
+    enum { Covered, Maximised };
+    for (const int start : {Covered, Maximised}) {
         SCOPED_TRACE(start);
         const QString title = unique_title();
         ForeignWindow window(title);
@@ -171,12 +159,8 @@ TEST(SingleInstance, TheFoundWindowIsRestoredRaisedAndActivated) {
         ASSERT_TRUE(cover.show());
         ASSERT_TRUE(
             eventually([&] { return cover.stacking_position() > window.stacking_position(); }));
-        if (start == Iconified) window.iconify();
         if (start == Maximised) window.maximise();
-        ASSERT_TRUE(eventually([&] {
-            return start == Covered ||
-                   (start == Iconified ? !window.viewable() : window.maximised());
-        }));
+        ASSERT_TRUE(eventually([&] { return start == Covered || window.maximised(); }));
         ASSERT_TRUE(platform::activate_window_titled(title));
         EXPECT_TRUE(eventually([&] { return window.viewable(); }));
         EXPECT_TRUE(eventually([&] { return !window.maximised(); }));
