@@ -150,8 +150,10 @@ void MainForm::pic_layout() {
     if (!l.valid) return;
     read_more_if_needed(moto_flag != 0 ? own : QSize(l.dw, l.dh));
     paint_held(l.dx, l.dy, l.dw, l.dh, l.sx, l.sy, l.sw, l.sh);
-    if (hyouji_mode != 0)
-        pic.Print(QString::number(play_no + 1) + QLatin1Char(' ') + List1.list(play_no));
+    if (hyouji_mode != 0) {
+        const QString number = QString::number(play_no + 1) + QLatin1Char(' ');
+        pic.Print(number + List1.list(play_no), number.size());
+    }
 }
 
 void MainForm::sai_hyouji() {

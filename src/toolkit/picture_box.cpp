@@ -210,14 +210,20 @@ void PictureBox::PaintPicture(const QImage& source, int dx, int dy, int dw, int 
     if (widget()) widget()->update(dest);
 }
 
-void PictureBox::Print(const QString& text) {
+void PictureBox::Print(const QString& text, qsizetype elide_from) {
     if (canvas_.isNull()) return;
     QPainter p(&paintable());
     p.setFont(font());
     p.setPen(fore_color_);
     const QFontMetrics fm(font());
-    p.drawText(text_pos_.x(), text_pos_.y() + fm.ascent(), text);
-    const QRect touched(text_pos_.x(), text_pos_.y(), fm.horizontalAdvance(text), fm.height());
+    QString line = text;
+    if (elide_from >= 0) {
+        const QString head = text.left(elide_from);
+        const int room = canvas_.width() - text_pos_.x() - fm.horizontalAdvance(head);
+        line = head + fm.elidedText(text.mid(elide_from), Qt::ElideLeft, std::max(room, 0));
+    }
+    p.drawText(text_pos_.x(), text_pos_.y() + fm.ascent(), line);
+    const QRect touched(text_pos_.x(), text_pos_.y(), fm.horizontalAdvance(line), fm.height());
     text_pos_ = QPoint(0, text_pos_.y() + fm.height());
     if (widget()) widget()->update(touched);
 }

@@ -36,8 +36,10 @@ class PictureBox : public Control {
     // needed (a plain source copy). Only the destination rectangle is touched.
     void PaintPicture(const QImage& source, int dx, int dy, int dw, int dh, int sx, int sy, int sw,
                       int sh);
-    // Prints one line at the text position and moves it to the start of the next line.
-    void Print(const QString& text);
+    // Prints one line at the text position and moves it to the start of the next line. From
+    // index `elide_from` on, a line too long for the box loses the start of the rest instead
+    // of its end (a path keeps its file name).
+    void Print(const QString& text, qsizetype elide_from = -1);
 
     void setAlign(int a);
     // 0 the default arrow, 99 the box's own cursor.

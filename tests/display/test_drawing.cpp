@@ -177,6 +177,21 @@ TEST(Drawing, OverlayLineOnlyOutsideNormalMode) {
     }
 }
 
+// A path too long for the overlay line loses its start: the file's name stays in sight.
+TEST(Drawing, OverlayLineKeepsTheEndOfALongPath) {
+    const auto overlay = [](const QString& name) {
+        Pictures p({{QStringLiteral("a folder with a long name/").repeated(8) + name,
+                     filled(400, 300, kTeal)}});
+        p.load(0);
+        hyouji_mode = 1;
+        p.load(0);
+        return main_fm->pic.image().copy(0, 0, 377, 20);
+    };
+    // Each call has a temporary folder of its own: only the shown end of the path is the same.
+    EXPECT_EQ(overlay("a.bmp"), overlay("a.bmp"));
+    EXPECT_NE(overlay("a.bmp"), overlay("b.bmp"));
+}
+
 TEST(Drawing, TransparentPartsShowTheBackground) {
     // The left half transparent with a red hidden colour, the right half blue; reduced more
     // than twofold (averaged) or enlarged (stretched).

@@ -34,17 +34,27 @@ constexpr std::size_t emfHeaderSize = 108;
 // A header and an end-of-file record, as recorded on a 1920 x 1080 pixel, 508 x 286 mm device.
 inline Bytes emf(Rect bounds, Rect frame) {
     Bytes b(emfHeaderSize + 20, 0);
-    // Offset and value: type, header size, bounds, frame, signature, version, file size, record
-    // count, the device, then the end-of-file record's type, size and size again.
-    const std::pair<std::size_t, std::int64_t> fields[] = {
-        {0, 1}, {4, emfHeaderSize}, {8, bounds.left}, {12, bounds.top}, {16, bounds.right},
-        {20, bounds.bottom}, {24, frame.left}, {28, frame.top}, {32, frame.right},
-        {36, frame.bottom}, {40, 0x464D4520}, {44, 0x10000}, {48, b.size()}, {52, 2}, {72, 1920},
-        {76, 1080}, {80, 508}, {84, 286}, {emfHeaderSize, 14}, {emfHeaderSize + 4, 20},
-        {emfHeaderSize + 16, 20}};
-    for (const auto& [at, value] : fields)
-        put32(b, at, static_cast<std::uint32_t>(value));
-    put16(b, 56, 1); // handles
+    put32(b, 0, 1);
+    put32(b, 4, emfHeaderSize);
+    const Rect rects[] = {bounds, frame};
+    for (std::size_t i = 0; i < 2; ++i) {
+        put32(b, 8 + 16 * i, rects[i].left);
+        put32(b, 12 + 16 * i, rects[i].top);
+        put32(b, 16 + 16 * i, rects[i].right);
+        put32(b, 20 + 16 * i, rects[i].bottom);
+    }
+    put32(b, 40, 0x464D4520);
+    put32(b, 44, 0x10000);
+    put32(b, 48, static_cast<std::uint32_t>(b.size()));
+    put32(b, 52, 2);
+    put16(b, 56, 1);
+    put32(b, 72, 1920);
+    put32(b, 76, 1080);
+    put32(b, 80, 508);
+    put32(b, 84, 286);
+    put32(b, emfHeaderSize, 14);
+    put32(b, emfHeaderSize + 4, 20);
+    put32(b, emfHeaderSize + 16, 20);
     return b;
 }
 
