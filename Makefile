@@ -8,6 +8,8 @@
 #   make check-package  builds it, installs it here, starts the installed program on a virtual
 #                       X server, closes it and removes the package again (needs root or sudo)
 #   make screenshots    retakes the pictures of the user guide (docs/*.png)
+#   make check-windows  cross-compiles the Windows system calls and the GDI metafile renderer
+#                       with MinGW-w64 and checks them under Wine (tests/windows/check_windows.sh)
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -32,10 +34,16 @@ BENCH_PACKAGES := libjpeg-turbo-progs
 BUILD := build
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS := 30
+# Only make check-windows needs these: the cross compiler, Wine, what the check runs with, and
+# Qt's headers to compile the adapters against.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config \
+	xvfb xauth imagemagick qt6-base-dev
+
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test bench bench-x11 build configure packages fuzz package check-package screenshots
+.PHONY: run test bench bench-x11 build configure packages fuzz package check-package screenshots \
+	check-windows
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -85,6 +93,10 @@ fuzz: packages
 			-artifact_prefix=$(FUZZ_BUILD)/findings/$$target- \
 			$(FUZZ_BUILD)/corpus/$$target || exit 1; \
 	done
+
+check-windows:
+	@tools/install_packages.sh $(WINDOWS_PACKAGES)
+	tests/windows/check_windows.sh
 
 # A build folder made earlier keeps its generator; a new one uses Ninja.
 configure: packages

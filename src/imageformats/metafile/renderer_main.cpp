@@ -93,6 +93,7 @@ void run(const Request& request) {
 
 int main(int argc, char** argv) {
     try {
+        prepareProcess();
         run(parseArguments(argc, argv));
         if (std::fflush(stdout) != 0)
             throw std::runtime_error("the picture could not be handed over");
