@@ -12,6 +12,8 @@
 #                       undefined-behaviour checks in build-sanitize, run without the window tests
 #   make soak           five minutes of the real program under Xvfb: a slideshow over 2,000 marked
 #                       entries with mode changes and loupe clicks; prints its memory figures
+#   make check-windows  cross-compiles the Windows system calls and the GDI metafile renderer
+#                       with MinGW-w64 and checks them under Wine (tests/windows/check_windows.sh)
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -42,11 +44,16 @@ SANITIZE_OPT := -O1 -g1 -Wno-maybe-uninitialized
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS := 30
 SOAK_SECONDS := 300
+# Only make check-windows needs these: the cross compiler, Wine, what the check runs with, and
+# Qt's headers to compile the adapters against.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config \
+	xvfb xauth imagemagick qt6-base-dev
+
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: run test test-sanitize soak bench bench-x11 build configure packages fuzz package check-package\
-	screenshots
+.PHONY: run test test-sanitize soak bench bench-x11 build configure packages fuzz package \
+	check-package screenshots check-windows
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -116,6 +123,10 @@ fuzz: packages
 			-artifact_prefix=$(FUZZ_BUILD)/findings/$$target- \
 			$(FUZZ_BUILD)/corpus/$$target || exit 1; \
 	done
+
+check-windows:
+	@tools/install_packages.sh $(WINDOWS_PACKAGES)
+	tests/windows/check_windows.sh
 
 # A build folder made earlier keeps its generator; a new one uses Ninja.
 configure: packages

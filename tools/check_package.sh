@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tries the Debian package built in BUILD/package on this machine: installs it, checks the
 # installed desktop entry and metainfo, starts the installed program on a virtual X server
-# (its window appears with its title and closes; a metafile shows, so the installed renderer
-# is found), then removes the package and checks that it left nothing behind.
+# (its window appears with its title and closes; the slideshow window test passes, metafiles
+# included, so the installed renderer is found), then removes the package and checks that it
+# left nothing behind.
 # Needs root or sudo, as any package installation does.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -40,7 +41,7 @@ done
 
 export PIKUTA_BIN=/usr/bin/pikuta PIKUTA_SAMPLES=$PWD/samples
 bash tests/x11/test_installed.sh
-bash tests/x11/test_metafiles.sh
+bash tests/x11/test_slideshow.sh
 
 remove
 left=()

@@ -251,7 +251,18 @@ void PictureBox::setMousePointer(int p) {
 
 void PictureBox::setMouseIcon(const QCursor& cursor) {
     mouse_icon_ = cursor;
-    if (mouse_pointer_ == 99) widget()->setCursor(cursor);
+    // A cursor drawn for 96 dpi keeps its size on a denser screen, as the system's own do.
+    if (const QPixmap drawn = cursor.pixmap(); !drawn.isNull()) {
+        const QSize size = size_at_density(drawn.size());
+        if (size != drawn.size()) {
+            const QPoint hot = cursor.hotSpot();
+            mouse_icon_ =
+                QCursor(drawn.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                        to_px_x(hot.x() * design_twips_per_pixel),
+                        to_px_y(hot.y() * design_twips_per_pixel));
+        }
+    }
+    if (mouse_pointer_ == 99) widget()->setCursor(mouse_icon_);
 }
 
 // ---- ImageControl
@@ -263,8 +274,12 @@ class ImageWidget : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override {
+        // The window's pictures are drawn for 96 dpi; on a denser screen they keep their size
+        // in twips, like the controls around them.
+        const QImage& picture = control_.picture();
         QPainter p(this);
-        p.drawImage(0, 0, control_.picture());
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRect(QPoint(0, 0), size_at_density(picture.size())), picture);
     }
     void mouseReleaseEvent(QMouseEvent*) override {
         if (control_.onClick) dispatch(control_.onClick);

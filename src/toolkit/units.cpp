@@ -27,4 +27,9 @@ int to_px_y(double twips) {
     return static_cast<int>(round_half_even(twips / twips_per_pixel_y()));
 }
 
+QSize size_at_density(QSize design) {
+    return {to_px_x(design.width() * design_twips_per_pixel),
+            to_px_y(design.height() * design_twips_per_pixel)};
+}
+
 } // namespace tk

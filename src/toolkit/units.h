@@ -1,4 +1,5 @@
 #pragma once
+#include <QSize>
 
 namespace tk {
 
@@ -19,5 +20,10 @@ inline double to_twips_x(int px) {
 inline double to_twips_y(int px) {
     return px * twips_per_pixel_y();
 }
+
+// The pixels of the window's pictures and cursors are drawn at 96 dpi.
+inline constexpr double design_twips_per_pixel = 15;
+// The size in screen pixels of something drawn `design` pixels large at 96 dpi.
+QSize size_at_density(QSize design);
 
 } // namespace tk

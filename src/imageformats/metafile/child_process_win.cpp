@@ -1,11 +1,251 @@
 #include "child_process.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <thread>
+#include <utility>
+#include <windows.h>
+
+// The child runs in a job: the job bounds its processor time and memory and takes it (and
+// anything it starts) down when the viewer lets go. Pipes carry the bytes; one thread per pipe
+// keeps a child that writes while it reads from blocking on a full pipe.
 namespace pikuta::metafile {
 
-// The renderer process is built for POSIX systems only; metafiles fail cleanly elsewhere.
-ChildResult runChild(const std::vector<std::string>&, std::span<const unsigned char>,
-                     const ChildLimits&) {
-    return {false, "metafiles cannot be drawn on this system", {}};
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::size_t maxErrorBytes = 4096;
+constexpr DWORD firstException = 0xC0000000; // exit codes from here on are unhandled faults
+
+class Handle {
+  public:
+    Handle() = default;
+    explicit Handle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    Handle(Handle&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
+    Handle& operator=(Handle&& other) noexcept {
+        reset();
+        h_ = std::exchange(other.h_, nullptr);
+        return *this;
+    }
+    ~Handle() { reset(); }
+    HANDLE get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    void reset() {
+        if (h_) CloseHandle(h_);
+        h_ = nullptr;
+    }
+
+  private:
+    HANDLE h_ = nullptr;
+};
+
+struct Pipe {
+    Handle parent;
+    Handle child;
+};
+
+// The child's end is inheritable, the viewer's end is not.
+bool openPipe(Pipe& pipe, bool childReads) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!CreatePipe(&read, &write, &inherit, 0)) return false;
+    pipe = childReads ? Pipe{Handle(write), Handle(read)} : Pipe{Handle(read), Handle(write)};
+    return SetHandleInformation(pipe.parent.get(), HANDLE_FLAG_INHERIT, 0) != FALSE;
+}
+
+std::wstring wide(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring text(std::size_t(std::max(n, 0)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), text.data(), n);
+    return text;
+}
+
+// Quoted so that the child's start-up code splits the line into the same arguments again.
+std::wstring quoted(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return argument;
+    std::wstring out = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, L'\\');
+    return out + L'"';
+}
+
+std::wstring commandLine(const std::vector<std::string>& argv) {
+    std::wstring line;
+    for (const auto& a : argv)
+        line += (line.empty() ? L"" : L" ") + quoted(wide(a));
+    return line;
+}
+
+Handle makeJob(const ChildLimits& limits) {
+    Handle job(CreateJobObjectW(nullptr, nullptr));
+    if (!job) return job;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION info{};
+    auto& basic = info.BasicLimitInformation;
+    basic.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE |
+                       JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION | JOB_OBJECT_LIMIT_PROCESS_TIME;
+    basic.PerProcessUserTimeLimit.QuadPart =
+        std::chrono::duration_cast<std::chrono::duration<LONGLONG, std::ratio<1, 10'000'000>>>(
+            limits.cpuTime)
+            .count();
+    if (limits.addressSpaceBytes != 0) {
+        basic.LimitFlags |= JOB_OBJECT_LIMIT_PROCESS_MEMORY;
+        info.ProcessMemoryLimit = SIZE_T(limits.addressSpaceBytes);
+    }
+    if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &info, sizeof info))
+        job.reset();
+    return job;
+}
+
+// Starts the child suspended, inside the job, with only its three pipe ends inherited (another
+// thread starting a child at the same time must not hand it ours).
+Handle startChild(std::wstring line, HANDLE job, Pipe& in, Pipe& out, Pipe& err) {
+    HANDLE inherited[] = {in.child.get(), out.child.get(), err.child.get()};
+    SIZE_T bytes = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &bytes);
+    const auto storage = std::make_unique<unsigned char[]>(bytes);
+    auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.get());
+    if (!InitializeProcThreadAttributeList(attributes, 1, 0, &bytes)) return {};
+    const bool listed = UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                                  inherited, sizeof inherited, nullptr, nullptr);
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = in.child.get();
+    startup.StartupInfo.hStdOutput = out.child.get();
+    startup.StartupInfo.hStdError = err.child.get();
+    startup.lpAttributeList = listed ? attributes : nullptr;
+    PROCESS_INFORMATION process{};
+    const DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT |
+                        (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
+    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, flags,
+                                        nullptr, nullptr, &startup.StartupInfo, &process);
+    DeleteProcThreadAttributeList(attributes);
+    if (!started) return {};
+    Handle child(process.hProcess);
+    const Handle thread(process.hThread);
+    if (!AssignProcessToJobObject(job, child.get())) {
+        TerminateProcess(child.get(), 1);
+        return {};
+    }
+    ResumeThread(thread.get());
+    return child;
+}
+
+// Reads until the end of data, keeping at most `keep` bytes; signals `overflow` (when given)
+// once more than that arrived.
+void collect(HANDLE from, std::vector<unsigned char>& into, std::size_t keep, HANDLE overflow) {
+    unsigned char buffer[1 << 16];
+    DWORD n = 0;
+    while (ReadFile(from, buffer, sizeof buffer, &n, nullptr) && n > 0) {
+        const std::size_t room = keep - std::min(keep, into.size());
+        into.insert(into.end(), buffer, buffer + std::min<std::size_t>(room, n));
+        if (overflow && n > room) {
+            SetEvent(overflow);
+            return;
+        }
+    }
+}
+
+// Writes the input and closes the pipe, which the child reads as the end of the file.
+void feed(Handle to, std::span<const unsigned char> input) {
+    while (!input.empty()) {
+        DWORD n = 0;
+        const DWORD chunk = DWORD(std::min<std::size_t>(input.size(), 1 << 16));
+        if (!WriteFile(to.get(), input.data(), chunk, &n, nullptr)) return; // it stopped reading
+        input = input.subspan(n);
+    }
+}
+
+DWORD millisecondsLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    return DWORD(std::max<std::int64_t>(0, left.count()));
+}
+
+bool usedAllProcessorTime(HANDLE child, const ChildLimits& limits) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(child, &created, &exited, &kernel, &user)) return false;
+    const auto ticks = (std::uint64_t(user.dwHighDateTime) << 32) | user.dwLowDateTime;
+    return std::chrono::microseconds(ticks / 10) >= limits.cpuTime;
+}
+
+std::string firstLine(const std::vector<unsigned char>& text) {
+    std::string line(text.begin(), text.end());
+    line = line.substr(0, line.find('\n'));
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+std::string describeFailure(DWORD code, const std::vector<unsigned char>& errorText) {
+    if (code >= firstException) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%08lX", static_cast<unsigned long>(code));
+        return std::string("the drawing library failed (exception 0x") + hex + ")";
+    }
+    const auto line = firstLine(errorText);
+    return line.empty() ? "the metafile renderer failed" : line;
+}
+
+ChildResult failure(std::string why) {
+    return {false, std::move(why), {}};
+}
+
+} // namespace
+
+ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsigned char> input,
+                     const ChildLimits& limits) {
+    Pipe in, out, err;
+    if (argv.empty() || !openPipe(in, true) || !openPipe(out, false) || !openPipe(err, false))
+        return failure("cannot start a process");
+    const Handle job = makeJob(limits);
+    const Handle overflow(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!job || !overflow) return failure("cannot start a process");
+    const auto deadline = Clock::now() + limits.wallTime;
+    const Handle child = startChild(commandLine(argv), job.get(), in, out, err);
+    in.child.reset();
+    out.child.reset();
+    err.child.reset();
+    if (!child) return failure("the metafile renderer could not be started");
+
+    ChildResult result;
+    std::vector<unsigned char> errorText;
+    std::thread writer(feed, std::move(in.parent), input);
+    std::thread reader(collect, out.parent.get(), std::ref(result.output), limits.maxOutputBytes,
+                       overflow.get());
+    std::thread errors(collect, err.parent.get(), std::ref(errorText), maxErrorBytes, nullptr);
+    const HANDLE events[] = {child.get(), overflow.get()};
+    const DWORD woke = WaitForMultipleObjects(2, events, FALSE, millisecondsLeft(deadline));
+    const bool exited = woke == WAIT_OBJECT_0;
+    // Ends whatever is left of the child and so closes every pipe end: the threads finish.
+    TerminateJobObject(job.get(), 1);
+    WaitForSingleObject(child.get(), INFINITE);
+    writer.join();
+    reader.join();
+    errors.join();
+
+    if (WaitForSingleObject(overflow.get(), 0) == WAIT_OBJECT_0)
+        return failure("the renderer sent more data than asked");
+    if (!exited) return failure("the picture took too long to draw");
+    DWORD code = 1;
+    GetExitCodeProcess(child.get(), &code);
+    if (code == 0) {
+        result.ok = true;
+        return result;
+    }
+    if (usedAllProcessorTime(child.get(), limits))
+        return failure("the picture took too long to draw");
+    return failure(describeFailure(code, errorText));
 }
 
 } // namespace pikuta::metafile

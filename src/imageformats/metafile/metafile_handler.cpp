@@ -39,9 +39,11 @@ QString rendererPath() {
     // Beside the program in the build tree and on Windows; installed, in the program's own
     // folder of helper programs.
     const QDir programDir(QCoreApplication::applicationDirPath());
-    const QString beside = programDir.filePath(QLatin1String(protocol::programName));
-    const QString installed = QDir::cleanPath(programDir.filePath(
-        QStringLiteral(PIKUTA_RENDERER_FROM_PROGRAM "/") + QLatin1String(protocol::programName)));
+    const QString name =
+        QLatin1String(protocol::programName) + QLatin1String(PIKUTA_EXECUTABLE_SUFFIX);
+    const QString beside = programDir.filePath(name);
+    const QString installed = QDir::cleanPath(
+        programDir.filePath(QStringLiteral(PIKUTA_RENDERER_FROM_PROGRAM "/") + name));
     if (!QFileInfo(beside).isExecutable() && QFileInfo(installed).isExecutable()) return installed;
     return beside;
 }

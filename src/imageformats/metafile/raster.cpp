@@ -42,6 +42,9 @@ Picture pictureFromSurface(cairo_surface_t* surface) {
     return picture;
 }
 
+// POSIX streams never translate line ends, and a crash shows no dialog.
+void prepareProcess() {}
+
 Picture pictureFromPng(std::span<const unsigned char> png) {
     PngReader reader{png};
     const Surface surface(cairo_image_surface_create_from_png_stream(readPng, &reader));

@@ -24,4 +24,7 @@ Picture renderWmf(std::span<const unsigned char> data, PixelSize size);
 
 Picture pictureFromPng(std::span<const unsigned char> png);
 
+// Standard input and output carry bytes, untranslated; a crash ends the process quietly.
+void prepareProcess();
+
 } // namespace pikuta::metafile

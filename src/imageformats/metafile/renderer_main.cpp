@@ -1,5 +1,6 @@
 // The renderer process (see renderer_protocol.h): one request, answered on standard output.
 
+#include "renderer.h"
 #include "renderer_request.h"
 
 #include <cstdio>
@@ -10,6 +11,7 @@ using namespace pikuta::metafile;
 
 int main(int argc, char** argv) {
     try {
+        prepareProcess();
         serve(parseArguments(argc, argv), stdin, stdout);
         if (std::fflush(stdout) != 0)
             throw std::runtime_error("the picture could not be handed over");

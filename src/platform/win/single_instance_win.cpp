@@ -1,16 +1,12 @@
 #include "platform/single_instance.h"
-
-#include <windows.h>
+#include "platform/win/win32_core.h"
 
 namespace platform {
 
 bool activate_window_titled(const QString& title) {
-    if (title.isEmpty()) return false;
-    const HWND window = FindWindowW(nullptr, reinterpret_cast<const wchar_t*>(title.utf16()));
+    const HWND window = win32::find_window_titled(title.toStdWString());
     if (!window) return false;
-    // The normal show command also restores a minimised or maximised window.
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetForegroundWindow(window);
+    win32::restore_and_activate(window);
     return true;
 }
 

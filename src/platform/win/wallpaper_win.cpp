@@ -1,30 +1,24 @@
 #include "platform/wallpaper.h"
+#include "platform/win/win32_core.h"
 
 #include <QDir>
-#include <QStandardPaths>
-#include <windows.h>
 
 namespace platform {
 
 int windows_directory(QString& buffer) {
-    wchar_t folder[255] = {};
-    const UINT length = GetWindowsDirectoryW(folder, 255);
-    // A longer answer is the size the buffer would need: the folder did not fit.
-    if (length == 0 || length >= 255) return 0;
-    buffer = QString::fromWCharArray(folder, static_cast<int>(length) + 1);
-    return static_cast<int>(length);
+    // The classic call's buffer held 255 characters; what the system writes ends in a NUL.
+    const std::wstring folder = win32::windows_folder(255);
+    if (folder.empty()) return 0;
+    buffer = QString::fromStdWString(folder) + QChar(0);
+    return static_cast<int>(folder.size());
 }
 
 QString user_wallpaper_folder() {
-    // The local application data folder: the Windows folder is closed to ordinary users.
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return data.isEmpty() ? QString() : QDir::toNativeSeparators(data + QStringLiteral("/PIKUTA"));
+    return QString::fromStdWString(win32::user_wallpaper_folder());
 }
 
 bool set_wallpaper(const QString& file) {
-    std::wstring path = file.toStdWString();
-    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(),
-                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
+    return win32::set_wallpaper(QDir::toNativeSeparators(file).toStdWString());
 }
 
 } // namespace platform
