@@ -8,12 +8,12 @@ namespace {
 
 struct DisplayRow {
     const char* name;
-    const char* qpa; // nullptr: not set
-    const char* x_display;
-    const char* wayland;
-    bool available;
-    const char* chosen_qpa; // QT_QPA_PLATFORM afterwards
-    const char* told;       // part of the message when not available
+    const char* qpa = nullptr; // not set
+    const char* x_display = nullptr;
+    const char* wayland = nullptr;
+    bool available = false;
+    const char* chosen_qpa = ""; // QT_QPA_PLATFORM afterwards
+    const char* told = "";       // part of the message when not available
 };
 
 class DisplayChoice : public testing::TestWithParam<DisplayRow> {};
