@@ -65,9 +65,11 @@ while ((SECONDS - start < duration)); do
         if poll 2 menu_open; then
             xdotool key $(printf 'Down %.0s' $(seq $((step % 3 + 1)))) Return
         fi ;;
-    3) ! menu_open || xdotool key Escape
-        xdotool key p ;; # the show goes on
+    3) ;; # a few seconds of the show alone
     esac
+    # The loupe stops the show; PLAY after every action keeps it going most of the time.
+    ! menu_open || xdotool key Escape
+    xdotool key p
     sleep 3
 done
 echo "$((SECONDS - start)) $(rss_kb)" >>"$samples_file"
