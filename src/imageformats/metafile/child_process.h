@@ -4,6 +4,7 @@
 // collecting its standard output. The metafile libraries run there, so that a file that makes
 // them loop, allocate without end or crash costs one child process and not the viewer.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <span>
@@ -36,6 +37,14 @@ struct ChildResult {
     std::string error; // why it failed, for the user; empty when ok
     std::vector<unsigned char> output;
 };
+
+// Why a renderer that ended badly for no cause of our own failed, on either system: the first
+// line it wrote to its error stream, or a general message.
+inline std::string rendererMessage(const std::vector<unsigned char>& errorText) {
+    std::string line(errorText.begin(), std::find(errorText.begin(), errorText.end(), '\n'));
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line.empty() ? "the metafile renderer failed" : line;
+}
 
 // `argv[0]` is the program's path. Succeeds only when the program exits with status 0
 // within the limits.

@@ -159,20 +159,13 @@ Reaped reap(pid_t pid, Clock::time_point deadline, int& status) {
     return Reaped::Killed;
 }
 
-std::string firstLine(const std::vector<unsigned char>& text) {
-    std::string line(text.begin(), text.end());
-    line = line.substr(0, line.find('\n'));
-    return line;
-}
-
 std::string describeFailure(int status, const std::vector<unsigned char>& errorText) {
     if (WIFSIGNALED(status)) {
         if (WTERMSIG(status) == SIGXCPU) return "the picture took too long to draw";
         return "the drawing library failed (signal " + std::to_string(WTERMSIG(status)) + ")";
     }
     if (WEXITSTATUS(status) == execFailed) return "the metafile renderer could not be started";
-    const auto line = firstLine(errorText);
-    return line.empty() ? "the metafile renderer failed" : line;
+    return rendererMessage(errorText);
 }
 
 ChildResult failure(std::string why) {

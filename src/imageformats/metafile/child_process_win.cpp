@@ -180,21 +180,13 @@ bool usedAllProcessorTime(HANDLE child, const ChildLimits& limits) {
     return std::chrono::microseconds(ticks / 10) >= limits.cpuTime;
 }
 
-std::string firstLine(const std::vector<unsigned char>& text) {
-    std::string line(text.begin(), text.end());
-    line = line.substr(0, line.find('\n'));
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-}
-
 std::string describeFailure(DWORD code, const std::vector<unsigned char>& errorText) {
     if (code >= firstException) {
         char hex[16];
         std::snprintf(hex, sizeof hex, "%08lX", static_cast<unsigned long>(code));
         return std::string("the drawing library failed (exception 0x") + hex + ")";
     }
-    const auto line = firstLine(errorText);
-    return line.empty() ? "the metafile renderer failed" : line;
+    return rendererMessage(errorText);
 }
 
 ChildResult failure(std::string why) {
