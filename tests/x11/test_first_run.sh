@@ -44,7 +44,7 @@ if [[ $mode == bare ]]; then
     # about 600 dark pixels in the Japanese font and under 200 as empty boxes.
     caption=$(count_pixels "$WORK/list.png" $((x + 200)) "$y" 246 16 "r + g + b < 300")
     note "caption: $caption dark pixels"
-    ((caption > 400)) || fail "the list frame's caption has only $caption dark pixels"
+    ((caption > 400)) || fail "the list frame's caption has only $caption dark pixels (is fonts-ipafont-gothic installed?)"
     # Beyond the caption the band is plain background.
     beyond=$(count_pixels "$WORK/list.png" $((x + 450)) "$y" 120 12 "r + g + b < 300")
     ((beyond == 0)) || fail "$beyond dark pixels right of the caption"
