@@ -15,8 +15,12 @@ namespace {
 
 constexpr char16_t kKeptByte = 0xDC00; // a kept byte b is the lone surrogate kKeptByte + b
 
-bool is_kept_byte(char16_t c) {
-    return c >= kKeptByte + 0x80 && c <= kKeptByte + 0xFF;
+// Whether text[i] is a kept byte: in the kept range and not the second half of a pair (a
+// character such as U+1F4A9 has its low surrogate in that range too).
+bool is_kept_byte(QStringView text, qsizetype i) {
+    const char16_t c = text[i].unicode();
+    return c >= kKeptByte + 0x80 && c <= kKeptByte + 0xFF &&
+           (i == 0 || !text[i - 1].isHighSurrogate());
 }
 
 // The length of the well-formed UTF-8 sequence at `p` (at most `left` bytes) and its code
@@ -47,7 +51,9 @@ int utf8_sequence(const unsigned char* p, qsizetype left, char32_t& code) {
 }
 
 bool has_kept_bytes(const QString& name) {
-    return std::any_of(name.begin(), name.end(), [](QChar c) { return is_kept_byte(c.unicode()); });
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (is_kept_byte(name, i)) return true;
+    return false;
 }
 
 // The part read as Shift-JIS (Windows' code page 932), or a null string when it is not that.
@@ -70,8 +76,8 @@ QString readable_part(const QString& part) {
     if (!has_kept_bytes(part)) return part;
     if (QString text = from_shift_jis(name_to_bytes(part)); !text.isNull()) return text;
     QString text = part;
-    for (QChar& c : text)
-        if (is_kept_byte(c.unicode())) c = QChar::ReplacementCharacter;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (is_kept_byte(part, i)) text[i] = QChar::ReplacementCharacter;
     return text;
 }
 
@@ -103,7 +109,7 @@ QByteArray name_to_bytes(const QString& name) {
     QByteArray bytes;
     qsizetype from = 0;
     for (qsizetype i = 0; i <= name.size(); ++i) {
-        if (i < name.size() && !is_kept_byte(name[i].unicode())) continue;
+        if (i < name.size() && !is_kept_byte(name, i)) continue;
         bytes += QStringView(name).sliced(from, i - from).toUtf8();
         if (i < name.size()) bytes += char(name[i].unicode() - kKeptByte);
         from = i + 1;

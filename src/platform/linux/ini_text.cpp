@@ -1,4 +1,5 @@
 #include "platform/linux/ini_text.h"
+#include "platform/file_names.h"
 
 #include <QStringList>
 
@@ -58,7 +59,8 @@ QString quoted(const QString& value) {
 IniValues parse_ini_text(const QByteArray& text) {
     IniValues values;
     QString section; // keys above the first section header have none
-    QString content = QString::fromUtf8(text);
+    // Read as file names are: a folder whose name is not UTF-8 reads back as the same bytes.
+    QString content = name_from_bytes(text);
     if (content.startsWith(QChar(0xfeff))) content.remove(0, 1);
     for (const QString& raw_line : content.split(u'\n')) {
         const QString line = raw_line.trimmed();
@@ -98,7 +100,7 @@ QByteArray format_ini_text(const IniValues& values) {
         if (!text.isEmpty()) text += u'\n';
         text += u'[' + sections[i] + QStringLiteral("]\n") + lines[i].join(u'\n') + u'\n';
     }
-    return text.toUtf8();
+    return name_to_bytes(text);
 }
 
 } // namespace platform

@@ -13,6 +13,10 @@ TEST(FileNames, BytesSurviveTheTripAndReadAsShownToPeople) {
     } rows[] = {
         {.what = "ascii", .bytes = "a b.jpg", .readable = "a b.jpg"},
         {.what = "utf-8", .bytes = "桜 🌸.jpg", .readable = QStringLiteral("桜 🌸.jpg")},
+        // Its second half lies where kept bytes live; it is not one.
+        {.what = "utf-8 U+1F4A9",
+         .bytes = "\xF0\x9F\x92\xA9.jpg",
+         .readable = QStringLiteral("💩.jpg")},
         {.what = "shift-jis", .bytes = "\x8D\xF7.jpg", .readable = QStringLiteral("桜.jpg")},
         // The last three bytes of 画像 are a valid UTF-8 sequence by chance.
         {.what = "shift-jis that is partly utf-8",

@@ -1,3 +1,4 @@
+#include "platform/file_names.h"
 #include "platform/settings_store.h"
 #include "support/test_env.h"
 #include "unprivileged.h"
@@ -76,10 +77,14 @@ TEST(SettingsStore, KeepsTheStartupKeysInAPlainFileUnderTheUsersConfigFolder) {
 
 TEST(SettingsStore, AnyTextReadsBackAsWritten) {
     for (const QString value :
-         {"", " leading and trailing blanks ", "\"quoted\"", "a\\b\\x41\\\"", "line\nbreak\r\ttab",
-          "a=b; not a comment", "# not a comment", "@Variant(junk)", "[Startup]", "a,b,c"}) {
+         std::initializer_list<QString>{"", " leading and trailing blanks ", "\"quoted\"", "a\\b\\x41\\\"", "line\nbreak\r\ttab",
+          "a=b; not a comment", "# not a comment", "@Variant(junk)", "[Startup]", "a,b,c",
+          platform::name_from_bytes("/home/me/\x8d\xf7/")}) { // a Shift-JIS folder name
         ConfigHome home;
         ASSERT_TRUE(store({{"f_path", value}, {"n_left", "1"}}));
+        // Read in a fresh place: the process keeps what it wrote, the next start has the file.
+        ConfigHome next_start;
+        next_start.put_file(home.content());
         EXPECT_EQ(read_back("f_path"), value) << home.content().toStdString();
         EXPECT_EQ(read_back("n_left"), "1") << home.content().toStdString();
     }
