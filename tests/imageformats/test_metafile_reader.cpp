@@ -157,10 +157,10 @@ TEST(MetafileReader, BadInputFailsCleanlyAndQuickly) {
          true},
         {"emf bitmap of absurd size",
          patched32(patched32(emf, bitmap + 84, 100000), bitmap + 88, 100000), true},
-        {"emf text longer than its record", patched32(emf, text + 44, 0x7FFFFFFF), true},
+        {"emf text longer than its record", patched32(emf, text + 44, 0x7FFFFFFF)},
         {"wmf polygon with more points than its record", hugeWmfPolygon, true},
         {"wmf bitmap of absurd size",
-         patched32(patched32(wmf, wmfBitmap + 28 + 4, 100000), wmfBitmap + 28 + 8, 100000), true},
+         patched32(patched32(wmf, wmfBitmap + 28 + 4, 100000), wmfBitmap + 28 + 8, 100000)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
