@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace pikuta::metafile {
@@ -16,6 +17,14 @@ constexpr std::size_t wmfHeader = 18;
 constexpr std::uint32_t emfEof = 14;
 constexpr std::uint16_t wmfEof = 0x0000;
 constexpr std::uint16_t wmfSetWindowExt = 0x020C;
+constexpr std::uint16_t wmfDibBitBlt = 0x0940;
+constexpr std::uint16_t wmfDibStretchBlt = 0x0B41;
+constexpr std::uint16_t wmfStretchDib = 0x0F43;
+constexpr std::uint16_t wmfSetDibToDevice = 0x0D33;
+constexpr std::uint16_t wmfDibPatternBrush = 0x0142;
+constexpr std::uint32_t emfTextA = 83;
+constexpr std::uint32_t emfTextW = 84;
+constexpr std::size_t emfTextFixedPart = 56; // up to the options of the text
 constexpr double himetricPerInch = 2540.0;
 
 std::uint16_t u16(std::span<const unsigned char> d, std::size_t at) {
@@ -53,9 +62,66 @@ PixelSize sizeFrom(double w, double h, double unitsPerInch, double dpi) {
     return fitToLimits(std::abs(w) * dpi / unitsPerInch, std::abs(h) * dpi / unitsPerInch);
 }
 
-std::string recordError(std::size_t index, std::size_t offset) {
-    return "record " + std::to_string(index) + " at byte " + std::to_string(offset) +
-           " has a size that does not fit the file";
+std::string recordError(std::size_t index, std::size_t offset,
+                        const char* fault = "a size that does not fit the file") {
+    return "record " + std::to_string(index) + " at byte " + std::to_string(offset) + " has " +
+           fault;
+}
+
+// The EMF converter reads a text's characters where the record points, trusting its count.
+bool textFitsRecord(std::span<const unsigned char> record, std::uint32_t type) {
+    if (record.size() < emfTextFixedPart) return false;
+    const std::uint64_t charBytes = type == emfTextW ? 2 : 1;
+    return u32(record, 48) + u32(record, 44) * charBytes <= record.size();
+}
+
+// A device-independent bitmap inside a WMF record, which the WMF library allocates for before
+// it reads a pixel: its header must be one that exists, and its colour table and pixels must
+// fit in the record. An absurd header costs gigabytes or seconds in the library otherwise.
+// At most `rows` rows of pixels are in the record.
+bool bitmapFitsRecord(std::span<const unsigned char> dib, std::uint64_t rows) {
+    if (dib.size() < 12) return false;
+    const std::uint32_t headerBytes = u32(dib, 0);
+    const bool core = headerBytes == 12;
+    constexpr std::uint32_t knownSizes[] = {12, 40, 52, 56, 108, 124};
+    if (std::find(std::begin(knownSizes), std::end(knownSizes), headerBytes) ==
+            std::end(knownSizes) ||
+        headerBytes > dib.size())
+        return false;
+    const std::int64_t width = core ? u16(dib, 4) : i32(dib, 4);
+    const std::int64_t height = core ? i16(dib, 6) : i32(dib, 8);
+    const auto planes = u16(dib, core ? 8 : 12);
+    const auto bits = u16(dib, core ? 10 : 14);
+    const std::uint32_t compression = core ? 0 : u32(dib, 16);
+    const std::uint32_t colours = core ? 0 : u32(dib, 32);
+    constexpr std::uint16_t depths[] = {0, 1, 4, 8, 16, 24, 32};
+    if (planes != 1 || std::find(std::begin(depths), std::end(depths), bits) == std::end(depths) ||
+        width <= 0 || height == 0 || width * std::abs(height) > maxPixels)
+        return false;
+    const std::uint64_t room = dib.size() - headerBytes;
+    // A colour is two bytes at least (an index into the palette).
+    if (std::uint64_t{colours} * 2 > room) return false;
+    const bool packed = compression == 0 || compression == 3; // plain or bit fields
+    const std::uint64_t rowBytes = (std::uint64_t(width) * bits + 31) / 32 * 4;
+    return !packed || rowBytes * std::min<std::uint64_t>(std::abs(height), rows) <= room;
+}
+
+// Where a WMF record that carries a bitmap has it, 0 for other records.
+std::size_t wmfBitmapOffset(std::uint16_t function, std::uint64_t recordBytes) {
+    switch (function) {
+    case wmfDibBitBlt:
+        return recordBytes > 24 ? 22 : 0; // 24 bytes: a raster operation without a bitmap
+    case wmfDibStretchBlt:
+        return recordBytes > 28 ? 26 : 0; // the same
+    case wmfStretchDib:
+        return 28;
+    case wmfSetDibToDevice:
+        return 24;
+    case wmfDibPatternBrush:
+        return 10;
+    default:
+        return 0;
+    }
 }
 
 // Walks the chain of records up to the end-of-file record or the end of the data, so that a
@@ -68,6 +134,8 @@ std::string checkEmfRecords(std::span<const unsigned char> d) {
         const auto size = u32(d, at + 4);
         if (size < 8 || size % 4 != 0 || size > d.size() - at) return recordError(index, at);
         if (type == emfEof) return {};
+        if ((type == emfTextA || type == emfTextW) && !textFitsRecord(d.subspan(at, size), type))
+            return recordError(index, at, "a text that runs past its end");
         at += size;
     }
     return at == d.size() ? std::string{} : recordError(index, at);
@@ -91,6 +159,15 @@ WmfWalk walkWmfRecords(std::span<const unsigned char> d, std::size_t at) {
         if (function == wmfEof) {
             walk.end = at + bytes;
             return walk;
+        }
+        // A bitmap given to the screen may come in bands of a few rows. Later records are still
+        // walked, to tell a damaged record from a file cut short.
+        const std::uint64_t rows =
+            function == wmfSetDibToDevice && bytes >= 10 ? u16(d, at + 8) : UINT32_MAX;
+        const std::size_t bitmap = wmfBitmapOffset(function, bytes);
+        if (bitmap && walk.error.empty() &&
+            (bitmap >= bytes || !bitmapFitsRecord(d.subspan(at + bitmap, bytes - bitmap), rows))) {
+            walk.error = recordError(index, at, "a bitmap that does not fit it");
         }
         if (function == wmfSetWindowExt && bytes >= 10 && !walk.windowExtent) {
             walk.windowExtent = PixelSize{std::abs(i16(d, at + 8)), std::abs(i16(d, at + 6))};

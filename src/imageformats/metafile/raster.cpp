@@ -1,6 +1,7 @@
 #include "raster.h"
 
 #include <cstring>
+#include <glib.h>
 #include <stdexcept>
 
 namespace pikuta::metafile {
@@ -42,8 +43,14 @@ Picture pictureFromSurface(cairo_surface_t* surface) {
     return picture;
 }
 
-// POSIX streams never translate line ends, and a crash shows no dialog.
-void prepareProcess() {}
+// POSIX streams never translate line ends, and a crash shows no dialog. The drawing libraries'
+// warnings are left out of the error stream, whose first line the viewer gives as the reason a
+// picture failed.
+void prepareProcess() {
+    g_log_set_writer_func(
+        [](GLogLevelFlags, const GLogField*, gsize, gpointer) { return G_LOG_WRITER_HANDLED; },
+        nullptr, nullptr);
+}
 
 Picture pictureFromPng(std::span<const unsigned char> png) {
     PngReader reader{png};

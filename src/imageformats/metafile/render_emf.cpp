@@ -3,6 +3,7 @@
 
 #include "raster.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <emf2svg.h>
@@ -11,10 +12,29 @@
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+
+// The EMF converter shuts fontconfig down after each text it draws by glyph index. That reloads
+// the font configuration for each such text (10 ms here, every time) and, in a process that has
+// drawn text before, pulls fontconfig's caches from under the drawing library, which fontconfig
+// answers with a failed assertion. This process keeps fontconfig for its whole life instead:
+// this definition takes the place of fontconfig's own for every caller in it.
+extern "C" void FcFini() {}
 
 namespace pikuta::metafile {
 
 namespace {
+
+// Header fields: how many bytes the file holds, and the description's length and place.
+constexpr std::size_t declaredBytesField = 48;
+constexpr std::size_t descriptionFields = 60;
+// The converter reads some strings up to their terminator; zeros past the end of what it is
+// given keep such a read inside the buffer.
+constexpr std::size_t terminatorRoom = 4;
+// librsvg's text layout counts in integers that a font of about 1.9 million units overflows, and
+// then aborts the process. No picture shows a letter of a million units: that is far larger than
+// anything drawn here.
+constexpr double maxFontSize = 1e6;
 
 struct Freer {
     void operator()(char* p) const { std::free(p); }
@@ -26,15 +46,27 @@ struct ContextDeleter {
     void operator()(cairo_t* c) const { cairo_destroy(c); }
 };
 
+std::size_t declaredBytes(std::span<const unsigned char> data) {
+    const std::size_t declared = data[declaredBytesField] | data[declaredBytesField + 1] << 8 |
+                                 data[declaredBytesField + 2] << 16 |
+                                 std::size_t{data[declaredBytesField + 3]} << 24;
+    return std::min(declared, data.size());
+}
+
+// The converter is given only what the header says the file holds, which has been checked, and
+// no description: it reads the description only to throw it away, and takes its place and
+// length on trust. It takes a mutable buffer but only reads it.
 std::string toSvg(std::span<const unsigned char> data) {
-    // The converter takes a mutable buffer but only reads it.
-    std::vector<char> contents(data.begin(), data.end());
+    const std::size_t bytes = declaredBytes(data);
+    std::vector<char> contents(data.begin(), data.begin() + std::ptrdiff_t(bytes));
+    std::fill_n(contents.begin() + descriptionFields, 8, 0);
+    contents.resize(bytes + terminatorRoom, 0);
     generatorOptions options{};
     options.svgDelimiter = true;
     options.emfplus = true;
     char* out = nullptr;
     std::size_t length = 0;
-    const int ok = emf2svg(contents.data(), contents.size(), &out, &length, &options);
+    const int ok = emf2svg(contents.data(), bytes, &out, &length, &options);
     const std::unique_ptr<char, Freer> owned(out);
     if (!ok || !out) throw std::runtime_error("the EMF records could not be converted");
     return std::string(out, length);
@@ -63,6 +95,18 @@ std::string framed(std::string svg, const Area& area, PixelSize size) {
     return svg.replace(start, end - start, tag);
 }
 
+std::string withDrawableFontSizes(std::string svg) {
+    constexpr std::string_view attribute = "font-size=\"";
+    for (auto at = svg.find(attribute); at != std::string::npos; at = svg.find(attribute, at)) {
+        at += attribute.size();
+        const auto end = svg.find('"', at);
+        if (end == std::string::npos) break;
+        if (!(std::strtod(svg.c_str() + at, nullptr) <= maxFontSize))
+            svg.replace(at, end - at, number(maxFontSize));
+    }
+    return svg;
+}
+
 Picture draw(const std::string& svg, PixelSize size) {
     GError* error = nullptr;
     const std::unique_ptr<RsvgHandle, HandleUnref> handle(
@@ -84,7 +128,7 @@ Picture draw(const std::string& svg, PixelSize size) {
 } // namespace
 
 Picture renderEmf(std::span<const unsigned char> data, PixelSize size) {
-    return draw(framed(toSvg(data), emfPictureArea(data), size), size);
+    return draw(withDrawableFontSizes(framed(toSvg(data), emfPictureArea(data), size)), size);
 }
 
 } // namespace pikuta::metafile
