@@ -79,7 +79,7 @@ check-package: package
 	tools/check_package.sh $(BUILD)
 
 screenshots: build
-	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples bash tests/x11/take_screenshots.sh docs
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples bash tools/take_screenshots.sh docs
 
 bench: configure
 	@tools/install_packages.sh $(BENCH_PACKAGES)

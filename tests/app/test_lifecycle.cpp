@@ -6,9 +6,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFontDatabase>
-#include <QGlyphRun>
-#include <QTextLayout>
 #include <tuple>
 
 using namespace Module2;
@@ -46,10 +43,7 @@ TEST_F(MainWindow, LowerCaseShortcutsRunTheirCommands) {
         {'c', true, 0, true, false},  {0x3042, true, 0, true, false},
     };
     MainForm& m = *main_fm;
-    for (int i = 0; i < 3; ++i) {
-        m.List1.addItem(QStringLiteral("/p/%1.bmp").arg(i));
-        m.List1.setSelected(i, true);
-    }
+    test_env::fill_list(3, {0, 1, 2});
     for (const auto& [key, playing_before, expected_no, playing, delayed_load] : cases) {
         SCOPED_TRACE(key);
         m.Command4_Click();
@@ -86,30 +80,6 @@ TEST_F(MainWindow, ClosingStopsEverythingAndSavesTheNormalPosition) {
     EXPECT_EQ(store.values["n_left"], "1200");
     EXPECT_EQ(store.values["n_top"], "900");
     EXPECT_FALSE(main_fm.loaded() || kensaku_set.loaded() || menu_fm.loaded());
-}
-
-TEST_F(MainWindow, JapaneseCaptionsHaveEveryGlyph) {
-    ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("IPAPGothic")))
-        << "the Japanese gothic font is missing: install the package fonts-ipafont-gothic";
-    MainForm& m = *main_fm; // opc4_flag 1 from the empty store: tool tips on
-    const QFont font = QApplication::font();
-    EXPECT_TRUE(font.family().startsWith(QStringLiteral("IPA"))) << font.family().toStdString();
-    for (const QString& text : {m.Frame1.caption(), m.Label6.caption(), m.Command5.toolTipText(),
-                                m.Command7.caption(), m.Label3.caption()}) {
-        SCOPED_TRACE(text.toStdString());
-        QTextLayout layout(text, font);
-        layout.beginLayout();
-        layout.createLine().setLineWidth(100000);
-        layout.endLayout();
-        int glyphs = 0, missing = 0;
-        for (const QGlyphRun& run : layout.glyphRuns())
-            for (quint32 index : run.glyphIndexes()) {
-                ++glyphs;
-                missing += index == 0;
-            }
-        EXPECT_GT(glyphs, 0);
-        EXPECT_EQ(missing, 0);
-    }
 }
 
 } // namespace

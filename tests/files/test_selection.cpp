@@ -31,11 +31,7 @@ class Selection : public test_env::Program {
 
     // Entries /p/0.bmp ... and the marks given; shown when `show`.
     void fill(int count, std::vector<int> marked = {}, bool show = false) {
-        f->List1.clear();
-        for (int i = 0; i < count; ++i)
-            f->List1.addItem(QStringLiteral("/p/%1.bmp").arg(i));
-        for (int i : marked)
-            f->List1.setSelected(i, true);
+        test_env::fill_list(count, marked);
         if (show) f->Show();
         test_env::settle();
     }

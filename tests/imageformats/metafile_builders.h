@@ -34,8 +34,14 @@ constexpr std::size_t emfHeaderSize = 108;
 // A header and an end-of-file record, as recorded on a 1920 x 1080 pixel, 508 x 286 mm device.
 inline Bytes emf(Rect bounds, Rect frame) {
     Bytes b(emfHeaderSize + 20, 0);
-    put32(b, 0, 1);
-    put32(b, 4, emfHeaderSize);
+    // The header's fields, four bytes each: type, size, bounds and frame (below), signature,
+    // version, bytes, records, handles, three empty, device pixels and millimetres, five empty;
+    // then the end record's type, size, two empty and size again.
+    const std::uint32_t fields[] = {1,       108, 0, 0, 0, 0,  0,  0,    0,    0,   0x464D4520,
+                                    0x10000, 128, 2, 1, 0, 0,  0,  1920, 1080, 508, 286,
+                                    0,       0,   0, 0, 0, 14, 20, 0,    0,    20};
+    for (std::size_t i = 0; i < std::size(fields); ++i)
+        put32(b, 4 * i, fields[i]);
     const Rect rects[] = {bounds, frame};
     for (std::size_t i = 0; i < 2; ++i) {
         put32(b, 8 + 16 * i, rects[i].left);
@@ -43,18 +49,6 @@ inline Bytes emf(Rect bounds, Rect frame) {
         put32(b, 16 + 16 * i, rects[i].right);
         put32(b, 20 + 16 * i, rects[i].bottom);
     }
-    put32(b, 40, 0x464D4520);
-    put32(b, 44, 0x10000);
-    put32(b, 48, static_cast<std::uint32_t>(b.size()));
-    put32(b, 52, 2);
-    put16(b, 56, 1);
-    put32(b, 72, 1920);
-    put32(b, 76, 1080);
-    put32(b, 80, 508);
-    put32(b, 84, 286);
-    put32(b, emfHeaderSize, 14);
-    put32(b, emfHeaderSize + 4, 20);
-    put32(b, emfHeaderSize + 16, 20);
     return b;
 }
 
@@ -71,15 +65,10 @@ constexpr std::size_t placeableSize = 22;
 
 // A WMF header, an optional SetWindowExt record and the end-of-file record.
 inline Bytes wmf(std::optional<Placeable> placeable, std::optional<Extent> window) {
-    Bytes b(18, 0);
-    put16(b, 0, 1);
-    put16(b, 2, 9);
-    put16(b, 4, 0x0300);
-    put32(b, 12, 5);
+    // Type, header size in words, version; the largest record.
+    Bytes b{1, 0, 9, 0, 0, 3, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0};
     if (window) {
-        b.resize(b.size() + 10);
-        put32(b, 18, 5);
-        put16(b, 22, 0x020C);
+        b.insert(b.end(), {5, 0, 0, 0, 0x0C, 0x02, 0, 0, 0, 0});
         put16(b, 24, static_cast<std::uint16_t>(window->y));
         put16(b, 26, static_cast<std::uint16_t>(window->x));
     }

@@ -25,9 +25,13 @@ QByteArray encode(const QImage& image, const char* format, bool progressive = fa
 }
 
 QByteArray le16(int v) {
-    QByteArray b(2, 0);
-    qToLittleEndian<quint16>(quint16(v), b.data());
-    return b;
+    return QByteArray(1, char(v & 0xFF)) + char(v >> 8);
+}
+
+// Each channel within 8 of the other colour's: what a lossy encoding leaves.
+bool near(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) < 8 && std::abs(a.green() - b.green()) < 8 &&
+           std::abs(a.blue() - b.blue()) < 8;
 }
 
 // A GIF with palette red, blue, green, white; each frame is w x h of one palette index.
@@ -98,11 +102,7 @@ TEST(PictureIo, LoadsByContent) {
         const QImage image = platform::read_picture(tree.file(r.name, r.bytes), &why);
         ASSERT_FALSE(image.isNull()) << r.name << ": " << why.toStdString();
         EXPECT_EQ(image.size(), r.size) << r.name;
-        const QColor got = image.pixelColor(1, 1);
-        EXPECT_TRUE(std::abs(got.red() - r.colour.red()) < 8 &&
-                    std::abs(got.green() - r.colour.green()) < 8 &&
-                    std::abs(got.blue() - r.colour.blue()) < 8)
-            << r.name;
+        EXPECT_TRUE(near(image.pixelColor(1, 1), r.colour)) << r.name;
     }
     const QDir samples(QStringLiteral(PIKUTA_SAMPLES_DIR));
     const QStringList names = samples.entryList({"*.bmp", "*.dib", "*.jpg", "*.gif"});
@@ -168,21 +168,14 @@ TEST(PictureIo, DamagedOrAbsurdFilesFailQuickly) {
 
 TEST(PictureIo, PicturesUpToTheLimitLoad) {
     // Screens with a small frame: the decoder needs the whole canvas, 1 GB at the limit.
-    const struct {
-        const char* what;
-        int width, height;
-        bool loads;
-    } rows[] = {
-        {.what = "at the limit", .width = 16000, .height = 15625, .loads = true},
-        {.what = "a row over it", .width = 16000, .height = 15626, .loads = false},
-    };
-    for (const auto& r : rows) {
+    for (const int height : {15625, 15626}) { // at the limit, a row over it
         test_env::TempTree tree;
         QString why;
-        const QImage image = platform::read_picture(
-            tree.file("big.gif", gif(r.width, r.height, {{{4, 4}, 0}})), &why);
-        EXPECT_EQ(image.size(), r.loads ? QSize(r.width, r.height) : QSize(0, 0)) << r.what;
-        EXPECT_EQ(why.isEmpty(), r.loads) << r.what << why.toStdString();
+        const QImage image =
+            platform::read_picture(tree.file("big.gif", gif(16000, height, {{{4, 4}, 0}})), &why);
+        const bool loads = height == 15625;
+        EXPECT_EQ(image.size(), loads ? QSize(16000, height) : QSize(0, 0)) << height;
+        EXPECT_EQ(why.isEmpty(), loads) << height << why.toStdString();
     }
 }
 
@@ -213,8 +206,7 @@ TEST(PictureIo, JpegReducedToTheSmallestScaleStillCoveringTheNeed) {
         const QImage image = platform::read_picture(r.path, r.options, &own);
         EXPECT_EQ(image.size(), r.size) << r.name;
         EXPECT_EQ(own, r.size.isEmpty() ? QSize(0, 0) : QSize(801, 601)) << r.name;
-        if (!image.isNull()) {
-            EXPECT_LT(std::abs(image.pixelColor(5, 5).green() - 128), 8) << r.name;
-        }
+        EXPECT_TRUE(image.isNull() || near(image.pixelColor(5, 5), teal.pixelColor(0, 0)))
+            << r.name;
     }
 }

@@ -138,8 +138,7 @@ TEST_F(Playback, PictureReplacedAfterBeingReadAheadShowsTheNewContent) {
 
 TEST_F(Playback, ClosingWhileAPictureIsReadAheadEndsCleanly) {
     fill(1);
-    paths << tree.bmp(QStringLiteral("big.bmp"), Qt::red, 4000, 3000);
-    f->List1.addItem(paths.back());
+    f->List1.addItem(tree.bmp(QStringLiteral("big.bmp"), Qt::red, 4000, 3000));
     f->List1.setSelected(1, true);
     f->Show();
     f->Command3_Click(); // shows p0 and starts reading the big one
@@ -153,12 +152,10 @@ TEST_F(Playback, ClosingWhileAPictureIsReadAheadEndsCleanly) {
 TEST_F(Playback, HeldButtonStepsAfterASecondThenRapidlyWithoutLoading) {
     fill(10);
     f->Command2_MouseDown();
-    clock.advance(999);
-    EXPECT_EQ(f->Label2.caption(), QString());
-    clock.advance(1);
-    EXPECT_EQ(f->Label2.caption(), QStringLiteral("1"));
-    clock.advance(1);
-    EXPECT_EQ(f->Label2.caption(), QStringLiteral("2"));
+    for (const auto& [ms, number] : {std::pair{999, ""}, {1, "1"}, {1, "2"}}) {
+        clock.advance(ms);
+        EXPECT_EQ(f->Label2.caption(), number);
+    }
     clock.advance(1999); // held three seconds in all: 2001 steps
     EXPECT_EQ(play_no, 2000 % 10);
     EXPECT_EQ(loaded(), QString());
@@ -218,7 +215,7 @@ TEST_F(Playback, StopDropsTheDelayedLoadAndTheStepping) {
     fill(3);
     click_next();
     clock.advance(500);
-    f->Command4_Click();
+    f->Command4_Click(); // STOP
     expect_loads({{3000, -1}});
     EXPECT_EQ(f->Label2.caption(), QStringLiteral("1"));
     f->Command3_Click();

@@ -43,11 +43,7 @@ TEST_F(Sequencer, ScanOrder) {
         {2000, {5}, 4, "b", {5}},
     };
     for (const auto& [count, marked, start, ops, found] : cases) {
-        f->List1.clear();
-        for (int i = 0; i < count; ++i)
-            f->List1.addItem(QStringLiteral("entry%1").arg(i));
-        for (int i : marked)
-            f->List1.setSelected(i, true);
+        test_env::fill_list(count, marked);
         play_no = start;
         const bool ok = !marked.empty();
         for (size_t k = 0; k < ops.size(); ++k) {
@@ -57,7 +53,7 @@ TEST_F(Sequencer, ScanOrder) {
             EXPECT_EQ(f->Timer1.enabled(), ok); // a found entry leaves the tick as it was
             EXPECT_EQ(f->Label2.caption(), ok ? QString::number(found[k] + 1) : "");
             EXPECT_EQ(f->Label5.caption(),
-                      ok ? QStringLiteral("entry%1").arg(found[k]) : kNothingMarked);
+                      ok ? QStringLiteral("/p/%1.bmp").arg(found[k]) : kNothingMarked);
         }
     }
 }

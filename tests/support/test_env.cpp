@@ -77,6 +77,14 @@ QStringList entries() {
     return out;
 }
 
+void fill_list(int count, const std::vector<int>& marked) {
+    main_fm->List1.clear();
+    for (int i = 0; i < count; ++i)
+        main_fm->List1.addItem(QStringLiteral("/p/%1.bmp").arg(i));
+    for (int i : marked)
+        main_fm->List1.setSelected(i, true);
+}
+
 Program::~Program() {
     unload_if_loaded(main_fm);
     settle();

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <ostream>
+#include <vector>
 
 // Lets test failures show text instead of the bytes of the string object.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -64,6 +65,9 @@ QImage filled(int w, int h, QColor colour);
 
 // The main window's play list.
 QStringList entries();
+
+// Fills the main window's play list with "/p/0.bmp", "/p/1.bmp", ... and marks those given.
+void fill_list(int count, const std::vector<int>& marked = {});
 
 // Expects `statement` to fail with tk::Error `number`.
 template <class F> void expect_error(int number, F&& statement) {

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <shlobj.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace w = platform::win32;
@@ -30,6 +31,11 @@ std::string narrow(std::wstring_view text) {
     for (const wchar_t c : text)
         out += c < 128 ? char(c) : '?';
     return out;
+}
+
+std::string text(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
 }
 
 void expect(bool ok, const std::string& what) {
@@ -76,13 +82,11 @@ void check_single_instance() {
     expect(!w::find_window_titled(title), "a longer, shorter or other-case title counts");
     expect(w::find_window_titled(title + L" 2") == others[0], "the longer title is not found");
     const HWND target = make_window(title);
-    const struct {
-        const char* name;
-        int show;
-    } rows[] = {{"minimised", SW_MINIMIZE}, {"maximised", SW_MAXIMIZE}, {"behind", SW_SHOWNORMAL}};
-    for (const auto& row : rows) {
-        const std::string name = std::string("single instance, ") + row.name + ": ";
-        ShowWindow(target, row.show);
+    for (const auto& [state, show] : {std::pair{"minimised", SW_MINIMIZE},
+                                      {"maximised", SW_MAXIMIZE},
+                                      {"behind", SW_SHOWNORMAL}}) {
+        const std::string name = std::string("single instance, ") + state + ": ";
+        ShowWindow(target, show);
         SetForegroundWindow(others[0]);
         pump();
         const HWND found = w::find_window_titled(title);
@@ -99,14 +103,12 @@ void check_single_instance() {
 }
 
 void check_frame() {
-    const struct {
-        const char* name;
-        DWORD style, ex;
-    } rows[] = {{"sizable", WS_OVERLAPPEDWINDOW, 0},
-                {"fixed dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME, 0},
-                {"tool window", WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW}};
-    for (const auto& row : rows) {
-        const HWND window = make_window(L"frame", row.style, row.ex);
+    const std::tuple<const char*, DWORD, DWORD> rows[] = {
+        {"sizable", WS_OVERLAPPEDWINDOW, 0},
+        {"fixed dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME, 0},
+        {"tool window", WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW}};
+    for (const auto& [kind, style, ex] : rows) {
+        const HWND window = make_window(L"frame", style, ex);
         RECT outer{}, client{};
         POINT origin{0, 0};
         GetWindowRect(window, &outer);
@@ -115,12 +117,8 @@ void check_frame() {
         const RECT actual{origin.x - outer.left, origin.y - outer.top,
                           outer.right - origin.x - client.right,
                           outer.bottom - origin.y - client.bottom};
-        const RECT expected = w::frame_margins(row.style, row.ex, GetDpiForWindow(window));
-        const auto text = [](const RECT& r) {
-            return std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                   std::to_string(r.right) + "," + std::to_string(r.bottom);
-        };
-        expect(text(actual) == text(expected), std::string("frame margins, ") + row.name +
+        const RECT expected = w::frame_margins(style, ex, GetDpiForWindow(window));
+        expect(text(actual) == text(expected), std::string("frame margins, ") + kind +
                                                    ": expected " + text(expected) + ", got " +
                                                    text(actual));
         DestroyWindow(window);
@@ -144,16 +142,14 @@ void check_drives() {
     std::wstring why;
     expect(w::drive_ready(L"C:\\", &why), "C:\\ is not ready: " + narrow(why));
     expect(!w::drive_ready(absent, &why) && !why.empty(), "a missing drive is ready, or no why");
-    const struct {
-        std::wstring path, drive;
-    } rows[] = {{L"C:\\windows\\system32", L"C:\\"},
-                {L"c:\\windows", L"C:\\"},
-                {L"C:", L"C:\\"},
-                {L"Z:\\tmp", L"Z:\\"},
-                {absent + L"x", L""},
-                {L"\\\\server\\share", L""}};
-    for (const auto& row : rows)
-        expect(w::drive_of(row.path, drives) == row.drive, "drive of " + narrow(row.path));
+    const std::pair<std::wstring, std::wstring> rows[] = {{L"C:\\windows\\system32", L"C:\\"},
+                                                          {L"c:\\windows", L"C:\\"},
+                                                          {L"C:", L"C:\\"},
+                                                          {L"Z:\\tmp", L"Z:\\"},
+                                                          {absent + L"x", L""},
+                                                          {L"\\\\server\\share", L""}};
+    for (const auto& [path, drive] : rows)
+        expect(w::drive_of(path, drives) == drive, "drive of " + narrow(path));
 }
 
 void check_windows_folder() {
@@ -164,15 +160,13 @@ void check_windows_folder() {
                CompareStringOrdinal(folder.c_str(), -1, root, -1, TRUE) == CSTR_EQUAL,
            "the Windows folder " + narrow(folder) + " is not " + narrow(root));
     expect(w::windows_folder(unsigned(folder.size())).empty(), "a folder too long is given");
-    const struct {
-        std::wstring folder, expected;
-    } rows[] = {{folder, folder + L"\\"},
-                {L"C:\\", L"C:\\"},
-                {L"C:\\windows\\", L"C:\\windows\\"},
-                {L"C:/data/pictures", L"C:\\data\\pictures\\"}};
-    for (const auto& row : rows)
-        expect(w::with_separator(row.folder) == row.expected,
-               "separator for " + narrow(row.folder));
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {folder, folder + L"\\"},
+        {L"C:\\", L"C:\\"},
+        {L"C:\\windows\\", L"C:\\windows\\"},
+        {L"C:/data/pictures", L"C:\\data\\pictures\\"}};
+    for (const auto& [given, expected] : rows)
+        expect(w::with_separator(given) == expected, "separator for " + narrow(given));
 }
 
 // ---- wallpaper -----------------------------------------------------------------------------
@@ -222,18 +216,14 @@ void check_wallpaper() {
     // A folder in the way of the file makes the Windows folder refuse it, as the access rules
     // of a real system do for an ordinary user (Wine runs as its owner).
     const std::wstring blocker = w::with_separator(w::windows_folder()) + wallpaper_name;
-    const struct {
-        const char* name;
-        bool refused;
-        std::wstring folder;
-    } rows[] = {{"the Windows folder takes it", false, w::windows_folder()},
-                {"the Windows folder refuses it", true, user_folder}};
-    for (const auto& row : rows) {
-        const std::string name = std::string("wallpaper, ") + row.name + ": ";
+    for (const bool refused : {false, true}) {
+        const std::string name = std::string("wallpaper, the Windows folder ") +
+                                 (refused ? "refuses" : "takes") + " it: ";
         DeleteFileW(blocker.c_str());
-        if (row.refused) CreateDirectoryW(blocker.c_str(), nullptr);
+        if (refused) CreateDirectoryW(blocker.c_str(), nullptr);
         const std::wstring path = store_wallpaper();
-        expect(path == w::with_separator(row.folder) + wallpaper_name,
+        expect(path ==
+                   w::with_separator(refused ? user_folder : w::windows_folder()) + wallpaper_name,
                name + "stored in " + narrow(path));
         expect(w::set_wallpaper(path), name + "the setter failed");
         expect(w::current_wallpaper() == path,
@@ -312,11 +302,7 @@ void check_metafiles(const std::string& samples, const std::string& references,
     // The share of pixels allowed to differ from the Linux rendering, a little above what was
     // measured, with what makes the difference. A picture drawn in the wrong place or size
     // differs in far more (moved by 4 pixels: 3 to 28 %; upside down: 34 to 55 %).
-    const struct {
-        const char* file;
-        double limit;
-        const char* why;
-    } rows[] = {
+    const std::tuple<const char*, double, const char*> rows[] = {
         {"shapes.emf", 0.11, "another font; GDI paints no gradient or pattern as SVG does"},
         {"scaled.emf", 0.11, "as shapes.emf"},
         {"margins.emf", 0.02, "edges of the shape"},
@@ -327,13 +313,13 @@ void check_metafiles(const std::string& samples, const std::string& references,
         {"features.wmf", 0.18, "the WMF library leaves out the pie and the round corners"},
         {"plain.wmf", 0.04, "edges of the outline"},
     };
-    for (const auto& row : rows) {
-        const std::string name = std::string("metafile ") + row.file + ": ";
+    for (const auto& [file, limit, why] : rows) {
+        const std::string name = std::string("metafile ") + file + ": ";
         const ChildResult result =
-            render(renderer, {"draw", "96", "0", "0"}, read_file(samples + "/" + row.file));
+            render(renderer, {"draw", "96", "0", "0"}, read_file(samples + "/" + file));
         expect(result.ok, name + "not drawn: " + result.error);
         const Picture4 drawn = from_reply(result.output);
-        const Picture4 expected = read_pam(references + "/" + row.file + ".pam");
+        const Picture4 expected = read_pam(references + "/" + file + ".pam");
         expect(!expected.rgba.empty(), name + "no reference");
         const bool same_size = drawn.width == expected.width && drawn.height == expected.height &&
                                drawn.rgba.size() == expected.rgba.size();
@@ -344,8 +330,8 @@ void check_metafiles(const std::string& samples, const std::string& references,
         if (!same_size || expected.rgba.empty()) continue;
         const double share = differing_share(drawn, expected);
         std::printf("%-14s %3d x %-3d  differs in %5.2f %% of pixels (allowed %2.0f %%: %s)\n",
-                    row.file, drawn.width, drawn.height, share * 100, row.limit * 100, row.why);
-        expect(share <= row.limit, name + "differs too much from the reference");
+                    file, drawn.width, drawn.height, share * 100, limit * 100, why);
+        expect(share <= limit, name + "differs too much from the reference");
     }
     const auto plain = render(renderer, {"size", "96"}, read_file(samples + "/plain.wmf"));
     const Picture4 measured = from_reply(plain.output);
@@ -381,34 +367,27 @@ int misbehave(const std::string& how) {
 }
 
 void check_child_process(const std::string& self) {
-    const struct {
-        const char* name;
-        std::vector<std::string> argv;
-        std::size_t input;
-        bool ok;
-        std::string expected; // output size, or a part of the error
-    } rows[] = {
-        {"input is fed and output collected", {self, "--child", "echo"}, 3 << 20, true, "3145728"},
-        {"the first line of errors", {self, "--child", "fail"}, 0, false, "bad file"},
-        {"crash", {self, "--child", "crash"}, 0, false, "exception 0xC0000005"},
-        {"endless work", {self, "--child", "spin"}, 0, false, "too long"},
-        {"endless wait", {self, "--child", "sleep"}, 8 << 20, false, "too long"},
-        {"endless output", {self, "--child", "flood"}, 0, false, "more data"},
-        {"missing program", {"C:\\nowhere\\pikuta-metafile.exe"}, 0, false, "could not be started"},
+    // What the child does (empty: it is missing), bytes of input, success, and the output size
+    // expected or a part of the error.
+    const std::tuple<std::string, std::size_t, bool, std::string> rows[] = {
+        {"echo", 3 << 20, true, "3145728"},          {"fail", 0, false, "bad file"},
+        {"crash", 0, false, "exception 0xC0000005"}, {"spin", 0, false, "too long"},
+        {"sleep", 8 << 20, false, "too long"},       {"flood", 0, false, "more data"},
+        {"", 0, false, "could not be started"},
     };
-    ChildLimits limits;
-    limits.cpuTime = 1s;
-    limits.wallTime = 3s;
-    limits.maxOutputBytes = 4 << 20;
-    for (const auto& row : rows) {
-        const std::string name = std::string("child process, ") + row.name + ": ";
+    const ChildLimits limits{.cpuTime = 1s, .wallTime = 3s, .maxOutputBytes = 4 << 20};
+    for (const auto& [how, input, ok, expected] : rows) {
+        const std::string name = "child process, " + how + ": ";
+        const std::vector<std::string> argv =
+            how.empty() ? std::vector<std::string>{"C:\\nowhere\\pikuta-metafile.exe"}
+                        : std::vector<std::string>{self, "--child", how};
         const auto start = std::chrono::steady_clock::now();
-        const auto result = runChild(row.argv, std::vector<unsigned char>(row.input, 'x'), limits);
+        const auto result = runChild(argv, std::vector<unsigned char>(input, 'x'), limits);
         const auto took = std::chrono::steady_clock::now() - start;
         expect(took < limits.wallTime + 2s, name + "not stopped in time");
-        expect(result.ok == row.ok, name + (result.ok ? "succeeded" : "failed: " + result.error));
-        expect(row.ok ? std::to_string(result.output.size()) == row.expected
-                      : result.error.find(row.expected) != std::string::npos,
+        expect(result.ok == ok, name + (result.ok ? "succeeded" : "failed: " + result.error));
+        expect(ok ? std::to_string(result.output.size()) == expected
+                  : result.error.find(expected) != std::string::npos,
                name + "output " + std::to_string(result.output.size()) + ", error " + result.error);
     }
 }

@@ -17,15 +17,12 @@ APP_PIDS=()
 # Reports the failure and keeps what the screen and the programs looked like at that moment.
 fail() {
     echo "FAIL: $*" >&2
-    if [[ -n ${DISPLAY:-} && -n $WORK ]]; then
-        import -window root "$WORK/at-failure.png" 2>/dev/null || true
-        xwininfo -root -tree >"$WORK/windows-at-failure.txt" 2>&1 || true
-    fi
+    [[ -z ${DISPLAY:-} || -z $WORK ]] || import -window root "$WORK/at-failure.png" 2>/dev/null || true
+    [[ -z ${DISPLAY:-} || -z $WORK ]] || xwininfo -root -tree >"$WORK/windows-at-failure.txt" 2>&1 || true
     local pid
     for pid in "${APP_PIDS[@]}"; do
-        if kill -0 "$pid" 2>/dev/null; then
-            echo "program $pid still runs ($(ps -o stat=,wchan= -p "$pid" | xargs))" >&2
-        else echo "program $pid has ended" >&2; fi
+        kill -0 "$pid" 2>/dev/null && echo "program $pid still runs ($(ps -o stat=,wchan= -p "$pid" | xargs))" >&2 ||
+            echo "program $pid has ended" >&2
     done
     exit 1
 }
@@ -35,10 +32,7 @@ note() { echo "$*"; }
 poll() {
     local deadline=$((SECONDS + $1))
     shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
+    until "$@"; do ((SECONDS < deadline)) && sleep 0.1 || return 1; done
 }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
 
@@ -50,9 +44,8 @@ cleanup() {
     for pid in "${APP_PIDS[@]}" "$WM_PID" "$XVFB_PID"; do
         [[ -z $pid ]] || poll 3 process_gone "$pid" || kill -KILL "$pid" 2>/dev/null || true
     done
-    if ((status == 0)); then rm -rf "$WORK"; elif [[ -n $WORK ]]; then
-        echo "Screenshots, program output and settings kept in $WORK" >&2
-    fi
+    ((status != 0)) || { rm -rf "$WORK"; return; }
+    [[ -z $WORK ]] || echo "Screenshots, program output and settings kept in $WORK" >&2
 }
 
 # Starts a private X server (1280x1024, 24 bit) and points DISPLAY, HOME and the XDG folders
@@ -64,13 +57,11 @@ start_xvfb_session() {
     # A test run out of time is ended with a signal; exiting runs the clean-up all the same.
     trap 'exit 143' TERM INT HUP
     export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_RUNTIME_DIR=$WORK/runtime
-    mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-    chmod 700 "$XDG_RUNTIME_DIR"
+    mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     # -noreset: by default the server resets whenever its last client leaves, and a client
     # that connects during the reset (the next probe, the window manager) is dropped.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" \
-        >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     poll 10 test -s "$WORK/display" || fail "the virtual X server did not start ($(cat "$WORK/xvfb.log"))"
     export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
@@ -94,13 +85,15 @@ start_app() {
 }
 
 # The ids of the windows with exactly the main window title, one a line.
-main_windows() { xdotool search --name "$TITLE_PATTERN" 2>/dev/null || true; }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-one_viewable_main_window() {
-    local windows
-    windows=$(main_windows)
-    [[ -n $windows && $(wc -l <<<"$windows") -eq 1 ]] && viewable "$windows"
+# (The search ignores case: other programs' windows with the title in other case are left out.)
+main_windows() {
+    local w
+    for w in $(xdotool search --name "$TITLE_PATTERN" 2>/dev/null); do
+        [[ $(xprop -id "$w" WM_CLASS) != *'"pikuta"'* ]] || echo "$w"
+    done
 }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+one_viewable_main_window() { local w; w=$(main_windows); [[ -n $w && $(wc -l <<<"$w") -eq 1 ]] && viewable "$w"; }
 
 # Waits until the main window is on screen and has stopped moving (a window manager frames
 # and places it a moment after it appears), and prints its id.
@@ -115,9 +108,8 @@ wait_for_settled() {
     local last="" now same=0 deadline=$((SECONDS + 5))
     while ((same < 5 && SECONDS < deadline)); do
         now="$(window_geometry "$1") $(frame_extents "$1")"
-        if [[ $now == "$last" ]]; then ((++same)); else same=0; fi
-        last=$now
-        sleep 0.1
+        [[ $now == "$last" ]] && ((++same)) || same=0
+        last=$now && sleep 0.1
     done
 }
 
@@ -129,11 +121,7 @@ window_geometry() {
 
 # Decoration sizes the window manager put around a window: "left right top bottom"
 # (all 0 without a window manager).
-frame_extents() {
-    local extents
-    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ',')
-    echo "${extents:-0 0 0 0}"
-}
+frame_extents() { local e; e=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ','); echo "${e:-0 0 0 0}"; }
 
 # Top-left corner of the window with its decorations, in screen pixels: "x y".
 frame_origin() {
@@ -184,14 +172,9 @@ for y, ink in enumerate(inked + [False]):
 
 # Whether colour "r g b" lies within `tolerance` (per channel) of the colour "R G B".
 colour_near() {
-    local -a have want
+    local -a have=($1) want=($2)
     local i d
-    read -ra have <<<"$1"
-    read -ra want <<<"$2"
-    for i in 0 1 2; do
-        d=$((have[i] - want[i]))
-        ((d <= ${3:-40} && -d <= ${3:-40})) || return 1
-    done
+    for i in 0 1 2; do d=$((have[i] - want[i])) && ((d <= ${3:-40} && -d <= ${3:-40})) || return 1; done
 }
 
 # Asks the window manager to close the window, as the close box does, and waits up to
@@ -212,10 +195,7 @@ read_setting() {
         group == "[Startup]" && $1 == key { sub(/^[^=]*=/, ""); print; exit }' "$(settings_file)"
 }
 # Writes a settings file with the given key=value pairs in the [Startup] group.
-write_settings() {
-    mkdir -p "$(dirname "$(settings_file)")"
-    printf '%s\n' "[Startup]" "$@" >"$(settings_file)"
-}
+write_settings() { mkdir -p "$(dirname "$(settings_file)")" && printf '%s\n' "[Startup]" "$@" >"$(settings_file)"; }
 # Settings that open `folder` at start-up with the window at the top-left corner, every
 # option on and the speed bar at its middle (a tick of 1.5 s).
 write_folder_settings() {
@@ -268,11 +248,7 @@ expect_quadrants() {
 
 # Marks the first entry of the picture list of `window` and shows it with the n key; waits
 # until the window has opened its picture area.
-picture_area_open() {
-    local h
-    read -r _ _ _ h < <(window_geometry "$1")
-    ((h > 300))
-}
+picture_area_open() { local h; read -r _ _ _ h < <(window_geometry "$1"); ((h > 300)); }
 show_first_entry() {
     find_list_rows "$1" 1
     click_at $((list_x + 100)) $((list_y + lines[0]))
@@ -285,11 +261,8 @@ show_first_entry() {
 # windows the window manager leaves alone, named after the program.
 menu_open() {
     local id
-    MENU=""
-    for id in $(xwininfo -root -children | awk '/"PIKUTA": \("pikuta"/ { print $1 }'); do
-        viewable "$id" && MENU=$id && return 0
-    done
-    return 1
+    for id in $(xwininfo -root -children | awk '/"PIKUTA": \("pikuta"/ { print $1 }'); do viewable "$id" && MENU=$id && return 0; done
+    MENU="" && return 1
 }
 menu_closed() { ! menu_open; }
 
@@ -308,8 +281,7 @@ right_click_menu_at() {
 # Chooses the n-th item of the open popup menu from the keyboard.
 choose_menu_item() {
     local i
-    for ((i = 0; i < $1; ++i)); do xdotool key Down; done
-    xdotool key Return
+    for ((i = 0; i < $1; ++i)); do xdotool key Down; done && xdotool key Return
     poll 3 menu_closed || fail "the menu stayed open"
 }
 

@@ -13,16 +13,11 @@ source_=${2:-xft}
 px() { python3 -c "import sys; print(round(float(sys.argv[1]) * 96 * $factor / 1440))" "$1"; }
 
 start_xvfb_session
-if [[ $source_ == xft ]]; then
-    echo "Xft.dpi: $(px 1440)" | xrdb -override -
-else
-    export QT_SCALE_FACTOR=$factor
-fi
+[[ $source_ == qt ]] && export QT_SCALE_FACTOR=$factor || echo "Xft.dpi: $(px 1440)" | xrdb -override -
 start_wm
 # The picture area: 5655 x 3495 twips at (3000, 3120) of the client area.
 bx=$(px 3000) by=$(px 3120) bw=$(px 5655) bh=$(px 3495)
-pics=$WORK/pictures
-mkdir -p "$pics"
+pics=$WORK/pictures && mkdir -p "$pics"
 # A one-pixel pattern as a bitmap: "checker" or "stripes" (columns).
 pattern() {
     python3 -c '
@@ -50,11 +45,7 @@ mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" "$(p
 click_at $((list_x + 20)) $((list_y + lines[0]))
 click_at $((list_x + 20)) $((list_y + lines[1])) shift
 xdotool key n
-picture_area_open() {
-    local h
-    read -r _ _ _ h < <(window_geometry "$window")
-    ((h > by + bh))
-}
+picture_area_open() { local h; read -r _ _ _ h < <(window_geometry "$window"); ((h > by + bh)); }
 poll 5 picture_area_open || fail "the picture area did not open"
 wait_for_settled "$window"
 

@@ -11,8 +11,7 @@ source "$(dirname "$0")/lib.sh"
 
 start_xvfb_session
 start_wm
-pics=$WORK/pictures
-mkdir -p "$pics"
+pics=$WORK/pictures && mkdir -p "$pics"
 quadrant_picture "$pics/quad.bmp" 640 480
 write_folder_settings "$pics"
 start_app "$WORK"
@@ -31,14 +30,14 @@ click_pic() {
     xdotool mousemove --sync $((px + $1)) $((py + $2)) click --repeat "${3:-1}" --delay 60 1
     sleep 0.3
 }
-click_pic 360 20 # the loupe corner
-expect_middle_at 188 116
-click_pic 178 106 # 10 pixels up and left of the middle: that point goes to the middle, 2x
-expect_middle_at 208 136
-click_pic 188 116 # 4x around the same point
-expect_middle_at 228 156
-click_pic 188 116 2 # a quick double click: two steps, 6x then 10x
-expect_middle_at 288 216
+# Click x y, clicks, and where the picture's middle is then: the loupe corner; 10 pixels up
+# and left of the middle, which goes to the middle, 2x; 4x around the same point; a quick
+# double click: two steps, 6x then 10x.
+for step in "360 20 1 188 116" "178 106 1 208 136" "188 116 1 228 156" "188 116 2 288 216"; do
+    read -r x y n mx my <<<"$step"
+    click_pic "$x" "$y" "$n"
+    expect_middle_at "$mx" "$my"
+done
 click_pic 360 20 # off again: the whole picture, fitted (311 x 233 from x 33)
 screenshot "$WORK/fitted.png"
 colour_near "$(pixel "$WORK/fitted.png" $((px + 10)) $((py + 116)))" "0 0 0" 40 || fail "no black margin"

@@ -18,9 +18,7 @@ APP_PIDS+=($!)
 poll 5 grep -qs ready "$WORK/manager.log" || fail "no clipboard manager: $(cat "$WORK/manager.log")"
 # a: four coloured quarters, 64x48; b: a JPEG cut off half way; c: lime.
 pics=$WORK/pictures a=$WORK/a.bmp
-mkdir -p "$pics"
-quadrant_picture "$a" 64 48
-cp "$a" "$pics/a.bmp"
+mkdir -p "$pics" && quadrant_picture "$a" 64 48 && cp "$a" "$pics/a.bmp"
 convert -size 320x240 gradient:yellow-orange -quality 90 "$WORK/whole.jpg"
 head -c $(($(stat -c %s "$WORK/whole.jpg") / 2)) "$WORK/whole.jpg" >"$pics/b_broken.jpg"
 convert -size 200x100 xc:lime BMP3:"$pics/c.bmp"
@@ -33,22 +31,14 @@ read -r left right top bottom < <(frame_extents "$window")
 
 # Same size, same pixels: ImageMagick counts the pixels that differ.
 same_picture() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
-clipboard_holds_a() {
-    xclip -selection clipboard -t image/png -o >"$WORK/clip.png" 2>/dev/null &&
-        same_picture "$WORK/clip.png" "$a"
-}
+clipboard_holds_a() { xclip -selection clipboard -t image/png -o >"$WORK/clip.png" 2>/dev/null && same_picture "$WORK/clip.png" "$a"; }
 # The picture centred on the 1280x1024 root window, beside the program's window.
-root_shows_a() {
-    import -window root -crop 64x48+608+488 +repage "$WORK/root.png" && same_picture "$WORK/root.png" "$a"
-}
+root_shows_a() { import -window root -crop 64x48+608+488 +repage "$WORK/root.png" && same_picture "$WORK/root.png" "$a"; }
 root_pixmap() { xprop -root "$1" | sed -n 's/.*pixmap id # //p'; }
 # The name box under the speed bar names the file each load tried.
 name_box() { screen_area_digest $((cx + 8)) $((cy + 288)) 185 17; }
 # Waits up to 3 s for the name box to change from the digest `$1`.
-name_changed_from() {
-    local was=$1
-    poll 3 eval '[[ $(name_box) != "$was" ]]'
-}
+name_changed_from() { local was=$1; poll 3 eval '[[ $(name_box) != "$was" ]]'; }
 # The picture area: 377x233 px at (200,208) of the client area.
 px=$((cx + 200)) py=$((cy + 208))
 picture_area() { screen_area_digest "$px" "$py" 377 233; }

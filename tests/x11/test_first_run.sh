@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # A first run without settings, on the samples folder. Argument: "bare" for a server without a
 # window manager, "wm" to run under openbox.
+# Both: windows of other programs with titles close to the main window's (one character short
+# or more, another case or letter) do not pass for a running instance: the program starts.
 # bare: the main window appears with its exact title at the top-left corner, showing only the
 # upper band of controls, and its picture list shows the samples at once. The Japanese
 # captions are drawn with real glyphs: the list frame's caption is dense text, not the thin
 # outline boxes of missing glyphs.
 # Both: a second start (with WAYLAND_DISPLAY set beside DISPLAY) finds the running instance by
-# its title, brings its window back (bare: it was unmapped; wm: minimised) and ends at once
-# without a window or settings of its own.
+# its exact title, brings its window back and ends at once without a window or settings of its
+# own: bare, unmapped and covered by another window: mapped, on top and focused; wm, minimised:
+# restored and active; wm, maximised and covered: back to its normal size, on top and active.
 # wm: closing the main window through the window manager ends the program and writes all
 # thirteen settings as plain text: the defaults, the start-up folder and a fit-to-window height
 # that counts the real window frame. A later run restores the saved window position (twips)
@@ -18,6 +21,11 @@ source "$(dirname "$0")/lib.sh"
 mode=${1:?usage: test_first_run.sh wm|bare}
 start_xvfb_session
 [[ $mode == wm ]] && start_wm
+for title in "${TITLE%?}" "$TITLE " "${TITLE,,}" "${TITLE/EMF/EMX}"; do
+    xmessage -title "$title" decoy >/dev/null 2>&1 &
+    APP_PIDS+=($!)
+    xdotool search --sync --name "^${title//[()*.]/.}\$" >/dev/null
+done
 start_app
 first_pid=$APP_PID
 first=$(wait_for_window 10)
@@ -36,7 +44,7 @@ if [[ $mode == bare ]]; then
     # about 600 dark pixels in the Japanese font and under 200 as empty boxes.
     caption=$(count_pixels "$WORK/list.png" $((x + 200)) "$y" 246 16 "r + g + b < 300")
     note "caption: $caption dark pixels"
-    ((caption > 400)) || fail "the list frame's caption has only $caption dark pixels"
+    ((caption > 400)) || fail "the list frame's caption has only $caption dark pixels (is fonts-ipafont-gothic installed?)"
     # Beyond the caption the band is plain background.
     beyond=$(count_pixels "$WORK/list.png" $((x + 450)) "$y" 120 12 "r + g + b < 300")
     ((beyond == 0)) || fail "$beyond dark pixels right of the caption"
@@ -44,25 +52,59 @@ if [[ $mode == bare ]]; then
 else
     xdotool windowminimize --sync "$first"
 fi
+# A window of another program, started after the main window, lies above it.
+cover_window() {
+    xmessage -title "pikuta cover" cover >/dev/null 2>&1 &
+    APP_PIDS+=($!)
+    cover=$(xdotool search --sync --name '^pikuta cover$' | head -1)
+}
+# The top-level windows from the bottom up: the manager's stacking list, else the root's children.
+stacking() {
+    local list w
+    list=$(xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -o '0x[0-9a-f]*') ||
+        list=$(xwininfo -root -children | awk '/^ +0x/ { print $1 }' | tac)
+    for w in $list; do echo $((w)); done
+}
+first_on_top() { stacking | awk -v a="$first" -v b="$cover" '$1 == a { i = NR } $1 == b { j = NR } END { exit !(i > j) }'; }
+first_is_back() { one_viewable_main_window && [[ $(main_windows) == "$first" ]]; }
+first_is_active() {
+    [[ $(if [[ $mode == wm ]]; then xdotool getactivewindow; else xdotool getwindowfocus; fi 2>/dev/null) == "$first" ]]
+}
+first_unmaximised() { ! xprop -id "$first" _NET_WM_STATE | grep -q MAXIMIZED; }
+# Starts a second instance and expects the first window back, active, and on top of `cover`.
+second_start() {
+    local started status=0 elapsed_ms
+    started=$(date +%s%N)
+    # As from a Wayland session that also runs an X server: the rule holds all the same.
+    (cd "$PIKUTA_SAMPLES" && WAYLAND_DISPLAY=wayland-pikuta XDG_SESSION_TYPE=wayland \
+        exec timeout 10 "$PIKUTA_BIN") >"$WORK/second.log" 2>&1 || status=$?
+    elapsed_ms=$((($(date +%s%N) - started) / 1000000))
+    note "second instance ($1) ended with status $status after $elapsed_ms ms"
+    ((status == 0)) || fail "the second instance ($1) ended with status $status"
+    ((elapsed_ms < 2000)) || fail "the second instance ($1) took $elapsed_ms ms to end"
+    poll 3 first_is_back || fail "$1: the first window is not the one viewable main window: $(main_windows)"
+    kill -0 "$first_pid" || fail "the first instance ended"
+    [[ ! -e $(settings_file) ]] || fail "settings were written while the first instance still runs"
+    poll 3 first_is_active || fail "$1: the first window was not activated"
+    [[ -z $cover ]] || poll 3 first_on_top || fail "$1: the first window is not above the other: $(stacking | xargs)"
+}
 hidden() { ! viewable "$first"; }
 poll 3 hidden || fail "the first window could not be hidden"
-
-started=$(date +%s%N)
-status=0
-# As from a Wayland session that also runs an X server: the rule holds all the same.
-(cd "$PIKUTA_SAMPLES" && WAYLAND_DISPLAY=wayland-pikuta XDG_SESSION_TYPE=wayland \
-    exec timeout 10 "$PIKUTA_BIN") >"$WORK/second.log" 2>&1 || status=$?
-elapsed_ms=$((($(date +%s%N) - started) / 1000000))
-note "second instance ended with status $status after $elapsed_ms ms"
-((status == 0)) || fail "the second instance ended with status $status"
-((elapsed_ms < 2000)) || fail "the second instance took $elapsed_ms ms to end"
-first_is_back() { one_viewable_main_window && [[ $(main_windows) == "$first" ]]; }
-poll 3 first_is_back || fail "the first window is not the one viewable main window: $(main_windows)"
-kill -0 "$first_pid" || fail "the first instance ended"
-[[ ! -e $(settings_file) ]] || fail "settings were written while the first instance still runs"
-[[ $mode == wm ]] || exit 0
-first_is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$first" ]]; }
-poll 3 first_is_active || fail "the first window was not activated"
+cover=""
+if [[ $mode == bare ]]; then
+    cover_window
+    second_start "unmapped and covered"
+    exit 0
+fi
+second_start minimised
+wait_for_settled "$first"
+wmctrl -i -r "$first" -b add,maximized_vert,maximized_horz
+maximised() { ! first_unmaximised; }
+poll 3 maximised || fail "the first window could not be maximised"
+cover_window
+poll 3 eval '! first_on_top' || fail "the other window does not cover the first"
+second_start "maximised and covered"
+poll 3 first_unmaximised || fail "the first window is still maximised"
 
 wait_for_settled "$first"
 read -r left right top bottom < <(frame_extents "$first")

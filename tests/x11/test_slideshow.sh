@@ -12,12 +12,10 @@ source "$(dirname "$0")/lib.sh"
 # large 0.11 and the other sample 0.31.
 readonly MOST_DIFFERENCE=0.04
 REFERENCES=$(dirname "$0")/../imageformats/reference
-readonly REFERENCES
 
 start_xvfb_session
 start_wm
-pics=$WORK/pictures
-mkdir -p "$pics"
+pics=$WORK/pictures && mkdir -p "$pics"
 for picture in 1_red:red 2_yellow:yellow 3_green:lime 4_blue:blue; do
     convert -size 160x120 "xc:${picture#*:}" BMP3:"$pics/${picture%:*}.bmp"
 done
@@ -39,10 +37,7 @@ shown() {
     local got name
     got=$(screen_pixel $((px + 188)) $((py + 116)))
     for name in black:'0 0 0' red:'255 0 0' yellow:'255 255 0' green:'0 255 0' blue:'0 0 255'; do
-        if colour_near "$got" "${name#*:}" 40; then
-            echo "${name%%:*}"
-            return
-        fi
+        colour_near "$got" "${name#*:}" 40 && echo "${name%%:*}" && return
     done
     echo "other($got)"
 }
@@ -59,11 +54,7 @@ watch_changes() {
     SEEN=() AT=()
     while ((${#SEEN[@]} < count && $(now_ms) - start < seconds * 1000)); do
         colour=$(shown)
-        if [[ $colour != "$last" ]]; then
-            SEEN+=("$colour")
-            AT+=($(($(now_ms) - start)))
-            last=$colour
-        fi
+        [[ $colour == "$last" ]] || { SEEN+=("$colour") && AT+=($(($(now_ms) - start))) && last=$colour; }
     done
 }
 
@@ -95,37 +86,20 @@ picture_area() { screen_area_digest "$px" "$py" 377 233; }
 # Waits until the area differs from the digest `$1` and then holds still for a moment.
 wait_for_new_picture() {
     local old=$1 last now
-    changed() {
-        now=$(picture_area)
-        [[ $now != "$old" ]]
-    }
+    changed() { now=$(picture_area) && [[ $now != "$old" ]]; }
     poll 5 changed || return 1
     for _ in 1 2 3 4 5 6 7 8 9 10; do
-        sleep 0.2
-        last=$now
-        now=$(picture_area)
-        [[ $now == "$last" ]] && return 0
+        sleep 0.2 && last=$now && now=$(picture_area)
+        [[ $now != "$last" ]] || return 0
     done
     return 1
 }
 
-# The reference fitted into a black 377x233 box the way the viewer fits it: full width if the
-# scaled height stays inside, else full height; centred, halves rounded to even.
+# The reference fitted into a black 377x233 box the way the viewer fits it: both samples (320 x
+# 240 and 427 x 320) fill the height, 311 x 233 from column 32.
 expected_area() {
-    local reference=$1 out=$2 w h
-    read -r w h < <(identify -format '%w %h\n' "$reference")
-    read -r dx dy dw dh < <(python3 -c '
-import sys
-W, H, w, h = 377, 233, int(sys.argv[1]), int(sys.argv[2])
-t = round(h * W / w)
-if t < H:
-    print(0, round(H / 2) - round(t / 2), W, t)
-else:
-    u = round(w * H / h)
-    print(round(W / 2) - round(u / 2), 0, u, H)' "$w" "$h")
-    convert -size 377x233 xc:black \( "$reference" -background white -alpha remove \
-        -filter Triangle -resize "${dw}x${dh}!" \) -geometry "+$dx+$dy" -composite "$out"
-    note "$(basename "$reference"): ${w}x${h} fitted to ${dw}x${dh} at ($dx,$dy)"
+    convert -size 377x233 xc:black \( "$1" -background white -alpha remove -filter Triangle \
+        -resize "311x233!" \) -geometry +32+0 -composite "$2"
 }
 
 check_shown() {
@@ -137,22 +111,18 @@ check_shown() {
         sed -n 's/.*(\(.*\)).*/\1/p') || true
     note "$name: difference $difference (RMSE, 0..1)"
     [[ -n $difference ]] || fail "$name: could not compare with the reference"
-    python3 -c 'import sys; sys.exit(float(sys.argv[1]) > float(sys.argv[2]))' \
-        "$difference" "$MOST_DIFFERENCE" ||
+    python3 -c 'import sys; sys.exit(float(sys.argv[1]) > float(sys.argv[2]))' "$difference" "$MOST_DIFFERENCE" ||
         fail "$name on screen differs from its reference by $difference (more than $MOST_DIFFERENCE)"
 }
 
 # One marked at a time: the EMF by PLAY (held with STOP), then the WMF by NEXT.
-click_at $((list_x + 100)) $((list_y + lines[4]))
-before=$(picture_area)
-xdotool key p
-wait_for_new_picture "$before" || fail "shapes.emf did not show after PLAY"
-xdotool key s
-check_shown shapes.emf
-
-click_at $((list_x + 100)) $((list_y + lines[5]))
-before=$(picture_area)
-xdotool key n
-wait_for_new_picture "$before" || fail "shapes.wmf did not show after n"
-check_shown shapes.wmf
+for step in "4 p shapes.emf" "5 n shapes.wmf"; do
+    read -r line key name <<<"$step"
+    click_at $((list_x + 100)) $((list_y + lines[line]))
+    before=$(picture_area)
+    xdotool key "$key"
+    wait_for_new_picture "$before" || fail "$name did not show after $key"
+    [[ $key == n ]] || xdotool key s
+    check_shown "$name"
+done
 kill -0 "$APP_PID" || fail "the program ended"

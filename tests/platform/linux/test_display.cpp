@@ -1,23 +1,13 @@
+// Which display the program opens its windows on, and the search for a running instance.
 #include "platform/display.h"
-
-#include <gtest/gtest.h>
+#include "platform/single_instance.h"
 
 #include <QtGlobal>
+#include <gtest/gtest.h>
 
 namespace {
 
-struct DisplayRow {
-    const char* name;
-    const char* qpa = nullptr; // not set
-    const char* x_display = nullptr;
-    const char* wayland = nullptr;
-    bool available = false;
-    const char* chosen_qpa = ""; // QT_QPA_PLATFORM afterwards
-    const char* told = "";       // part of the message when not available
-};
-
-class DisplayChoice : public testing::TestWithParam<DisplayRow> {};
-
+// Sets the variable, or removes it for nullptr.
 void set_or_unset(const char* name, const char* value) {
     if (value)
         qputenv(name, value);
@@ -25,48 +15,47 @@ void set_or_unset(const char* name, const char* value) {
         qunsetenv(name);
 }
 
-TEST_P(DisplayChoice, PicksXWheneverThereIsOne) {
-    const DisplayRow& row = GetParam();
-    const QByteArray saved[] = {qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"),
-                                qgetenv("WAYLAND_DISPLAY")};
-    set_or_unset("QT_QPA_PLATFORM", row.qpa);
-    set_or_unset("DISPLAY", row.x_display);
-    set_or_unset("WAYLAND_DISPLAY", row.wayland);
-    QString why;
-    EXPECT_EQ(platform::display_available(&why), row.available);
-    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray(row.chosen_qpa));
-    EXPECT_TRUE(why.contains(QLatin1String(row.told))) << why.toStdString();
-    qputenv("QT_QPA_PLATFORM", saved[0]);
-    set_or_unset("DISPLAY", saved[1].isNull() ? nullptr : saved[1].constData());
-    set_or_unset("WAYLAND_DISPLAY", saved[2].isNull() ? nullptr : saved[2].constData());
-}
+// Sets the display variables for its lifetime; nullptr removes one.
+struct Session {
+    Session(const char* qpa, const char* x, const char* wayland) {
+        set_or_unset("QT_QPA_PLATFORM", qpa);
+        set_or_unset("DISPLAY", x);
+        set_or_unset("WAYLAND_DISPLAY", wayland);
+    }
+    ~Session() {
+        for (int i = 0; i < 3; ++i)
+            set_or_unset(names[i], saved[i].isNull() ? nullptr : saved[i].constData());
+    }
+    const char* names[3] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
+    const QByteArray saved[3] = {qgetenv(names[0]), qgetenv(names[1]), qgetenv(names[2])};
+};
 
-INSTANTIATE_TEST_SUITE_P(
-    Sessions, DisplayChoice,
-    testing::Values(
-        DisplayRow{.name = "X", .x_display = ":0", .available = true, .chosen_qpa = "", .told = ""},
-        DisplayRow{.name = "WaylandWithXWayland",
-                   .x_display = ":0",
-                   .wayland = "wayland-0",
-                   .available = true,
-                   .chosen_qpa = "xcb",
-                   .told = ""},
-        DisplayRow{.name = "UserChoiceStands",
-                   .qpa = "wayland",
-                   .x_display = ":0",
-                   .wayland = "wayland-0",
-                   .available = true,
-                   .chosen_qpa = "wayland",
-                   .told = ""},
-        DisplayRow{.name = "WaylandAlone",
-                   .wayland = "wayland-0",
-                   .available = false,
-                   .chosen_qpa = "",
-                   .told = "Wayland session offers no X display"},
-        DisplayRow{.name = "Nothing",
-                   .available = false,
-                   .chosen_qpa = "",
-                   .told = "no display to open a window on"}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(DisplayChoice, PicksXWheneverThereIsOne) {
+    const struct {
+        const char* name;
+        const char *qpa, *x, *wayland;
+        bool available;
+        const char* chosen_qpa; // QT_QPA_PLATFORM afterwards
+        const char* told;       // part of the message when not available
+    } rows[] = {
+        {"X", nullptr, ":0", nullptr, true, "", ""},
+        {"Wayland with XWayland", nullptr, ":0", "wayland-0", true, "xcb", ""},
+        {"the user's choice stands", "wayland", ":0", "wayland-0", true, "wayland", ""},
+        {"Wayland alone", nullptr, nullptr, "wayland-0", false, "",
+         "Wayland session offers no X display"},
+        {"nothing", nullptr, nullptr, nullptr, false, "", "no display to open a window on"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        Session session(r.qpa, r.x, r.wayland);
+        QString why;
+        EXPECT_EQ(platform::display_available(&why), r.available);
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray(r.chosen_qpa));
+        EXPECT_TRUE(why.contains(QLatin1String(r.told))) << why.toStdString();
+    }
+    // The search for a running instance (tests/x11/test_first_run.sh) finds nothing here.
+    Session session(nullptr, nullptr, nullptr);
+    EXPECT_FALSE(platform::activate_window_titled("PIKUTA"));
+}
 
 } // namespace

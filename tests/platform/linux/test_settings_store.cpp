@@ -76,7 +76,7 @@ TEST(SettingsStore, KeepsTheStartupKeysInAPlainFileUnderTheUsersConfigFolder) {
 }
 
 TEST(SettingsStore, AnyTextReadsBackAsWritten) {
-    for (const QString value :
+    for (const QString& value :
          std::initializer_list<QString>{"", " leading and trailing blanks ", "\"quoted\"", "a\\b\\x41\\\"", "line\nbreak\r\ttab",
           "a=b; not a comment", "# not a comment", "@Variant(junk)", "[Startup]", "a,b,c",
           platform::name_from_bytes("/home/me/\x8d\xf7/")}) { // a Shift-JIS folder name

@@ -2,7 +2,7 @@
 # Takes the pictures of the user guide into OUTPUT_FOLDER: the main window with a folder's
 # pictures listed, a fitted picture, full-screen mode, the loupe and the search window.
 # The test suite writes them into the build folder; `make screenshots` into docs/.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../tests/x11/lib.sh"
 
 out=${1:?usage: take_screenshots.sh OUTPUT_FOLDER}
 mkdir -p "$out"
