@@ -52,9 +52,9 @@ TEST(LoadSettings, EveryKindOfStore) {
         MainForm& m = *main_fm;
         EXPECT_EQ(test_env::place(m), (test_env::Place{left, top, 8760, 2895}));
         EXPECT_EQ(std::pair(n_left, n_top), std::pair(left_read, top_read));
-        EXPECT_EQ(
-            std::tuple(m.HScroll1.value(), m.Label4.caption(), m.Timer1.interval()),
-            std::tuple(speed, QString::number(speed), speed == 3 ? 1500 : 50 * speed * speed));
+        EXPECT_EQ(std::tuple(m.HScroll1.value(), m.Label4.caption(), m.Timer1.interval()),
+                  std::tuple(speed, QString::number(speed),
+                             std::map<int, int>{{2, 200}, {3, 1500}, {5, 1250}}.at(speed)));
         EXPECT_FALSE(m.Timer1.enabled());
         using Eight = std::array<int, 8>;
         EXPECT_EQ(

@@ -17,7 +17,6 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <fcntl.h>
@@ -37,7 +36,7 @@ const QString kFull = messages::kMessageTitle +
 
 QString found_text(int n) {
     return n ? QStringLiteral("検索結果 %1 個 みつかりました").arg(n)
-             : "検索結果 なんにも みつかりません";
+             : QStringLiteral("検索結果 なんにも みつかりません");
 }
 
 // Runs `fn` when events have been served `times` more times: inside the search, at the
@@ -258,9 +257,7 @@ class SearchWindow : public Search {
     }
     std::array<tk::CheckBox*, 4> boxes() { return {&k.Check1, &k.Check2, &k.Check3, &k.Check4}; }
     std::array<int, 4> checks() {
-        std::array<int, 4> out;
-        std::ranges::transform(boxes(), out.begin(), [](tk::CheckBox* c) { return c->value(); });
-        return out;
+        return {k.Check1.value(), k.Check2.value(), k.Check3.value(), k.Check4.value()};
     }
 };
 

@@ -58,6 +58,10 @@ bool isStandardWmfHeader(std::span<const unsigned char> d, std::size_t at) {
     return (type == 1 || type == 2) && u16(d, at + 2) == 9;
 }
 
+std::size_t wmfHeaderAt(std::span<const unsigned char> d) {
+    return d.size() >= 4 && u32(d, 0) == placeableKey ? placeableHeader : 0;
+}
+
 PixelSize sizeFrom(double w, double h, double unitsPerInch, double dpi) {
     return fitToLimits(std::abs(w) * dpi / unitsPerInch, std::abs(h) * dpi / unitsPerInch);
 }
@@ -145,6 +149,7 @@ struct WmfWalk {
     std::string error;
     std::size_t end = 0;                   // just past the end-of-file record, 0 when there is none
     std::optional<PixelSize> windowExtent; // the first one set, in logical units
+    std::uint64_t largestRecord = 0;       // in 16-bit words, the end-of-file record included
 };
 
 WmfWalk walkWmfRecords(std::span<const unsigned char> d, std::size_t at) {
@@ -156,6 +161,7 @@ WmfWalk walkWmfRecords(std::span<const unsigned char> d, std::size_t at) {
             return walk;
         }
         const auto function = u16(d, at + 4);
+        walk.largestRecord = std::max(walk.largestRecord, bytes / 2);
         if (function == wmfEof) {
             walk.end = at + bytes;
             return walk;
@@ -221,7 +227,7 @@ Inspection inspectEmf(std::span<const unsigned char> d, double dpi) {
 Inspection inspectWmf(std::span<const unsigned char> d, double dpi) {
     Inspection result{Kind::Wmf, std::nullopt, {}};
     const bool placeable = u32(d, 0) == placeableKey;
-    const std::size_t base = placeable ? placeableHeader : 0;
+    const std::size_t base = wmfHeaderAt(d);
     if (d.size() < base + wmfHeader || !isStandardWmfHeader(d, base)) {
         result.error = "the WMF header is incomplete";
         return result;
@@ -256,6 +262,14 @@ Inspection inspectWmf(std::span<const unsigned char> d, double dpi) {
 }
 
 } // namespace
+
+void setWmfLargestRecord(std::span<unsigned char> wmf) {
+    const std::size_t base = wmfHeaderAt(wmf);
+    if (wmf.size() < base + wmfHeader) return;
+    const auto largest = std::uint32_t(walkWmfRecords(wmf, base + wmfHeader).largestRecord);
+    for (std::size_t i = 0; i < 4; ++i)
+        wmf[base + 12 + i] = static_cast<unsigned char>(largest >> (8 * i));
+}
 
 Area emfPictureArea(std::span<const unsigned char> d) {
     const double left = i32(d, 8);

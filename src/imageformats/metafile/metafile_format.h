@@ -53,6 +53,10 @@ struct Inspection {
 // The whole file is checked: header, record chain and size at `dpi` pixels per inch.
 Inspection inspect(std::span<const unsigned char> data, double dpi);
 
+// Sets an inspected WMF's header to the size of the largest record it has, which the WMF library
+// allocates before it reads a record: a header may claim gigabytes, or less than a record needs.
+void setWmfLargestRecord(std::span<unsigned char> wmf);
+
 struct Area {
     double x = 0, y = 0, width = 0, height = 0;
 };

@@ -25,6 +25,7 @@ struct Api {
 class Player {
   public:
     explicit Player(std::span<const unsigned char> data) : data_(data.begin(), data.end()) {
+        setWmfLargestRecord(data_);
         wmfAPI_Options options{};
         options.function = wmf_gd_function;
         const unsigned long flags =
