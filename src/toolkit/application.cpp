@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QImageReader>
+#include <QPixmapCache>
 #include <QStyleFactory>
 #include <QThreadPool>
 
@@ -35,6 +36,11 @@ void init_application(QApplication& app) {
         QImageReader(&buffer).canRead();
     });
     if (auto* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
+    // The style keeps pictures of controls under keys that include their palette, and every
+    // display-mode change gives the controls new palettes (grey, black, grey again), so over a
+    // long show the cache would fill to Qt's 10 MB with pictures never drawn again. The few
+    // controls of these windows need a small part of 1 MB.
+    QPixmapCache::setCacheLimit(1024);
     // A proportional gothic face at 9 points, as the captions were laid out for.
     const QStringList families = QFontDatabase::families();
     for (const char* name : {"IPAPGothic", "IPAexGothic", "IPAGothic", "Noto Sans CJK JP",
