@@ -25,8 +25,7 @@ namespace pikuta::metafile {
 
 namespace {
 
-// Header fields: how many bytes the file holds, and the description's length and place.
-constexpr std::size_t declaredBytesField = 48;
+// Header fields: the description's length and place.
 constexpr std::size_t descriptionFields = 60;
 // The converter reads some strings up to their terminator; zeros past the end of what it is
 // given keep such a read inside the buffer.
@@ -46,11 +45,9 @@ struct ContextDeleter {
     void operator()(cairo_t* c) const { cairo_destroy(c); }
 };
 
+// What the header says the file holds (the size the viewer reads up to).
 std::size_t declaredBytes(std::span<const unsigned char> data) {
-    const std::size_t declared = data[declaredBytesField] | data[declaredBytesField + 1] << 8 |
-                                 data[declaredBytesField + 2] << 16 |
-                                 std::size_t{data[declaredBytesField + 3]} << 24;
-    return std::min(declared, data.size());
+    return std::min(readLimit(data.first(std::min(data.size(), emfHeaderBytes))), data.size());
 }
 
 // The converter is given only what the header says the file holds, which has been checked, and
