@@ -1,5 +1,7 @@
 #include "platform/jpeg_reader.h"
 
+#include "platform/area_scaler.h"
+
 #include <QMutex>
 #include <algorithm>
 #include <csetjmp>
@@ -97,9 +99,20 @@ unsigned reduction(unsigned w, unsigned h, QSize need) {
     return 1;
 }
 
+// The size to deliver a decode of size `decoded` at: the size needed when the options ask for
+// exactly that and it is smaller.
+QSize delivered(const ReadOptions& options, QSize own, QSize decoded) {
+    if (!options.exact || !options.needed) return decoded;
+    const QSize need = options.needed(own);
+    return need.isValid() && !need.isEmpty() && need.width() <= decoded.width() &&
+                   need.height() <= decoded.height()
+               ? need
+               : decoded;
+}
+
 bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& data,
-            qint64 max_pixels, const ReadOptions& options, QImage* out, QSize* own, bool* general,
-            QString* why) {
+            qint64 max_pixels, const ReadOptions& options, QImage* out,
+            std::optional<AreaScaler>* scaler, QSize* own, bool* general, QString* why) {
     if (setjmp(err.jump)) {
         if (why) *why = QString::fromLocal8Bit(err.message);
         return false;
@@ -126,19 +139,23 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& 
     // The bytes of a 32-bit RGB pixel in memory, with its unused byte set to 0xFF.
     cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
     jpeg_start_decompress(&cinfo);
-    *out = SparePixels::image(int(cinfo.output_width), int(cinfo.output_height));
+    const QSize decoded(int(cinfo.output_width), int(cinfo.output_height));
+    const QSize size = delivered(options, *own, decoded);
+    *out = SparePixels::image(size.width(), size.height());
     if (out->isNull()) {
         if (why) *why = QStringLiteral("out of memory");
         return false;
     }
+    if (size != decoded) scaler->emplace(decoded, out);
     while (cinfo.output_scanline < cinfo.output_height) {
         if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
             if (why) *why = QStringLiteral("cancelled");
             *out = QImage();
             return false;
         }
-        JSAMPROW row = out->scanLine(int(cinfo.output_scanline));
+        JSAMPROW row = *scaler ? (*scaler)->row() : out->scanLine(int(cinfo.output_scanline));
         jpeg_read_scanlines(&cinfo, &row, 1);
+        if (*scaler) (*scaler)->add_row();
     }
     jpeg_finish_decompress(&cinfo);
     return true;
@@ -155,8 +172,10 @@ std::optional<QImage> read_jpeg(const QByteArray& data, qint64 max_pixels,
     err.pub.emit_message = on_message;
     jpeg_create_decompress(&cinfo);
     QImage image;
+    std::optional<AreaScaler> scaler; // out here: nothing on decode's stack outlives a longjmp
     bool general = false;
-    const bool ok = decode(cinfo, err, data, max_pixels, options, &image, own, &general, why);
+    const bool ok =
+        decode(cinfo, err, data, max_pixels, options, &image, &scaler, own, &general, why);
     jpeg_destroy_decompress(&cinfo);
     if (general) return std::nullopt;
     if (!ok) return QImage();

@@ -20,6 +20,9 @@ struct ReadOptions {
     SizeNeeded needed;
     // Set from another thread to end a JPEG decode early, which then fails.
     const std::atomic<bool>* cancel = nullptr;
+    // With `needed`: a JPEG comes at exactly the size needed, reduced while it is decoded or
+    // enlarged less than twofold, so that it is drawn with a plain copy.
+    bool exact = false;
 };
 
 // Like the above; `own` gets the picture's own size, which the picture returned may be a
