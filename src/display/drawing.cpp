@@ -8,6 +8,7 @@
 #include "toolkit/scope_guard.h"
 
 #include <algorithm>
+#include <optional>
 
 using namespace Module2;
 
@@ -75,19 +76,28 @@ void MainForm::load_picture() {
         tk::attempt([&] { setHeight(7140); });
     }
     copy_ok = 0;
-    QSize own;
-    QImage image = prefetch.take(path, &own);
-    if (image.isNull()) image = platform::read_picture(path, {screen_need()}, &own);
-    if (!image.isNull()) {
-        hold_picture(image, own, path);
-        image = QImage(); // pic_moto holds the only copy
+    std::optional<platform::HeldPicture> held = prefetch.take(path);
+    if (!held) held = platform::read_held_picture(path, screen_read());
+    if (!held->image.isNull()) {
+        hold_picture(std::move(*held));
+        held.reset(); // pic_moto holds the only copy
         copy_ok = 1;
         pic_layout();
     }
     Label7.setCaption(path);
-    // While this picture is looked at, the next one is read.
-    if (const int next = upcoming_entry(); next >= 0 && List1.list(next) != path)
-        prefetch.start(List1.list(next), screen_need());
+    // While this picture is looked at, the next ones are read.
+    read_ahead();
+}
+
+void MainForm::read_ahead() {
+    const QStringList paths = entries_ahead();
+    prefetch.keep_only(paths);
+    for (const QString& path : paths)
+        prefetch.start(path, screen_read());
+}
+
+void MainForm::forget_stale_reads() {
+    prefetch.keep_only(entries_ahead());
 }
 
 QSize MainForm::picture_size() const {
@@ -104,11 +114,18 @@ platform::SizeNeeded MainForm::screen_need() const {
     };
 }
 
-void MainForm::hold_picture(const QImage& image, QSize own, const QString& path) {
-    pic_moto.setPicture(image);
-    moto_path = path;
-    moto_own = own;
-    moto_reduced = pic_moto.picture().size() != own ? pic_moto.picture().cacheKey() : 0;
+platform::ReadOptions MainForm::screen_read() const {
+    platform::ReadOptions options;
+    options.needed = screen_need();
+    options.exact = true;
+    return options;
+}
+
+void MainForm::hold_picture(platform::HeldPicture held) {
+    pic_moto.setPicture(held.image);
+    moto_own = held.own;
+    moto_data = std::move(held.data);
+    moto_reduced = pic_moto.picture().size() != held.own ? pic_moto.picture().cacheKey() : 0;
 }
 
 void MainForm::read_more_if_needed(QSize shown) {
@@ -116,10 +133,8 @@ void MainForm::read_more_if_needed(QSize shown) {
     if (picture_size() == held ||
         (held.width() >= shown.width() && held.height() >= shown.height()))
         return;
-    QSize own;
-    const QImage image = platform::read_picture(moto_path, {screen_need()}, &own);
-    // A file that no longer holds the same picture leaves the reduced one in its place.
-    if (!image.isNull() && own == moto_own) hold_picture(image, own, moto_path);
+    platform::HeldPicture again{pic_moto.picture(), moto_own, moto_data};
+    if (platform::decode_again(again, screen_read())) hold_picture(std::move(again));
 }
 
 void MainForm::paint_held(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh) {

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QtEndian>
 #include <QtPlugin>
 #include <algorithm>
@@ -305,7 +306,38 @@ qint64 needed_bytes(const QByteArray& format, const QByteArray& lead) {
                                          : walk.frame_at + walk.samples * 2 + kLeadBytes;
 }
 
-QImage read_checked(const QString& path, const ReadOptions& options, QSize* own, QString* why) {
+// A picture that must come at exactly the size needed and is smaller, enlarged as drawing
+// would enlarge it: smoothly, since from twice the size on pixels are drawn as sharp squares.
+QImage enlarged(QImage image, const ReadOptions& options, QSize own) {
+    if (!options.exact || !options.needed || image.size() != own) return image;
+    const QSize need = options.needed(own);
+    if (need.width() <= own.width() || need.height() <= own.height() ||
+        need.width() >= 2 * own.width() || need.height() >= 2 * own.height())
+        return image;
+    QImage out(need, QImage::Format_RGB32);
+    if (out.isNull()) return image;
+    QPainter p(&out);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(out.rect()), image, QRectF(image.rect()));
+    return out;
+}
+
+// Decodes a whole bitmap, JPEG or GIF file held in memory.
+QImage decode_data(QByteArray& data, const QByteArray& format, const ReadOptions& options,
+                   QSize* own, QString* why) {
+    if (format == "jpeg") {
+        if (auto image = read_jpeg(data, kMaxPixels, options, own, why))
+            return enlarged(std::move(*image), options, *own);
+    }
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    return decode(&buffer, format, why);
+}
+
+// `kept`, when given, gets the file's bytes if the picture returned is not at its own size.
+QImage read_checked(const QString& path, const ReadOptions& options, QSize* own, QString* why,
+                    QByteArray* kept) {
     QFile file;
     QString reason;
     if (!open_for_reading(file, path, &reason)) return fail(why, reason);
@@ -329,12 +361,9 @@ QImage read_checked(const QString& path, const ReadOptions& options, QSize* own,
     file.close();
     if ((format == "jpeg" && !jpeg_complete(data)) || (format == "gif" && !gif_complete(data)))
         return fail(why, QStringLiteral("truncated file"));
-    if (format == "jpeg") {
-        if (auto image = read_jpeg(data, kMaxPixels, options, own, why)) return *image;
-    }
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    return decode(&buffer, format, why);
+    QImage image = decode_data(data, format, options, own, why);
+    if (kept && !image.isNull() && own->isValid() && image.size() != *own) *kept = std::move(data);
+    return image;
 }
 
 } // namespace
@@ -347,12 +376,39 @@ bool is_raster_picture(const QString& path) {
 QImage read_picture(const QString& path, const ReadOptions& options, QSize* own, QString* why) {
     *own = QSize();
     try {
-        QImage image = read_checked(path, options, own, why);
+        QImage image = read_checked(path, options, own, why, nullptr);
         if (!own->isValid() || image.isNull()) *own = image.size();
         return image;
     } catch (const std::bad_alloc&) {
         return fail(why, QStringLiteral("the picture does not fit in memory"));
     }
+}
+
+HeldPicture read_held_picture(const QString& path, const ReadOptions& options, QString* why) {
+    HeldPicture held;
+    try {
+        held.image = read_checked(path, options, &held.own, why, &held.data);
+        if (!held.own.isValid() || held.image.isNull()) held.own = held.image.size();
+    } catch (const std::bad_alloc&) {
+        fail(why, QStringLiteral("the picture does not fit in memory"));
+        return {};
+    }
+    return held;
+}
+
+bool decode_again(HeldPicture& held, const ReadOptions& options) {
+    if (held.data.isEmpty()) return false;
+    QSize own;
+    QImage image;
+    try {
+        image = decode_data(held.data, format_from_content(held.data), options, &own, nullptr);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (image.isNull() || own != held.own) return false;
+    held.image = std::move(image);
+    if (held.image.size() == held.own) held.data = QByteArray(); // whole: nothing more to get
+    return true;
 }
 
 QImage read_picture(const QString& path, QString* why) {
