@@ -32,8 +32,8 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 # Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo.
 PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream
 
-# Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
-BENCH_PACKAGES := libjpeg-turbo-progs
+# Only the benchmarks need these: the JPEG and GIF decoders' own tools, their references.
+BENCH_PACKAGES := libjpeg-turbo-progs giflib-tools
 
 BUILD := build
 SANITIZE_BUILD := build-sanitize
