@@ -10,9 +10,10 @@
 # One line a figure: name value unit goal ratio. The goals are the figures of the fastest
 # viewer that reads ahead, measured beside the program on the same kind of machine.
 #
-#   PIKUTA_BIN=build/pikuta PIKUTA_BENCH=build/pikuta-bench bench/key_to_screen.sh [--quick]
+#   PIKUTA_BIN=build/pikuta PIKUTA_BENCH=build/pikuta-bench bench/key_to_screen.sh [--quick | SET...]
 #
-# --quick: tiny photos, three presses (keeps the script from rotting).
+# --quick: tiny photos, three presses (keeps the script from rotting). SET: 1mp, 12mp or 24mp
+# alone.
 here=$(cd "$(dirname "$0")" && pwd)
 export PIKUTA_SAMPLES=${PIKUTA_SAMPLES:-$here/../samples}
 source "$here/../tests/x11/lib.sh"
@@ -20,7 +21,11 @@ source "$here/../tests/x11/lib.sh"
 PIKUTA_BENCH=$(realpath "$PIKUTA_BENCH")
 
 sets=("1mp 1152 864 8" "12mp 4000 3000 25" "24mp 6000 4000 32") presses=20
-if [[ ${1:-} == --quick ]]; then sets=("1mp 160 120 8") presses=3; fi
+if [[ ${1:-} == --quick ]]; then
+    sets=("1mp 160 120 8") presses=3
+elif (($#)); then
+    mapfile -t sets < <(printf '%s\n' "${sets[@]}" | grep -E "^($(IFS='|'; echo "$*")) ")
+fi
 
 start_xvfb_session
 start_wm
