@@ -381,14 +381,6 @@ double load_ms(int runs, const QString& path) {
     return median_ms(runs, [&] { platform::read_picture(path); });
 }
 
-double read_bytes_ms(int runs, const QString& path) {
-    return median_ms(runs, [&] {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        f.readAll();
-    });
-}
-
 // `count` photos of one size in `folder`: p00.jpg, p01.jpg, ...
 QStringList photos(const QString& folder, Size size, int count) {
     QStringList paths;

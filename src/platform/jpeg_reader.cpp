@@ -2,14 +2,12 @@
 
 #include "platform/area_scaler.h"
 
-#include <QMutex>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
-#include <utility>
+#include <optional>
 
 namespace platform {
 
@@ -55,41 +53,6 @@ unsigned exif_orientation(const jpeg_saved_marker_ptr markers) {
     return 1;
 }
 
-// Fresh memory costs a fault per page on first touch, which for a large photo takes about as
-// long as decoding it. The pixels of the picture let go last are kept as one spare and lent to
-// the next picture of the same size: a slideshow of photos from one camera then decodes into
-// memory that is already mapped, and no more is held than while one picture replaces another.
-class SparePixels {
-  public:
-    static QImage image(int w, int h) {
-        const size_t bytes = size_t(w) * size_t(h) * 4;
-        auto* block = static_cast<Block*>(take(bytes));
-        if (!block) block = static_cast<Block*>(std::malloc(sizeof(Block) + bytes));
-        if (!block) return {};
-        block->bytes = bytes;
-        return QImage(block->pixels(), w, h, qsizetype(w) * 4, QImage::Format_RGB32,
-                      &SparePixels::give_back, block);
-    }
-
-  private:
-    struct alignas(64) Block { // the pixels follow the header
-        size_t bytes;
-        uchar* pixels() { return reinterpret_cast<uchar*>(this + 1); }
-    };
-    static void* take(size_t bytes) {
-        QMutexLocker lock(&mutex_);
-        if (!spare_ || spare_->bytes != bytes) return nullptr;
-        return std::exchange(spare_, nullptr);
-    }
-    static void give_back(void* block) { // runs when the last copy of a picture goes
-        QMutexLocker lock(&mutex_);
-        std::free(std::exchange(spare_, static_cast<Block*>(block)));
-    }
-    static inline QBasicMutex mutex_; // no destructor: pictures may outlive static objects
-    static inline Block* spare_ = nullptr;
-};
-
-// Kept out of read_jpeg so that nothing on its stack changes between setjmp and longjmp.
 // The largest reduction libjpeg can decode at that still gives at least `need`.
 unsigned reduction(unsigned w, unsigned h, QSize need) {
     for (unsigned d : {8u, 4u, 2u})
@@ -110,6 +73,7 @@ QSize delivered(const ReadOptions& options, QSize own, QSize decoded) {
                : decoded;
 }
 
+// Kept out of read_jpeg so that nothing on its stack changes between setjmp and longjmp.
 bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& data,
             qint64 max_pixels, const ReadOptions& options, QImage* out,
             std::optional<AreaScaler>* scaler, QSize* own, bool* general, QString* why) {
@@ -141,7 +105,7 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& 
     jpeg_start_decompress(&cinfo);
     const QSize decoded(int(cinfo.output_width), int(cinfo.output_height));
     const QSize size = delivered(options, *own, decoded);
-    *out = SparePixels::image(size.width(), size.height());
+    *out = QImage(size, QImage::Format_RGB32);
     if (out->isNull()) {
         if (why) *why = QStringLiteral("out of memory");
         return false;

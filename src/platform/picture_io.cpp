@@ -6,7 +6,6 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-#include <QPainter>
 #include <QtEndian>
 #include <QtPlugin>
 #include <algorithm>
@@ -306,29 +305,11 @@ qint64 needed_bytes(const QByteArray& format, const QByteArray& lead) {
                                          : walk.frame_at + walk.samples * 2 + kLeadBytes;
 }
 
-// A picture that must come at exactly the size needed and is smaller, enlarged as drawing
-// would enlarge it: smoothly, since from twice the size on pixels are drawn as sharp squares.
-QImage enlarged(QImage image, const ReadOptions& options, QSize own) {
-    if (!options.exact || !options.needed || image.size() != own) return image;
-    const QSize need = options.needed(own);
-    if (need.width() <= own.width() || need.height() <= own.height() ||
-        need.width() >= 2 * own.width() || need.height() >= 2 * own.height())
-        return image;
-    QImage out(need, QImage::Format_RGB32);
-    if (out.isNull()) return image;
-    QPainter p(&out);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRectF(out.rect()), image, QRectF(image.rect()));
-    return out;
-}
-
 // Decodes a whole bitmap, JPEG or GIF file held in memory.
 QImage decode_data(QByteArray& data, const QByteArray& format, const ReadOptions& options,
                    QSize* own, QString* why) {
     if (format == "jpeg") {
-        if (auto image = read_jpeg(data, kMaxPixels, options, own, why))
-            return enlarged(std::move(*image), options, *own);
+        if (auto image = read_jpeg(data, kMaxPixels, options, own, why)) return *image;
     }
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);

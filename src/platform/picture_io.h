@@ -20,8 +20,8 @@ struct ReadOptions {
     SizeNeeded needed;
     // Set from another thread to end a JPEG decode early, which then fails.
     const std::atomic<bool>* cancel = nullptr;
-    // With `needed`: a JPEG comes at exactly the size needed, reduced while it is decoded or
-    // enlarged less than twofold, so that it is drawn with a plain copy.
+    // With `needed`: a JPEG larger than needed comes at exactly that size, reduced row by row
+    // while it is decoded, so that it is drawn with a plain copy.
     bool exact = false;
 };
 

@@ -206,8 +206,9 @@ TEST_F(Playback, PictureReplacedAfterBeingReadAheadShowsTheNewContent) {
             tree.bmp(r.in_place ? QStringLiteral("p1.bmp") : QStringLiteral("new.bmp"), Qt::red,
                      r.size.width(), r.size.height());
         set_time(written, r.keep_time ? time : time.addSecs(5));
-        if (!r.in_place)
+        if (!r.in_place) {
             ASSERT_TRUE(std::rename(QFile::encodeName(written), QFile::encodeName(next)) == 0);
+        }
         f->Command3_Click();
         EXPECT_EQ(loaded(), next);
         EXPECT_EQ(f->pic_moto.picture().size(), r.size);
