@@ -6,82 +6,89 @@
 namespace platform {
 
 namespace {
-constexpr std::uint32_t kWhole = 256; // shares are counted in 256ths of a source pixel
-// The three colour bytes of a 32-bit RGB pixel; the fourth is the unused one.
-constexpr int kColour = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 0 : 1;
-constexpr int kUnused = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 3 : 0;
+
+// Channels are summed two to a word, each weighted pixel in 16 bits (255 x 256 at most, and
+// the weights of one result pixel add up to 256), so one multiplication weighs two channels.
+constexpr std::uint32_t kLow = 0x00FF00FF;
+constexpr std::uint32_t kHalf = 0x00800080;
+
+std::uint32_t joined(std::uint32_t rb, std::uint32_t ag) {
+    return (((rb + kHalf) >> 8) & kLow) | ((ag + kHalf) & ~kLow);
+}
+
 } // namespace
 
-std::vector<AreaScaler::Share> AreaScaler::shares(int from, int to,
-                                                  std::vector<double>* inverse_totals) {
-    std::vector<Share> out(static_cast<size_t>(from));
-    std::vector<std::uint32_t> totals(size_t(to) + 1, 0);
-    for (int x = 0; x < from; ++x) {
-        // Result pixel j covers source [j * from / to, (j + 1) * from / to).
-        const int j = int(std::int64_t(x) * to / from);
-        const std::int64_t left = (std::int64_t(j) + 1) * from - std::int64_t(x) * to; // in 1/to
-        const auto first =
-            std::uint32_t(std::min<std::int64_t>(kWhole, (left * kWhole + to / 2) / to));
-        out[size_t(x)] = {j, first};
-        totals[size_t(j)] += first;
-        totals[size_t(j) + 1] += kWhole - first;
+AreaScaler::Taps::Taps(int from, int to) {
+    const double k = double(from) / to; // source pixels per result pixel, 1 or more
+    for (int j = 0; j < to; ++j) {
+        const double a = j * k, b = std::min((j + 1) * k, double(from));
+        const int x0 = std::min(int(a), from - 1);
+        const int x1 = std::clamp(int(std::ceil(b)), x0 + 1, from);
+        first.push_back(x0);
+        count.push_back(x1 - x0);
+        at.push_back(int(weight.size()));
+        // Each pixel's share by where the covered part has come to, so that the shares add up
+        // to exactly 256.
+        std::uint32_t before = 0;
+        for (int x = x0; x < x1; ++x) {
+            const double covered = (std::min(x + 1.0, b) - a) / (b - a);
+            const auto upto = std::uint32_t(std::lround(256 * std::clamp(covered, 0.0, 1.0)));
+            weight.push_back(upto - before);
+            before = upto;
+        }
+        if (x1 - x0 < 2) weight.push_back(0); // every pixel has two, for the unrolled sum
     }
-    inverse_totals->resize(size_t(to));
-    for (int j = 0; j < to; ++j)
-        (*inverse_totals)[size_t(j)] = totals[size_t(j)] ? 1.0 / totals[size_t(j)] : 0.0;
-    return out;
 }
 
 AreaScaler::AreaScaler(QSize from, QImage* into)
-    : into_(into), row_(size_t(from.width()) * 4),
-      columns_(shares(from.width(), into->width(), &column_scale_)),
-      rows_(shares(from.height(), into->height(), &row_scale_)),
-      across_((size_t(into->width()) + 1) * 3), here_(across_.size()), below_(across_.size()) {}
-
-void AreaScaler::add_row() {
-    if (in_ >= int(rows_.size())) return;
-    std::fill(across_.begin(), across_.end(), 0);
-    const uchar* p = row_.data() + kColour;
-    for (const Share& s : columns_) {
-        std::uint32_t* a = &across_[size_t(s.to) * 3];
-        a[0] += p[0] * s.first;
-        a[1] += p[1] * s.first;
-        a[2] += p[2] * s.first;
-        if (s.first != kWhole) {
-            const std::uint32_t rest = kWhole - s.first;
-            a[3] += p[0] * rest;
-            a[4] += p[1] * rest;
-            a[5] += p[2] * rest;
-        }
-        p += 4;
+    : into_(into), row_(size_t(from.width()) + 1), across_(size_t(into->width())),
+      columns_(from.width(), into->width()), rows_(from.height(), into->height()) {
+    for (Sum& s : sums_) {
+        s.rb.assign(across_.size(), 0);
+        s.ag.assign(across_.size(), 0);
     }
-    const Share s = rows_[size_t(in_++)];
-    while (out_ < s.to)
-        finish_row();
-    const size_t n = size_t(into_->width()) * 3;
-    for (size_t i = 0; i < n; ++i)
-        here_[i] += std::uint64_t(across_[i]) * s.first;
-    if (s.first != kWhole)
-        for (size_t i = 0; i < n; ++i)
-            below_[i] += std::uint64_t(across_[i]) * (kWhole - s.first);
-    if (in_ == int(rows_.size()))
-        while (out_ < into_->height())
-            finish_row();
 }
 
-void AreaScaler::finish_row() {
-    uchar* out = into_->scanLine(out_);
-    const double down = row_scale_[size_t(out_)];
-    const std::uint64_t* sum = here_.data();
-    for (int j = 0; j < into_->width(); ++j, out += 4, sum += 3) {
-        const double scale = column_scale_[size_t(j)] * down;
-        for (int c = 0; c < 3; ++c)
-            out[kColour + c] = uchar(std::min(255.0, std::floor(double(sum[c]) * scale + 0.5)));
-        out[kUnused] = 0xFF;
+void AreaScaler::add_row() {
+    if (out_ >= into_->height()) return;
+    const int y = in_++;
+    const int w = into_->width();
+    const std::uint32_t* in = row_.data();
+    for (int j = 0; j < w; ++j) {
+        const std::uint32_t* p = in + columns_.first[size_t(j)];
+        const std::uint32_t* share = columns_.weight.data() + columns_.at[size_t(j)];
+        const int n = columns_.count[size_t(j)];
+        // Two or three pixels each unless the reduction is strong: those without a loop.
+        std::uint32_t rb = (p[0] & kLow) * share[0] + (p[1] & kLow) * share[1];
+        std::uint32_t ag = ((p[0] >> 8) & kLow) * share[0] + ((p[1] >> 8) & kLow) * share[1];
+        for (int t = 2; t < n; ++t) {
+            rb += (p[t] & kLow) * share[t];
+            ag += ((p[t] >> 8) & kLow) * share[t];
+        }
+        across_[size_t(j)] = joined(rb, ag);
     }
-    here_.swap(below_);
-    std::fill(below_.begin(), below_.end(), 0);
-    ++out_;
+    // This row counts into the result row being finished and perhaps the next one.
+    for (int i = out_; i < into_->height() && rows_.first[size_t(i)] <= y; ++i) {
+        const int t = y - rows_.first[size_t(i)];
+        if (t >= rows_.count[size_t(i)]) continue;
+        const std::uint32_t share = rows_.weight[size_t(rows_.at[size_t(i)] + t)];
+        Sum& s = sums_[size_t(i % 2)];
+        for (int j = 0; j < w; ++j) {
+            s.rb[size_t(j)] += (across_[size_t(j)] & kLow) * share;
+            s.ag[size_t(j)] += ((across_[size_t(j)] >> 8) & kLow) * share;
+        }
+    }
+    // Result rows whose last source row this was.
+    while (out_ < into_->height() &&
+           rows_.first[size_t(out_)] + rows_.count[size_t(out_)] - 1 <= y) {
+        Sum& s = sums_[size_t(out_ % 2)];
+        auto* line = reinterpret_cast<std::uint32_t*>(into_->scanLine(out_));
+        for (int j = 0; j < w; ++j)
+            line[j] = joined(s.rb[size_t(j)], s.ag[size_t(j)]);
+        std::fill(s.rb.begin(), s.rb.end(), 0);
+        std::fill(s.ag.begin(), s.ag.end(), 0);
+        ++out_;
+    }
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 #include <QImage>
 #include <QSize>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -15,28 +16,29 @@ class AreaScaler {
     // come in and complete after the last one.
     AreaScaler(QSize from, QImage* into);
     // Where the next source row goes: `from`'s width in 32-bit RGB pixels.
-    uchar* row() { return row_.data(); }
+    uchar* row() { return reinterpret_cast<uchar*>(row_.data()); }
     // Counts in the row written at row(). Rows come from the top down.
     void add_row();
 
   private:
-    // Where a source pixel goes along one axis: into `to` with `first` of 256, the rest into
-    // to + 1.
-    struct Share {
-        int to;
-        std::uint32_t first;
+    // Along one axis, the source pixels each result pixel averages: from `first` on, `count`
+    // of them, with weights in 256ths that add up to 256.
+    struct Taps {
+        std::vector<int> first, count, at; // `at`: where the result pixel's weights begin
+        std::vector<std::uint32_t> weight;
+        Taps(int from, int to);
     };
-    static std::vector<Share> shares(int from, int to, std::vector<double>* inverse_totals);
-    void finish_row();
+    // A result row being summed: red and blue, alpha and green, side by side in one word each.
+    struct Sum {
+        std::vector<std::uint32_t> rb, ag;
+    };
 
     QImage* into_;
-    std::vector<uchar> row_;
-    std::vector<double> column_scale_, row_scale_; // 1 / the weight each result pixel gets
-    std::vector<Share> columns_, rows_;            // made with the above
-    std::vector<std::uint32_t> across_;            // the source row reduced across, per channel
-    std::vector<std::uint64_t> here_, below_;      // result rows being summed: current, next
-    int in_ = 0;                                   // source rows taken
-    int out_ = 0;                                  // result rows finished
+    std::vector<std::uint32_t> row_, across_; // a source row (and one pixel more), reduced across
+    Taps columns_, rows_;
+    std::array<Sum, 2> sums_; // for result rows of even and odd number
+    int in_ = 0;              // source rows taken
+    int out_ = 0;             // result rows finished
 };
 
 } // namespace platform
