@@ -2,12 +2,15 @@
 
 #include "platform/area_scaler.h"
 
+#include <QMutex>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -52,6 +55,47 @@ unsigned exif_orientation(const jpeg_saved_marker_ptr markers) {
     }
     return 1;
 }
+
+// Fresh memory costs a fault per page on first touch, which for a large photo decoded whole (for
+// the loupe, the own size) takes about as long as decoding it. The pixels of a large picture let
+// go are kept as one spare and lent to the next picture of the same size: photos from one camera
+// then decode into memory that is already mapped. A picture of any other size lets the spare go,
+// so it is held no longer than while one picture replaces another; pictures decoded at the size
+// shown are small enough to do without.
+class SparePixels {
+  public:
+    static QImage image(int w, int h) {
+        const size_t bytes = size_t(w) * size_t(h) * 4;
+        auto* block = static_cast<Block*>(take(bytes));
+        if (!block) block = static_cast<Block*>(std::malloc(sizeof(Block) + bytes));
+        if (!block) return {};
+        block->bytes = bytes;
+        return QImage(block->pixels(), w, h, qsizetype(w) * 4, QImage::Format_RGB32,
+                      &SparePixels::give_back, block);
+    }
+
+  private:
+    struct alignas(64) Block { // the pixels follow the header
+        size_t bytes;
+        uchar* pixels() { return reinterpret_cast<uchar*>(this + 1); }
+    };
+    static constexpr size_t kLarge = size_t(16) << 20;
+    static void* take(size_t bytes) {
+        QMutexLocker lock(&mutex_);
+        Block* spare = std::exchange(spare_, nullptr);
+        if (spare && spare->bytes == bytes) return spare;
+        std::free(spare);
+        return nullptr;
+    }
+    static void give_back(void* block) { // runs when the last copy of a picture goes
+        auto* b = static_cast<Block*>(block);
+        if (b->bytes < kLarge) return std::free(b);
+        QMutexLocker lock(&mutex_);
+        std::free(std::exchange(spare_, b));
+    }
+    static inline QBasicMutex mutex_; // no destructor: pictures may outlive static objects
+    static inline Block* spare_ = nullptr;
+};
 
 // The largest reduction libjpeg can decode at that still gives at least `need`.
 unsigned reduction(unsigned w, unsigned h, QSize need) {
@@ -105,7 +149,7 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& 
     jpeg_start_decompress(&cinfo);
     const QSize decoded(int(cinfo.output_width), int(cinfo.output_height));
     const QSize size = delivered(options, *own, decoded);
-    *out = QImage(size, QImage::Format_RGB32);
+    *out = SparePixels::image(size.width(), size.height());
     if (out->isNull()) {
         if (why) *why = QStringLiteral("out of memory");
         return false;
