@@ -1,5 +1,6 @@
 #include "platform/picture_io.h"
 
+#include "platform/bmp_reader.h"
 #include "platform/file_names.h"
 #include "platform/jpeg_reader.h"
 
@@ -305,11 +306,24 @@ qint64 needed_bytes(const QByteArray& format, const QByteArray& lead) {
                                          : walk.frame_at + walk.samples * 2 + kLeadBytes;
 }
 
+// Reads on from `file` until `data` holds `size` bytes or the file ends, straight into `data`:
+// a photo's bytes are not copied once more.
+void read_up_to(QFile& file, QByteArray& data, qint64 size) {
+    const qsizetype have = data.size();
+    if (size <= have) return;
+    data.resize(size);
+    const qint64 got = file.read(data.data() + have, size - have);
+    data.resize(have + std::max<qint64>(got, 0));
+}
+
 // Decodes a whole bitmap, JPEG or GIF file held in memory.
 QImage decode_data(QByteArray& data, const QByteArray& format, const ReadOptions& options,
                    QSize* own, QString* why) {
     if (format == "jpeg") {
         if (auto image = read_jpeg(data, kMaxPixels, options, own, why)) return *image;
+    }
+    if (format == "bmp") {
+        if (auto image = read_plain_bmp(data)) return *image;
     }
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -333,12 +347,12 @@ QImage read_checked(const QString& path, const ReadOptions& options, QSize* own,
         return decode(&file, {}, why);
     }
     data = prefix + data;
-    if (format != "bmp") data += file.read(kLeadBytes - data.size());
+    if (format != "bmp") read_up_to(file, data, kLeadBytes);
     const qint64 needed = needed_bytes(format, data);
     if (needed == kTooLarge) return fail(why, QStringLiteral("picture too large"));
     if (needed < 0 || (format == "bmp" && needed > prefix.size() + file_size))
         return fail(why, QStringLiteral("truncated file"));
-    if (needed > data.size()) data += file.read(needed - data.size());
+    read_up_to(file, data, needed);
     file.close();
     if ((format == "jpeg" && !jpeg_complete(data)) || (format == "gif" && !gif_complete(data)))
         return fail(why, QStringLiteral("truncated file"));

@@ -58,6 +58,24 @@ QByteArray gif(int screen_w, int screen_h, const QList<QPair<QSize, int>>& frame
     return g + ';';
 }
 
+// An uncompressed bitmap of 24 or 32 bits a pixel, its rows stored from the bottom up unless
+// `top_down`.
+QByteArray bmp(const QImage& image, int bits, bool top_down) {
+    const int w = image.width(), h = image.height(), stride = (w * bits + 31) / 32 * 4;
+    QByteArray d(54 + stride * h, '\0');
+    const auto put = [&](int at, quint32 v) { qToLittleEndian(v, d.data() + at); };
+    d[0] = 'B', d[1] = 'M';
+    put(2, quint32(d.size())), put(10, 54), put(14, 40), put(18, quint32(w));
+    put(22, quint32(top_down ? -h : h)), put(26, 1 | bits << 16);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = image.pixel(x, y);
+            char* at = d.data() + 54 + stride * (top_down ? y : h - 1 - y) + x * bits / 8;
+            at[0] = char(qBlue(p)), at[1] = char(qGreen(p)), at[2] = char(qRed(p));
+        }
+    return d;
+}
+
 // A JPEG that carries a complete JPEG thumbnail, with its own end marker, in an APP1 block.
 QByteArray with_thumbnail(const QByteArray& jpeg) {
     const QByteArray app1 = QByteArray("Exif\0\0", 6) + encode(filled(8, 8, Qt::red), "jpeg");
@@ -71,6 +89,9 @@ QByteArray with_thumbnail(const QByteArray& jpeg) {
 TEST(PictureIo, LoadsByContent) {
     const QByteArray jpeg = encode(kTeal, "jpeg");
     const QByteArray indexed = encode(kTeal.convertToFormat(QImage::Format_Indexed8), "bmp");
+    QImage two_colours = filled(33, 5, Qt::blue); // yellow on top, an odd width: rows padded
+    for (int x = 0; x < 33 * 2; ++x)
+        two_colours.setPixelColor(x % 33, x / 33, Qt::yellow);
     struct Row {
         const char* name;
         QByteArray bytes;
@@ -83,6 +104,8 @@ TEST(PictureIo, LoadsByContent) {
         {"c.bmp", indexed},
         {"as the clipboard keeps it.dib", encode(kTeal, "bmp").mid(14)},
         {"with colours, as the clipboard keeps it.dib", indexed.mid(14)},
+        {"bottom up, 24 bits.bmp", bmp(two_colours, 24, false), {33, 5}, Qt::yellow},
+        {"top down, 32 bits.bmp", bmp(two_colours, 32, true), {33, 5}, Qt::yellow},
         {"e.jpg", encode(kTeal, "jpeg", true)},
         {"f.jpg", jpeg + "trailing bytes after the end"},
         {"scan complete, no end marker.jpg", jpeg.chopped(2)},
