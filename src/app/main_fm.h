@@ -28,6 +28,7 @@ class MainForm : public MainFmDesign {
     std::uint8_t listed = 0;           // a listing has run since the window was loaded
     std::uint8_t drive_going_back = 0; // the drive list returns to a drive, the folder stays
     platform::Prefetch prefetch;       // the pictures to be shown next, read ahead
+    QSize ahead_area;                  // the fitted_area() they are read for
     // For the fitted view pic_moto may hold a JPEG at the size it is shown at; its file's bytes
     // are kept, and decoded again when more of it is needed (the loupe, own size, a larger
     // picture area), since the file may be gone or hold another picture by then.
@@ -99,6 +100,9 @@ class MainForm : public MainFmDesign {
     // How much of a picture the screen needs now: its fitted size, or all of it for the
     // loupe and the own-size view.
     platform::SizeNeeded screen_need() const;
+    // The picture area's size while pictures are fitted into it; none when they are needed
+    // whole (the loupe, the own size).
+    QSize fitted_area() const;
     // How the screen wants a picture read: at the size it is shown at, when it is fitted.
     platform::ReadOptions screen_read() const;
     void hold_picture(platform::HeldPicture held);

@@ -89,7 +89,15 @@ void MainForm::load_picture() {
     read_ahead();
 }
 
+QSize MainForm::fitted_area() const {
+    if (moto_flag != 0 || loupe_flag == 1) return {};
+    return {tk::to_int32(pic.scaleWidth()), tk::to_int32(pic.scaleHeight())};
+}
+
 void MainForm::read_ahead() {
+    // Pictures read for another picture area or view are read again for this one.
+    if (fitted_area() != ahead_area) prefetch.drop();
+    ahead_area = fitted_area();
     const QStringList paths = entries_ahead();
     prefetch.keep_only(paths);
     for (const QString& path : paths)
@@ -106,7 +114,7 @@ QSize MainForm::picture_size() const {
 }
 
 platform::SizeNeeded MainForm::screen_need() const {
-    if (moto_flag != 0 || loupe_flag == 1) return {};
+    if (!fitted_area().isValid()) return {};
     const double W = pic.scaleWidth(), H = pic.scaleHeight();
     return [W, H](QSize own) {
         const PicLayout l = compute_layout(W, H, own.width(), own.height(), false);
@@ -178,6 +186,7 @@ void MainForm::sai_hyouji() {
         draw_picture();
     else
         pic_layout();
+    if (fitted_area() != ahead_area && !prefetch.ahead().isEmpty()) read_ahead();
 }
 
 void MainForm::timed_load() {
