@@ -221,6 +221,8 @@ TEST(PictureIo, JpegReducedToTheSmallestScaleStillCoveringTheNeed) {
         {"a pixel more than an eighth", jpeg, {need(102, 60)}, {201, 151}},
         {"half", jpeg, {need(401, 301)}, {401, 301}},
         {"more than half", jpeg, {need(402, 301)}, {801, 601}},
+        {"exactly the need, reduced as decoded", jpeg, {need(300, 227), nullptr, true}, {300, 227}},
+        {"exactly, but not larger", jpeg, {need(900, 700), nullptr, true}, {801, 601}},
         {"not a JPEG", bmp, {need(10, 10)}, {801, 601}},
         {"cancelled", jpeg, {need(10, 10), &cancelled}, {0, 0}},
     };
