@@ -15,7 +15,8 @@ TEST(ChildProcess, BoundsTheChild) {
     // expected or a part of the error.
     const std::tuple<const char*, std::string, std::size_t, bool, std::string> cases[] = {
         {"input is fed and output collected", "wc -c", 3 << 20, true, "3145728\n"},
-        {"address space is limited", "ulimit -v", 0, true, "1048576\n"},
+        {"memory is limited", "ulimit -d", 0, true, "1048576\n"},
+        {"address space is bounded loosely", "ulimit -v", 0, true, "4194304\n"},
         {"processor time is limited", "ulimit -t", 0, true, "1\n"},
         {"no core dumps", "ulimit -c", 0, true, "0\n"},
         {"a child that stops reading early", "exit 0", 8 << 20, true, ""},
@@ -30,7 +31,8 @@ TEST(ChildProcess, BoundsTheChild) {
     };
     ChildLimits limits;
     limits.cpuTime = 1s;
-    limits.addressSpaceBytes = std::uint64_t{1} << 30;
+    limits.memoryBytes = std::uint64_t{1} << 30;
+    limits.addressSpaceBytes = std::uint64_t{4} << 30;
     limits.wallTime = 600ms;
     limits.maxOutputBytes = 1 << 20;
     for (const auto& [name, script, inputBytes, ok, expected] : cases) {
@@ -47,6 +49,17 @@ TEST(ChildProcess, BoundsTheChild) {
     const ChildResult missing = runChild({"/nonexistent/pikuta-metafile"}, {}, limits);
     EXPECT_FALSE(missing.ok);
     EXPECT_NE(missing.error.find("could not be started"), std::string::npos) << missing.error;
+}
+
+TEST(ChildProcess, AChildThatKeepsWorkingOutlastsTheStallLimit) {
+    // Over a second of processor time in small steps, which a busy machine spreads further.
+    ChildLimits limits;
+    limits.stallTime = 500ms;
+    limits.maxOutputBytes = 64;
+    const ChildResult result = runChild(
+        {"/bin/sh", "-c", "i=0; while [ $i -lt 1500000 ]; do i=$((i+1)); done; echo $i"}, {}, limits);
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(std::string(result.output.begin(), result.output.end()), "1500000\n");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <windows.h>
@@ -14,7 +15,6 @@ namespace pikuta::metafile {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr std::size_t maxErrorBytes = 4096;
 constexpr DWORD firstException = 0xC0000000; // exit codes from here on are unhandled faults
 
@@ -99,9 +99,9 @@ Handle makeJob(const ChildLimits& limits) {
         std::chrono::duration_cast<std::chrono::duration<LONGLONG, std::ratio<1, 10'000'000>>>(
             limits.cpuTime)
             .count();
-    if (limits.addressSpaceBytes != 0) {
+    if (limits.memoryBytes != 0) {
         basic.LimitFlags |= JOB_OBJECT_LIMIT_PROCESS_MEMORY;
-        info.ProcessMemoryLimit = SIZE_T(limits.addressSpaceBytes);
+        info.ProcessMemoryLimit = SIZE_T(limits.memoryBytes);
     }
     if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &info, sizeof info))
         job.reset();
@@ -168,9 +168,24 @@ void feed(Handle to, std::span<const unsigned char> input) {
     }
 }
 
-DWORD millisecondsLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return DWORD(std::max<std::int64_t>(0, left.count()));
+// Processor time the child has had, in 100 ns units.
+std::optional<std::uint64_t> processorTime(HANDLE child) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(child, &created, &exited, &kernel, &user)) return std::nullopt;
+    return ((std::uint64_t(kernel.dwHighDateTime) << 32) | kernel.dwLowDateTime) +
+           ((std::uint64_t(user.dwHighDateTime) << 32) | user.dwLowDateTime);
+}
+
+// Waits until the child exits, sends too much, or takes too long (WAIT_TIMEOUT).
+DWORD waitForChild(HANDLE child, HANDLE overflow, const ChildLimits& limits) {
+    ChildWatch watch(limits, [child] { return processorTime(child); });
+    const HANDLE events[] = {child, overflow};
+    for (;;) {
+        const DWORD left = DWORD(watch.untilNextLook().count());
+        if (left == 0) return WAIT_TIMEOUT;
+        const DWORD woke = WaitForMultipleObjects(2, events, FALSE, left);
+        if (woke != WAIT_TIMEOUT) return woke;
+    }
 }
 
 bool usedAllProcessorTime(HANDLE child, const ChildLimits& limits) {
@@ -190,7 +205,7 @@ std::string describeFailure(DWORD code, const std::vector<unsigned char>& errorT
 }
 
 ChildResult failure(std::string why) {
-    return {false, std::move(why), {}};
+    return {false, std::move(why), {}, {}};
 }
 
 } // namespace
@@ -203,7 +218,6 @@ ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsig
     const Handle job = makeJob(limits);
     const Handle overflow(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!job || !overflow) return failure("cannot start a process");
-    const auto deadline = Clock::now() + limits.wallTime;
     const Handle child = startChild(commandLine(argv), job.get(), in, out, err);
     in.child.reset();
     out.child.reset();
@@ -216,9 +230,7 @@ ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsig
     std::thread reader(collect, out.parent.get(), std::ref(result.output), limits.maxOutputBytes,
                        overflow.get());
     std::thread errors(collect, err.parent.get(), std::ref(errorText), maxErrorBytes, nullptr);
-    const HANDLE events[] = {child.get(), overflow.get()};
-    const DWORD woke = WaitForMultipleObjects(2, events, FALSE, millisecondsLeft(deadline));
-    const bool exited = woke == WAIT_OBJECT_0;
+    const bool exited = waitForChild(child.get(), overflow.get(), limits) == WAIT_OBJECT_0;
     // Ends whatever is left of the child and so closes every pipe end: the threads finish.
     TerminateJobObject(job.get(), 1);
     WaitForSingleObject(child.get(), INFINITE);
@@ -226,18 +238,18 @@ ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsig
     reader.join();
     errors.join();
 
-    if (WaitForSingleObject(overflow.get(), 0) == WAIT_OBJECT_0)
-        return failure("the renderer sent more data than asked");
-    if (!exited) return failure("the picture took too long to draw");
     DWORD code = 1;
     GetExitCodeProcess(child.get(), &code);
-    if (code == 0) {
-        result.ok = true;
-        return result;
-    }
-    if (usedAllProcessorTime(child.get(), limits))
-        return failure("the picture took too long to draw");
-    return failure(describeFailure(code, errorText));
+    std::string why;
+    if (WaitForSingleObject(overflow.get(), 0) == WAIT_OBJECT_0)
+        why = "the renderer sent more data than asked";
+    else if (!exited || (code != 0 && usedAllProcessorTime(child.get(), limits)))
+        why = "the picture took too long to draw";
+    else if (code != 0)
+        why = describeFailure(code, errorText);
+    ChildResult done = why.empty() ? std::move(result) : failure(why);
+    done.ok = why.empty();
+    return done;
 }
 
 } // namespace pikuta::metafile
