@@ -1,7 +1,10 @@
 #include "child_process.h"
 
+#include "renderer_protocol.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -108,9 +111,90 @@ Handle makeJob(const ChildLimits& limits) {
     return job;
 }
 
+// ---- the walls --------------------------------------------------------------------------------
+// The child runs with a restricted token at low integrity: none of the user's privileges or
+// administrative rights, and no writing to anything of the user's (files, registry, other
+// processes), which all stand at medium integrity. Its job lets it start no processes and keeps
+// it off the desktop: other programs' windows, the clipboard, global atoms, system settings.
+// What the system refuses is left out and named, for the viewer's log.
+
+using Notes = std::vector<std::string>;
+
+std::string lastError(const char* what) {
+    return std::string(what) + " (error " + std::to_string(GetLastError()) + ")";
+}
+
+Handle restrictedToken(Notes& missing) {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(),
+                          TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY |
+                              TOKEN_ADJUST_DEFAULT,
+                          &own)) {
+        missing.push_back(lastError("no restricted token: the viewer's token cannot be read"));
+        return {};
+    }
+    const Handle process(own);
+    HANDLE restricted = nullptr;
+    if (!CreateRestrictedToken(process.get(), DISABLE_MAX_PRIVILEGE | LUA_TOKEN, 0, nullptr, 0,
+                               nullptr, 0, nullptr, &restricted)) {
+        missing.push_back(lastError("no restricted token"));
+        return {};
+    }
+    Handle token(restricted);
+    SID_IDENTIFIER_AUTHORITY mandatory = SECURITY_MANDATORY_LABEL_AUTHORITY;
+    PSID low = nullptr;
+    if (!AllocateAndInitializeSid(&mandatory, 1, SECURITY_MANDATORY_LOW_RID, 0, 0, 0, 0, 0, 0, 0,
+                                  &low)) {
+        missing.push_back(lastError("no low integrity"));
+        return token;
+    }
+    TOKEN_MANDATORY_LABEL label{{low, SE_GROUP_INTEGRITY}};
+    if (!SetTokenInformation(token.get(), TokenIntegrityLevel, &label,
+                             sizeof label + GetLengthSid(low)))
+        missing.push_back(lastError("no low integrity"));
+    FreeSid(low);
+    return token;
+}
+
+void confineJob(HANDLE job, Notes& missing) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    auto& basic = limits.BasicLimitInformation;
+    if (!QueryInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits,
+                                   nullptr) ||
+        ((basic.LimitFlags |= JOB_OBJECT_LIMIT_ACTIVE_PROCESS), (basic.ActiveProcessLimit = 1),
+         !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)))
+        missing.push_back(lastError("processes may start others"));
+    JOBOBJECT_BASIC_UI_RESTRICTIONS ui{
+        JOB_OBJECT_UILIMIT_DESKTOP | JOB_OBJECT_UILIMIT_DISPLAYSETTINGS |
+        JOB_OBJECT_UILIMIT_EXITWINDOWS | JOB_OBJECT_UILIMIT_GLOBALATOMS |
+        JOB_OBJECT_UILIMIT_HANDLES | JOB_OBJECT_UILIMIT_READCLIPBOARD |
+        JOB_OBJECT_UILIMIT_SYSTEMPARAMETERS | JOB_OBJECT_UILIMIT_WRITECLIPBOARD};
+    if (!SetInformationJobObject(job, JobObjectBasicUIRestrictions, &ui, sizeof ui))
+        missing.push_back(lastError("the desktop is not shut off"));
+}
+
+// The token to start the child with (none: the viewer's own), with the job confined; `missing`
+// names what could not be shut off.
+Handle confine(HANDLE job, Notes& missing) {
+    const char* setting = std::getenv(protocol::sandboxVariable);
+    if (setting && std::string(setting) == "off") {
+        missing.push_back(std::string("no walls: ") + protocol::sandboxVariable + " is off");
+        return {};
+    }
+    confineJob(job, missing);
+    return restrictedToken(missing);
+}
+
+std::string joined(const Notes& notes) {
+    std::string text;
+    for (const std::string& note : notes)
+        text += (text.empty() ? "" : "\n") + note;
+    return text;
+}
+
 // Starts the child suspended, inside the job, with only its three pipe ends inherited (another
 // thread starting a child at the same time must not hand it ours).
-Handle startChild(std::wstring line, HANDLE job, Pipe& in, Pipe& out, Pipe& err) {
+Handle startChild(std::wstring line, HANDLE job, HANDLE token, Pipe& in, Pipe& out, Pipe& err) {
     HANDLE inherited[] = {in.child.get(), out.child.get(), err.child.get()};
     SIZE_T bytes = 0;
     InitializeProcThreadAttributeList(nullptr, 1, 0, &bytes);
@@ -129,8 +213,11 @@ Handle startChild(std::wstring line, HANDLE job, Pipe& in, Pipe& out, Pipe& err)
     PROCESS_INFORMATION process{};
     const DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT |
                         (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
-    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, flags,
-                                        nullptr, nullptr, &startup.StartupInfo, &process);
+    const BOOL started =
+        token ? CreateProcessAsUserW(token, nullptr, line.data(), nullptr, nullptr, TRUE, flags,
+                                     nullptr, nullptr, &startup.StartupInfo, &process)
+              : CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                               nullptr, &startup.StartupInfo, &process);
     DeleteProcThreadAttributeList(attributes);
     if (!started) return {};
     Handle child(process.hProcess);
@@ -218,7 +305,13 @@ ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsig
     const Handle job = makeJob(limits);
     const Handle overflow(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!job || !overflow) return failure("cannot start a process");
-    const Handle child = startChild(commandLine(argv), job.get(), in, out, err);
+    Notes missing;
+    const Handle token = confine(job.get(), missing);
+    Handle child = startChild(commandLine(argv), job.get(), token.get(), in, out, err);
+    if (!child && token && GetLastError() == ERROR_PRIVILEGE_NOT_HELD) {
+        missing.push_back(lastError("no restricted token: the system starts no process with it"));
+        child = startChild(commandLine(argv), job.get(), nullptr, in, out, err);
+    }
     in.child.reset();
     out.child.reset();
     err.child.reset();
@@ -249,6 +342,7 @@ ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsig
         why = describeFailure(code, errorText);
     ChildResult done = why.empty() ? std::move(result) : failure(why);
     done.ok = why.empty();
+    done.notice = joined(missing);
     return done;
 }
 
