@@ -486,7 +486,7 @@ void metafiles(Report& report, const Sizes& s) {
         const QString path = QStringLiteral(PIKUTA_BENCH_SAMPLES "/") + QLatin1String(name);
         std::vector<double> walled, open;
         platform::read_picture(path);
-        for (int i = 0; i < 8 * s.runs; ++i) {
+        for (int i = 0; i < (s.runs > 1 ? 8 * s.runs : 1); ++i) {
             walled.push_back(load_ms(1, path));
             qputenv(off, "off");
             open.push_back(load_ms(1, path));
