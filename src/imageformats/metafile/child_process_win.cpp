@@ -211,7 +211,8 @@ Handle startChild(std::wstring line, HANDLE job, HANDLE token, Pipe& in, Pipe& o
     startup.StartupInfo.hStdError = err.child.get();
     startup.lpAttributeList = listed ? attributes : nullptr;
     PROCESS_INFORMATION process{};
-    const DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT |
+    // No console at all: a hidden one would be a second process in the job, which allows one.
+    const DWORD flags = CREATE_SUSPENDED | DETACHED_PROCESS | CREATE_UNICODE_ENVIRONMENT |
                         (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
     const BOOL started =
         token ? CreateProcessAsUserW(token, nullptr, line.data(), nullptr, nullptr, TRUE, flags,
