@@ -51,15 +51,29 @@ TEST(ChildProcess, BoundsTheChild) {
     EXPECT_NE(missing.error.find("could not be started"), std::string::npos) << missing.error;
 }
 
-TEST(ChildProcess, AChildThatKeepsWorkingOutlastsTheStallLimit) {
-    // Over a second of processor time in small steps, which a busy machine spreads further.
+TEST(ChildProcess, OnlyAStuckChildIsStoppedBeforeTheWallTime) {
+    // Half a second of processor time or more, which a busy machine spreads further; a wait
+    // for nothing, stopped soon after it has had no processor time for the stall time.
+    const std::tuple<const char*, std::string, bool, std::string> cases[] = {
+        {"keeps working", "i=0; while [ $i -lt 800000 ]; do i=$((i+1)); done; echo $i", true,
+         "800000\n"},
+        {"waits for nothing", "exec sleep 10", false, "too long"},
+    };
     ChildLimits limits;
-    limits.stallTime = 500ms;
+    limits.stallTime = 300ms;
     limits.maxOutputBytes = 64;
-    const ChildResult result = runChild(
-        {"/bin/sh", "-c", "i=0; while [ $i -lt 1500000 ]; do i=$((i+1)); done; echo $i"}, {}, limits);
-    EXPECT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(std::string(result.output.begin(), result.output.end()), "1500000\n");
+    for (const auto& [name, script, ok, expected] : cases) {
+        SCOPED_TRACE(name);
+        const auto start = std::chrono::steady_clock::now();
+        const ChildResult result = runChild({"/bin/sh", "-c", script}, {}, limits);
+        EXPECT_EQ(result.ok, ok) << result.error;
+        const std::string output(result.output.begin(), result.output.end());
+        EXPECT_TRUE(ok ? output == expected : result.error.find(expected) != std::string::npos)
+            << "output: " << output << "\nerror: " << result.error;
+        if (!ok) {
+            EXPECT_LT(std::chrono::steady_clock::now() - start, limits.stallTime + 1s);
+        }
+    }
 }
 
 } // namespace

@@ -69,7 +69,7 @@ class ChildWatch {
     std::chrono::milliseconds untilNextLook() {
         const auto now = Clock::now();
         if (now >= nextLook_) {
-            nextLook_ = now + lookEvery;
+            nextLook_ = now + std::min(lookEvery, limits_.stallTime / 4);
             if (const auto used = used_(); used && used != lastUsed_) {
                 lastUsed_ = used;
                 progress_ = now;
