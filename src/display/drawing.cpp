@@ -83,6 +83,11 @@ void MainForm::load_picture() {
         image = QImage(); // pic_moto holds the only copy
         copy_ok = 1;
         pic_layout();
+    } else {
+        // Nothing of the picture before may stay on show under this entry's name, now or at
+        // a later redisplay.
+        hold_picture({}, {0, 0}, path);
+        pic_layout();
     }
     Label7.setCaption(path);
     // While this picture is looked at, the next one is read.
@@ -91,6 +96,7 @@ void MainForm::load_picture() {
 }
 
 QSize MainForm::picture_size() const {
+    if (pic_moto.picture().isNull()) return {0, 0}; // nothing loaded yet, or the last load failed
     if (moto_reduced != 0 && pic_moto.picture().cacheKey() == moto_reduced) return moto_own;
     return {tk::to_int32(pic_moto.scaleWidth()), tk::to_int32(pic_moto.scaleHeight())};
 }
