@@ -156,7 +156,8 @@ void MainForm::pic_layout() {
     if (!l.valid) return;
     read_more_if_needed(moto_flag != 0 ? own : QSize(l.dw, l.dh));
     paint_held(l.dx, l.dy, l.dw, l.dh, l.sx, l.sy, l.sw, l.sh);
-    if (hyouji_mode != 0) {
+    // Without a current entry (the list was replaced) there is no number or path to give.
+    if (hyouji_mode != 0 && play_no >= 0) {
         const QString number = QString::number(play_no + 1) + QLatin1Char(' ');
         pic.Print(number + List1.list(play_no), number.size());
     }
