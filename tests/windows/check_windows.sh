@@ -70,11 +70,8 @@ export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all \
     WINEDLLOVERRIDES="mscoree=;mshtml=;winedbg.exe="
 # Wine's drive Z: is the root folder. (winepath would start Wine before the X server is up.)
 win() { printf 'Z:%s' "${1//\//\\}"; }
-# The programs built here load the MinGW runtime; the installed ones find it beside them.
-runtime=
-for dll in libstdc++-6.dll libwinpthread-1.dll; do
-    runtime+="$(win "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")");"
-done
+# The programs built here load the MinGW thread library; the installed ones find it beside them.
+runtime=$(win "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")")
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     set -u
     wineboot --init >/dev/null 2>&1
