@@ -32,8 +32,8 @@ const QString kListFull = QStringLiteral("ﾘｽﾄ ﾎﾞｯｸｽがいっぱ�
 // request (kensaku_flag = 0) reaches the search. Each folder is read once, and the walk keeps
 // its own stack of folders, so the depth of the tree costs no call stack. A link is not
 // followed into a folder on the way down or one already searched, nor into a folder whose
-// identity the file system does not tell. Result: -1 when the search
-// was abandoned (stopped, or the list is full), 0 otherwise.
+// identity the file system does not tell. Result: -1 when the search was abandoned (stopped,
+// or the list is full), 0 otherwise.
 std::int16_t MainForm::DirDiver(const QString& NewPath, const QString& BackUp) {
     KensakuSet& k = *kensaku_set;
     std::vector<Level> down;
