@@ -28,17 +28,14 @@ cmake --build "$build"
 # There is no Qt for MinGW here: the adapters from the cores to the Qt-typed interfaces are
 # compiled against the Linux Qt headers, for the Windows target, without code generation.
 qt=$(pkg-config --variable=includedir Qt6Core)
-for source in platform/win/drives_win.cpp platform/win/folders_win.cpp \
-    platform/win/frame_win.cpp platform/win/single_instance_win.cpp \
-    platform/win/wallpaper_win.cpp platform/win/display_win.cpp \
-    platform/win/settings_store_win.cpp platform/win/memory_win.cpp \
-    platform/win/process_win.cpp imageformats/metafile/metafile_handler.cpp; do
+for source in "$root"/src/platform/win/*_win.cpp \
+    "$root"/src/imageformats/metafile/metafile_handler.cpp; do
     x86_64-w64-mingw32-g++-posix -fsyntax-only -std=c++20 -Wall -Wextra -Werror \
         -DNOMINMAX -D_WIN32_WINNT=0x0A00 -DPIKUTA_EXECUTABLE_SUFFIX='".exe"' \
         -DPIKUTA_RENDERER_FROM_PROGRAM='"."' \
         -I"$root/src" -I"$root/src/imageformats/metafile" \
         -isystem "$qt" -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets" \
-        "$root/src/$source"
+        "$source"
 done
 echo "The adapters compile for Windows."
 
