@@ -24,7 +24,7 @@ set_target_properties(pikuta-metafile PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAK
 if(WIN32)
   target_sources(pikuta_renderer PRIVATE ${METAFILE_DIR}/render_gdi.cpp
     ${METAFILE_DIR}/sandbox_win.cpp)
-  target_link_libraries(pikuta_renderer PUBLIC gdi32)
+  target_link_libraries(pikuta_renderer PUBLIC gdi32 gdiplus)
   target_compile_definitions(pikuta_renderer PRIVATE NOMINMAX)
 else()
   find_package(PkgConfig REQUIRED)
