@@ -589,7 +589,7 @@ void check_near_limit(const std::string& renderer, const std::string& samples) {
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    const std::uint64_t limit = ChildLimits{}.addressSpaceBytes;
+    const std::uint64_t limit = ChildLimits{}.memoryBytes;
     std::printf("%d x %d pixels drawn with at most %llu MB (the limit is %llu MB)\n", side, side,
                 static_cast<unsigned long long>(peak >> 20),
                 static_cast<unsigned long long>(limit >> 20));
