@@ -18,7 +18,7 @@ cmake --build "$build"
 qt=$(pkg-config --variable=includedir Qt6Core)
 for source in platform/win/drives_win.cpp platform/win/folders_win.cpp \
     platform/win/frame_win.cpp platform/win/single_instance_win.cpp \
-    platform/win/wallpaper_win.cpp platform/win/display_win.cpp \
+    platform/win/wallpaper_win.cpp platform/win/display_win.cpp platform/win/display_profile_win.cpp \
     platform/win/settings_store_win.cpp platform/win/memory_win.cpp \
     imageformats/metafile/metafile_handler.cpp; do
     x86_64-w64-mingw32-g++-posix -fsyntax-only -std=c++20 -Wall -Wextra -Werror \
