@@ -12,11 +12,13 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <functional>
 #include <lcms2.h>
 
 namespace {
 
 using test_env::filled;
+using test_env::with_block;
 
 const QImage kTeal = filled(64, 48, QColor(0, 128, 128));
 
@@ -68,7 +70,7 @@ const QByteArray kExif("Exif\0\0", 6);
 
 // A JPEG that carries a complete JPEG thumbnail, with its own end marker, in an APP1 block.
 QByteArray with_thumbnail(const QByteArray& jpeg) {
-    return test_env::with_block(jpeg, 0xE1, kExif + encode(filled(8, 8, Qt::red), "jpeg"));
+    return with_block(jpeg, 0xE1, kExif + encode(filled(8, 8, Qt::red), "jpeg"));
 }
 
 // What ImageMagick's convert makes of the file `in` with these arguments, as a `format` file.
@@ -272,7 +274,7 @@ TEST(PictureIo, TurnedAsTheExifOrientationSays) {
     const QImage stored = test_env::quarters(96, 64);
     const QByteArray plain = encode(stored, "jpeg");
     const auto exif_block = [&](const QByteArray& tiff) {
-        return test_env::with_block(plain, 0xE1, kExif + tiff);
+        return with_block(plain, 0xE1, kExif + tiff);
     };
     // Orientation 6 with bytes of its TIFF structure overwritten.
     const auto damaged = [&](int at, const QByteArray& bytes) {
@@ -298,8 +300,8 @@ TEST(PictureIo, TurnedAsTheExifOrientationSays) {
         {"8 a quarter anticlockwise.jpg", jpeg_turned(stored, 8), "LYRB", tall},
         {"6 big-endian.jpg", jpeg_turned(stored, 6, true), "BRYL", tall},
         {"6 CMYK.jpg",
-         test_env::with_block(magick(stored, {"-colorspace", "CMYK"}, "jpg"), 0xE1,
-                              kExif + test_env::exif_tiff(6)),
+         with_block(magick(stored, {"-colorspace", "CMYK"}, "jpg"), 0xE1,
+                    kExif + test_env::exif_tiff(6)),
          "BRYL", tall, true},
         {"6 TIFF.jpg", magick(stored, {"-orient", "RightTop"}, "tiff"), "BRYL", tall, true, false},
         // Damaged or absurd: as stored.
@@ -366,8 +368,7 @@ TEST(PictureIo, EmbeddedProfilesGiveSrgbAsImageMagickConvertsThem) {
         {"Display P3, a table in several blocks.jpg",
          magick(patches, {"-profile", p3_table}, "jpg")},
         {"damaged profile.jpg",
-         test_env::with_block(encode(patches, "jpeg"), 0xE2,
-                              QByteArray("ICC_PROFILE\0\1\1", 14) + broken),
+         with_block(encode(patches, "jpeg"), 0xE2, QByteArray("ICC_PROFILE\0\1\1", 14) + broken),
          {},
          false},
     };
@@ -387,4 +388,52 @@ TEST(PictureIo, EmbeddedProfilesGiveSrgbAsImageMagickConvertsThem) {
                 << got.blue() << " for " << want.red() << " " << want.green() << " " << want.blue();
         }
     }
+}
+
+TEST(PictureIo, TinyJpegsOfEveryKindLoad) {
+    // Pictures of a few pixels need only a few bytes of memory, which come less aligned than
+    // those of a photo.
+    const auto colour = [](int w, int h) { return encode(filled(w, h, Qt::darkCyan), "jpeg"); };
+    struct Row {
+        const char* what;
+        std::function<QByteArray(int w, int h)> make;
+    };
+    const Row rows[] = {
+        {"colour", colour},
+        {"grey",
+         [](int w, int h) {
+             return encode(filled(w, h, Qt::gray).convertToFormat(QImage::Format_Grayscale8),
+                           "jpeg");
+         }},
+        {"progressive",
+         [](int w, int h) { return encode(filled(w, h, Qt::darkCyan), "jpeg", true); }},
+        {"with a colour profile",
+         [](int w, int h) {
+             QImage i = filled(w, h, Qt::darkCyan);
+             i.setColorSpace(QColorSpace::SRgb);
+             return encode(i, "jpeg");
+         }},
+        {"with XMP",
+         [&](int w, int h) {
+             return with_block(colour(w, h), '\xE1',
+                               QByteArray("http://ns.adobe.com/xap/1.0/") + '\0' + "<x:xmpmeta/>");
+         }},
+        {"RGB, as an Adobe block without JFIF says",
+         [&](int w, int h) {
+             const QByteArray jfif = colour(w, h);
+             const QByteArray bare =
+                 jfif.left(2) + jfif.mid(4 + qFromBigEndian<quint16>(jfif.constData() + 4));
+             return with_block(bare, '\xEE', QByteArray("Adobe\0\x64\0\0\0\0\0", 12));
+         }},
+    };
+    test_env::TempTree tree;
+    for (const Row& r : rows)
+        for (int w = 1; w <= 5; ++w)
+            for (int h = 1; h <= 5; ++h) {
+                QString why;
+                const QImage image =
+                    platform::read_picture(tree.file("tiny.jpg", r.make(w, h)), &why);
+                EXPECT_EQ(image.size(), QSize(w, h))
+                    << r.what << " " << w << "x" << h << ": " << why.toStdString();
+            }
 }

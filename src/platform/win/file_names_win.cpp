@@ -1,5 +1,6 @@
 #include "platform/file_names.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 // Names are UTF-16 here and Qt hands them to the system unchanged.
@@ -15,6 +16,10 @@ QByteArray name_to_bytes(const QString& name) {
 
 QString readable_name(const QString& name) {
     return name;
+}
+
+QString current_folder() {
+    return QDir::currentPath();
 }
 
 bool open_for_reading(QFile& file, const QString& path, QString* why) {
