@@ -2,15 +2,16 @@
 //
 //   pikuta-bench [--quick] [--json FILE] [--only GROUP,...]
 //                                          every figure (or those of the groups list, search,
-//                                          load, draw, next, keepup, startup, rss), one line
-//                                          each: name value unit reference_value ratio
+//                                          metafile, load, draw, next, keepup, startup, rss),
+//                                          one line each: name value unit reference_value ratio
 //   pikuta-bench load FILE...              each file through the program's picture loading:
 //                                          ok WIDTH HEIGHT MILLISECONDS PATH | fail MILLISECONDS
 //                                          PATH
 //   pikuta-bench photos FOLDER W H COUNT   writes the bench's photos (p00.jpg, ...)
 //
-// Everything runs on the offscreen platform on data made here. --quick makes tiny data and
-// runs each measurement once, so that the test suite can keep the bench from rotting.
+// Everything runs on the offscreen platform on data made here (and the metafile samples). --quick
+// makes tiny data and runs each measurement once, so that the test suite can keep the bench from
+// rotting.
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
@@ -25,6 +26,7 @@
 #include "toolkit/units.h"
 
 #include <QApplication>
+#include <QColorSpace>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -454,16 +456,22 @@ void loupe(Report& report, const QString& path, const Sizes& s) {
     menu_fm->hyouji_set(0);
 }
 
-// The whole-number reduction a JPEG is decoded at for the fitted view of the 1280 x 1024 screen
-// the bench runs on (djpeg's -scale 1/N).
+// Loading for the fitted view of a 1280 x 1024 screen, as the program reads: at exactly the
+// size shown.
+const platform::ReadOptions kFitted{[](QSize own) {
+                                        const PicLayout l = compute_layout(1280, 1024, own.width(),
+                                                                           own.height(), false);
+                                        return QSize(l.dw, l.dh);
+                                    },
+                                    nullptr, true};
+
+// The whole-number reduction a JPEG is decoded at for the fitted view (djpeg's -scale 1/N).
 int view_reduction(const QString& path) {
-    const platform::ReadOptions fit{[](QSize own) {
-        const PicLayout l = compute_layout(1280, 1024, own.width(), own.height(), false);
-        return QSize(l.dw, l.dh);
-    }};
+    platform::ReadOptions reduced = kFitted;
+    reduced.exact = false;
     QSize own;
-    const int reduced = std::max(1, platform::read_picture(path, fit, &own).width());
-    return std::max(1, own.width() / reduced);
+    const int width = std::max(1, platform::read_picture(path, reduced, &own).width());
+    return std::max(1, own.width() / width);
 }
 
 // The share of 50 ms ticks that the JPEG decoder itself could fill with a new picture from
@@ -496,18 +504,11 @@ std::optional<double> djpeg_keepup_percent(const QStringList& paths, double laun
     return std::min(100.0, 100.0 * 50.0 / per_picture);
 }
 
-// Loading for the fitted view of a 1280 x 1024 screen (a reduced decode), against djpeg
-// decoding at the same reduction.
+// Loading for the fitted view, against djpeg decoding at the same reduction.
 void fitted_load(Report& report, const QString& name, const QString& path, double launch,
                  const Sizes& s) {
-    // As the program reads it: at exactly the size shown.
-    platform::ReadOptions fit{[](QSize own) {
-        const PicLayout l = compute_layout(1280, 1024, own.width(), own.height(), false);
-        return QSize(l.dw, l.dh);
-    }};
-    fit.exact = true;
     QSize own;
-    const double ms = median_ms(s.runs, [&] { platform::read_picture(path, fit, &own); });
+    const double ms = median_ms(s.runs, [&] { platform::read_picture(path, kFitted, &own); });
     const auto djpeg =
         launch >= 0 ? median_run_ms(s.runs, QStringLiteral("djpeg"),
                                     {QStringLiteral("-scale"),
@@ -515,6 +516,46 @@ void fitted_load(Report& report, const QString& name, const QString& path, doubl
                                      QStringLiteral("-outfile"), QProcess::nullDevice(), path})
                     : std::nullopt;
     report.add(name, ms, QStringLiteral("ms"), djpeg ? std::max(*djpeg - launch, 0.01) : -1);
+}
+
+// The photo as a phone held upright stores it (Exif orientation 6) and as a camera set to
+// Adobe RGB does (with that profile), each loaded for the fitted view against the plain photo,
+// the three in turn.
+void photo_blocks(Report& report, const QString& root, const QString& plain, const Sizes& s) {
+    QFile file(plain);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray jpeg = file.readAll();
+    const auto with_block = [&](const QString& name, char marker, const QByteArray& payload) {
+        const int length = int(payload.size()) + 2;
+        QFile out(root + QLatin1Char('/') + name);
+        out.open(QIODevice::WriteOnly);
+        out.write(jpeg.left(2) + char(0xFF) + marker + char(length >> 8) + char(length & 0xFF) +
+                  payload + jpeg.mid(2));
+        return out.fileName();
+    };
+    const QStringList paths{
+        plain,
+        with_block(QStringLiteral("turned.jpg"), '\xE1',
+                   QByteArray("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
+                              "\0\0\0\0",
+                              32)),
+        with_block(QStringLiteral("adobe_rgb.jpg"), '\xE2',
+                   QByteArray("ICC_PROFILE\0\x01\x01", 14) +
+                       QColorSpace(QColorSpace::AdobeRgb).iccProfile())};
+    std::vector<double> times[3];
+    for (int i = 0; i < 3 * s.runs + (s.runs > 1); ++i) {
+        for (int k = 0; k < 3; ++k) {
+            QSize own;
+            QElapsedTimer t;
+            t.start();
+            platform::read_picture(paths[k], kFitted, &own);
+            if (i > 0 || s.runs == 1) times[k].push_back(ms_since(t));
+        }
+    }
+    report.add(QStringLiteral("load_jpeg_12mp_fitted_orientation_6"), median(times[1]),
+               QStringLiteral("ms"), median(times[0]));
+    report.add(QStringLiteral("load_jpeg_12mp_fitted_adobe_rgb"), median(times[2]),
+               QStringLiteral("ms"), median(times[0]));
 }
 
 // The least loading a 24-bit bitmap can cost: reading the file and turning each of its rows
@@ -561,6 +602,25 @@ void load_others(Report& report, const QString& root, const Sizes& s) {
     if (!launch || !giflib) std::fprintf(stderr, "giflib's gif2rgb is missing: no GIF reference\n");
     report.add(QStringLiteral("load_gif_2mp"), load_ms(s.runs, gif), QStringLiteral("ms"),
                launch && giflib ? std::max(*giflib - *launch, 0.01) : -1);
+}
+
+// A metafile sample read through the renderer inside its walls, against the same with them down;
+// the two alternate, so that both meet the same load.
+void metafiles(Report& report, const Sizes& s) {
+    const char* const off = "PIKUTA_METAFILE_SANDBOX";
+    for (const char* name : {"shapes.emf", "features.wmf"}) {
+        const QString path = QStringLiteral(PIKUTA_BENCH_SAMPLES "/") + QLatin1String(name);
+        std::vector<double> walled, open;
+        platform::read_picture(path);
+        for (int i = 0; i < (s.runs > 1 ? 8 * s.runs : 1); ++i) {
+            walled.push_back(load_ms(1, path));
+            qputenv(off, "off");
+            open.push_back(load_ms(1, path));
+            qunsetenv(off);
+        }
+        report.add(QStringLiteral("metafile_%1_walled").arg(QString(name).section('.', 1)),
+                   median(walled), QStringLiteral("ms"), median(open));
+    }
 }
 
 // Exec to the main window shown, against the smallest Qt Widgets program.
@@ -622,6 +682,7 @@ int run_all(const Options& o) {
 
     if (o.wants("list")) list_folder(report, root, s);
     if (o.wants("search")) search(report, root, s);
+    if (o.wants("metafile")) metafiles(report, s);
     if (!(o.wants("load") || o.wants("draw") || o.wants("next") || o.wants("keepup") ||
           o.wants("startup") || o.wants("rss")))
         return write_json(report, o);
@@ -651,6 +712,7 @@ int run_all(const Options& o) {
         for (const auto& [name, set] :
              {std::pair{"load_jpeg_12mp_fitted", &set12}, {"load_jpeg_24mp_fitted", &set24}})
             fitted_load(report, QLatin1String(name), set->front(), have_djpeg ? launch : -1, s);
+        photo_blocks(report, root, set12.front(), s);
         load_others(report, root, s);
     }
     if (o.wants("draw")) {

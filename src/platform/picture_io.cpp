@@ -1,10 +1,13 @@
 #include "platform/picture_io.h"
 
 #include "platform/bmp_reader.h"
+#include "platform/exif_orientation.h"
 #include "platform/file_names.h"
 #include "platform/jpeg_reader.h"
+#include "platform/picture_look.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
 #include <QtEndian>
@@ -280,6 +283,9 @@ QImage fail(QString* why, const QString& reason) {
 QImage decode(QIODevice* device, const QByteArray& format, QString* why) {
     QImageReader reader(device, format);
     reader.setDecideFormatFromContent(format.isEmpty());
+    // The kinds read here say how they are turned through their look; Qt's other readers
+    // turn what they read themselves.
+    reader.setAutoTransform(format.isEmpty());
     // Room for large camera photos; a header that claims more is refused before allocating.
     QImageReader::setAllocationLimit(kMaxMegapixels * 4);
     const QSize size = reader.size();
@@ -306,6 +312,15 @@ qint64 needed_bytes(const QByteArray& format, const QByteArray& lead) {
                                          : walk.frame_at + walk.samples * 2 + kLeadBytes;
 }
 
+// The screen's need is for the picture as shown; the decoder reduces the picture as stored.
+ReadOptions for_stored(ReadOptions options, int orientation) {
+    if (options.needed && orientation >= 5)
+        options.needed = [needed = options.needed, orientation](QSize stored) {
+            return oriented_size(needed(oriented_size(stored, orientation)), orientation);
+        };
+    return options;
+}
+
 // Reads on from `file` until `data` holds `size` bytes or the file ends, straight into `data`:
 // a photo's bytes are not copied once more.
 void read_up_to(QFile& file, QByteArray& data, qint64 size) {
@@ -316,18 +331,22 @@ void read_up_to(QFile& file, QByteArray& data, qint64 size) {
     data.resize(have + std::max<qint64>(got, 0));
 }
 
-// Decodes a whole bitmap, JPEG or GIF file held in memory.
-QImage decode_data(QByteArray& data, const QByteArray& format, const ReadOptions& options,
-                   QSize* own, QString* why) {
+// Decodes a whole bitmap, JPEG or GIF file held in memory, shown as its look says.
+QImage decode_data(QByteArray& data, const QByteArray& format, const PictureLook& look,
+                   const ReadOptions& options, QSize* own, QString* why) {
     if (format == "jpeg") {
-        if (auto image = read_jpeg(data, kMaxPixels, options, own, why)) return *image;
+        if (auto image =
+                read_jpeg(data, kMaxPixels, for_stored(options, look.orientation), own, why)) {
+            *own = oriented_size(*own, look.orientation);
+            return shown_as_taken(std::move(*image), look);
+        }
     }
     if (format == "bmp") {
-        if (auto image = read_plain_bmp(data)) return *image;
+        if (auto image = read_plain_bmp(data)) return shown_as_taken(std::move(*image), look);
     }
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    return decode(&buffer, format, why);
+    return shown_as_taken(decode(&buffer, format, why), look);
 }
 
 // `kept`, when given, gets the file's bytes if the picture returned is not at its own size.
@@ -344,7 +363,9 @@ QImage read_checked(const QString& path, const ReadOptions& options, QSize* own,
     if (!prefix.isEmpty()) format = "bmp";
     if (format.isEmpty()) { // the metafile plugin and Qt's other readers bound their own reads
         file.seek(0);
-        return decode(&file, {}, why);
+        const QImage image = decode(&file, {}, why);
+        // Those readers give the profile they found as the picture's colour space.
+        return shown_as_taken(image, {1, image.colorSpace().iccProfile()});
     }
     data = prefix + data;
     if (format != "bmp") read_up_to(file, data, kLeadBytes);
@@ -353,10 +374,13 @@ QImage read_checked(const QString& path, const ReadOptions& options, QSize* own,
     if (needed < 0 || (format == "bmp" && needed > prefix.size() + file_size))
         return fail(why, QStringLiteral("truncated file"));
     read_up_to(file, data, needed);
+    const PictureLook look = format == "jpeg"  ? jpeg_look(data)
+                             : format == "bmp" ? bmp_look(file, prefix.isEmpty() ? 14 : 0)
+                                               : PictureLook();
     file.close();
     if ((format == "jpeg" && !jpeg_complete(data)) || (format == "gif" && !gif_complete(data)))
         return fail(why, QStringLiteral("truncated file"));
-    QImage image = decode_data(data, format, options, own, why);
+    QImage image = decode_data(data, format, look, options, own, why);
     if (kept && !image.isNull() && own->isValid() && image.size() != *own) *kept = std::move(data);
     return image;
 }
@@ -396,7 +420,8 @@ bool decode_again(HeldPicture& held, const ReadOptions& options) {
     QSize own;
     QImage image;
     try {
-        image = decode_data(held.data, format_from_content(held.data), options, &own, nullptr);
+        // Only JPEG files are kept as bytes: their look is in them.
+        image = decode_data(held.data, "jpeg", jpeg_look(held.data), options, &own, nullptr);
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -327,7 +327,7 @@ DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, st
     auto* c = new DriveCombo(*this);
     attach(c);
     refresh();
-    drive_ = drive_services().drive_of(QDir::currentPath());
+    drive_ = drive_services().drive_of(platform::current_folder());
     show_drive();
     QObject::connect(c, &QComboBox::activated, c, [this](int index) {
         if (pushing_ || index < 0 || index >= drives_.size()) return;
@@ -376,7 +376,7 @@ void DriveListBox::setDrive(const QString& drive) {
 
 DirListBox::DirListBox(Container& parent, QString name, bool with_view)
     : Control(parent, std::move(name)) {
-    path_ = QDir::currentPath();
+    path_ = platform::current_folder();
     read_folder();
     if (!with_view) return;
     auto* v = new QListWidget;
@@ -473,7 +473,7 @@ void DirListBox::show_folder() {
 // ---- FileListBox
 
 FileListBox::FileListBox(Container& parent, QString name) : Control(parent, std::move(name)) {
-    path_ = native(QDir::currentPath());
+    path_ = native(platform::current_folder());
 }
 
 QString FileListBox::list(int i) const {

@@ -104,9 +104,8 @@ TEST(Drawing, FirstLoadOpensThePictureArea) {
     }
 }
 
-TEST(Drawing, FailedLoadKeepsThePictureOnShow) {
-    const QImage first = filled(100, 50, kTeal);
-    Pictures p({{"good.bmp", first},
+TEST(Drawing, FailedLoadClearsThePicture) {
+    Pictures p({{"good.bmp", filled(100, 50, kTeal)},
                 {"missing.bmp", QImage()},
                 {"other.bmp", filled(80, 60, Qt::yellow)},
                 {"truncated.bmp", filled(80, 60, Qt::blue)},
@@ -116,16 +115,25 @@ TEST(Drawing, FailedLoadKeepsThePictureOnShow) {
     QFile::remove(main_fm->List1.list(1));
     QFile::resize(main_fm->List1.list(3), 100);
     p.tree.file("replaced.bmp", "not a picture any more");
-    p.load(0);
-    const QImage shown = main_fm->pic.image().copy();
-    ASSERT_GT(count_colour(shown, kTeal), 0);
+    // Nothing but background, also when drawn again: the list number and path of a full
+    // window's overlay would name a picture not on show.
+    const auto blank = [] {
+        const QImage& shown = main_fm->pic.image();
+        return count_colour(shown, main_fm->pic.backColor()) == shown.width() * shown.height();
+    };
+    hyouji_mode = 1;
     for (const int bad : {1, 3, 4, 5}) {
+        p.load(0);
+        ASSERT_FALSE(blank());
         p.load(bad);
         EXPECT_EQ(main_fm->copy_ok, 0) << bad;
         EXPECT_EQ(main_fm->Label7.caption(), main_fm->List1.list(bad));
-        EXPECT_EQ(main_fm->pic.image(), shown) << bad;
-        EXPECT_EQ(main_fm->pic_moto.picture(), first) << bad;
-        EXPECT_EQ(main_fm->pic_moto.scaleWidth(), 100) << bad;
+        EXPECT_TRUE(blank()) << bad;
+        main_fm->sai_hyouji();
+        EXPECT_TRUE(blank()) << bad;
+        main_fm->loupe_switch();
+        EXPECT_TRUE(blank()) << bad;
+        main_fm->loupe_switch();
     }
     p.load(2);
     EXPECT_EQ(main_fm->copy_ok, 1);
@@ -253,14 +261,11 @@ TEST(Drawing, PictureFillsExactlyItsRectangle) {
 
 // A photo much larger than the picture area is held at the size it is shown at; the own-size
 // view, the loupe and a larger picture area decode more of it from memory, never from the file,
-// which may be gone or hold another picture by then.
+// which may be gone or hold another picture by then. A phone held upright stored it on its
+// side: every view shows it upright.
 TEST(Drawing, LargePhotoRedisplaysFromMemoryWhateverBecameOfItsFile) {
-    const auto photo = [](int seed) {
-        QImage image(1600, 1200, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y, qRgb(x / 7 * seed % 256, y / 5 % 256, (x + y) / 13 % 256));
-        return image;
+    const auto photo = [](int orientation) {
+        return test_env::jpeg_turned(test_env::quarters(1600, 1200), orientation);
     };
     enum Change { Kept, Removed, Replaced };
     struct Row {
@@ -285,19 +290,25 @@ TEST(Drawing, LargePhotoRedisplaysFromMemoryWhateverBecameOfItsFile) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         Pictures p({});
-        const QString path = p.tree.file("photo.jpg", {});
-        const QString kept = p.tree.path() + "/kept.jpg"; // what the file held when loaded
-        ASSERT_TRUE(photo(1).save(path, "JPEG", 95) && QFile::copy(path, kept));
+        const QString path = p.tree.file("photo.jpg", photo(6));
+        const QString kept = p.tree.file("kept.jpg", photo(6)); // what the file held when loaded
         main_fm->List1.addItem(path);
         MainForm& f = *main_fm;
         p.load(0);
-        EXPECT_EQ(f.pic_moto.picture().size(), QSize(311, 233)) << "held as it is shown";
+        EXPECT_EQ(f.pic_moto.picture().size(), QSize(175, 233)) << "held as it is shown";
         if (r.change != Kept) QFile::remove(path);
-        if (r.change == Replaced) photo(3).save(path, "JPEG", 95);
+        if (r.change == Replaced) p.tree.file("photo.jpg", photo(8)); // upside down
         r.redisplay(f);
-        EXPECT_EQ(f.picture_size(), QSize(1600, 1200));
+        EXPECT_EQ(f.picture_size(), QSize(1200, 1600));
         EXPECT_EQ(f.pic_moto.picture(), platform::read_held_picture(kept, f.screen_read()).image)
             << "the first picture, in all the detail shown";
         EXPECT_EQ(std::pair(f.copy_ok, f.Label7.caption()), std::pair(std::uint8_t(1), path));
+        // Around the middle of pic: the stored bottom left now top left, and so on.
+        const QImage& shown = f.pic.image();
+        const int x = shown.width() / 2, y = shown.height() / 2;
+        EXPECT_EQ(
+            test_env::quarter_letters(
+                shown, {{x - 20, y - 20}, {x + 20, y - 20}, {x - 20, y + 20}, {x + 20, y + 20}}),
+            "BRYL");
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/file_names.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <windows.h>
 
@@ -16,6 +17,10 @@ QByteArray name_to_bytes(const QString& name) {
 
 QString readable_name(const QString& name) {
     return name;
+}
+
+QString current_folder() {
+    return QDir::currentPath();
 }
 
 bool open_for_reading(QFile& file, const QString& path, QString* why) {
