@@ -1,6 +1,7 @@
 // The main window at start-up, its keyboard shortcuts and its closing.
 #include "app/forms.h"
 #include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "support/test_env.h"
 
@@ -69,7 +70,13 @@ TEST_F(MainWindow, ClosingStopsEverythingAndSavesTheNormalPosition) {
     store.values = test_env::full_store(tree.path());
     MainForm& m = *main_fm;
     m.Show();
+    // Maximised by the window manager before any picture: the compact window stays.
+    const test_env::Place compact = test_env::place(m);
     m.setWindowState(tk::Maximized);
+    EXPECT_EQ(m.windowState(), tk::Normal);
+    EXPECT_EQ(test_env::place(m), compact);
+    m.pic_ok = 1;
+    menu_fm->hyouji_set(1);
     ASSERT_EQ(m.width(), 19200);
     m.Command3_Click();
     kensaku_flag = kSearchRunning;
