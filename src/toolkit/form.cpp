@@ -50,8 +50,7 @@ class FormWidget : public QWidget {
     void mouseReleaseEvent(QMouseEvent* e) override {
         QWidget::mouseReleaseEvent(e);
         // A control that ignores its click passes it up here; only a bare spot is the form's.
-        const QPoint at = e->position().toPoint();
-        if (e->button() == Qt::LeftButton && rect().contains(at) && !childAt(at))
+        if (is_click(e, this) && !childAt(e->position().toPoint()))
             dispatch([this] { form_.Form_Click(); });
     }
     void closeEvent(QCloseEvent* e) override {

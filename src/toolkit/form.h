@@ -77,7 +77,7 @@ class Form : public Container {
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
-    // A left click on the window itself, where no control is.
+    // A click (with any button) on the window itself, where no control is.
     virtual void Form_Click() {}
     virtual void Form_KeyPress(int& /*key_ascii*/) {}
     virtual void Form_QueryUnload(int& /*cancel*/, int /*unload_mode*/) {}
