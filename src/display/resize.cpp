@@ -22,7 +22,7 @@ void MainForm::Form_Resize() {
     }
     if (pic_ok == 0 && moving_flag == 0) {
         // Until a picture has been asked for, only the top band of controls is shown.
-        move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 2925);
+        move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 2895);
         return;
     }
     switch (hyouji_mode) {

@@ -5,6 +5,7 @@
 #include "platform/folders.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
+#include "toolkit/units.h"
 
 #include <QApplication>
 #include <QCollator>
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
@@ -74,9 +76,68 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// A list that shows only whole rows: the part of its height that would show a row cut in
+// half is left empty, below the last row. It can also keep its rows clear of a strip at its
+// right edge, where another control sits over the list.
+class WholeRowList : public QListWidget {
+  public:
+    WholeRowList() {
+        // The space kept free shows the list's own background, not the window's.
+        setBackgroundRole(QPalette::Base);
+        setAutoFillBackground(true);
+        const auto later = [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { fit(); }, Qt::QueuedConnection);
+        };
+        connect(model(), &QAbstractItemModel::rowsInserted, this, later);
+        connect(model(), &QAbstractItemModel::rowsRemoved, this, later);
+        connect(model(), &QAbstractItemModel::modelReset, this, later);
+        // The scroll bars come and go with the rows and the room for them.
+        connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, later);
+        connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this, later);
+    }
+    // Pixels at the right edge of the list, frame included, that the rows stay clear of.
+    void keep_clear_right(int pixels) {
+        clear_right_ = pixels;
+        fit();
+    }
+
+  protected:
+    bool event(QEvent* e) override {
+        const bool done = QListWidget::event(e);
+        switch (e->type()) {
+        case QEvent::Resize:
+        case QEvent::FontChange:
+        case QEvent::StyleChange:
+        case QEvent::Show:
+            fit();
+            break;
+        default:
+            break;
+        }
+        return done;
+    }
+
+  private:
+    void fit() {
+        if (fitting_) return;
+        fitting_ = true;
+        const QMargins old = viewportMargins();
+        // The room the rows would have without these margins.
+        const QRect room = viewport()->geometry().adjusted(0, 0, old.right(), old.bottom());
+        const int right = std::max(0, room.right() + 1 - (width() - clear_right_));
+        const int row = count() > 0 ? sizeHintForRow(0) : 0;
+        const int bottom = row > 0 ? room.height() % row : 0;
+        if (QMargins(0, 0, right, bottom) != old) setViewportMargins(0, 0, right, bottom);
+        fitting_ = false;
+    }
+    int clear_right_ = 0;
+    bool fitting_ = false;
+};
+
 // A list widget that offers typed characters to its owner before acting on them, and runs the
 // list's click once per user action that changes the marks or the current entry.
-class KeyListWidget : public QListWidget {
+class KeyListWidget : public WholeRowList {
   public:
     KeyListWidget(std::function<void(int&)>* hook, std::function<void()>* click)
         : hook_(hook), click_(click) {}
@@ -194,6 +255,10 @@ ListBox::ListBox(Container& parent, QString name, bool extended_selection)
     QObject::connect(v, &QListWidget::itemDoubleClicked, v, [this] {
         if (onDblClick) dispatch(onDblClick);
     });
+}
+
+void ListBox::setRightMargin(double twips) {
+    static_cast<KeyListWidget*>(widget())->keep_clear_right(to_px_x(twips));
 }
 
 QListWidget* ListBox::view() const {
@@ -379,7 +444,7 @@ DirListBox::DirListBox(Container& parent, QString name, bool with_view)
     path_ = QDir::currentPath();
     read_folder();
     if (!with_view) return;
-    auto* v = new QListWidget;
+    auto* v = new WholeRowList;
     v->setUniformItemSizes(true);
     attach(v);
     show_folder();
