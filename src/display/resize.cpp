@@ -21,7 +21,8 @@ void MainForm::Form_Resize() {
         return;
     }
     if (pic_ok == 0 && moving_flag == 0) {
-        // Until a picture has been asked for, only the top band of controls is shown.
+        // Until a picture has been asked for, only the top band of controls is shown, down to
+        // the bottom of its frames.
         move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 2895);
         return;
     }
