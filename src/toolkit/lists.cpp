@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
@@ -85,16 +84,6 @@ class WholeRowList : public QListWidget {
         // The space kept free shows the list's own background, not the window's.
         setBackgroundRole(QPalette::Base);
         setAutoFillBackground(true);
-        const auto later = [this] {
-            QMetaObject::invokeMethod(
-                this, [this] { fit(); }, Qt::QueuedConnection);
-        };
-        connect(model(), &QAbstractItemModel::rowsInserted, this, later);
-        connect(model(), &QAbstractItemModel::rowsRemoved, this, later);
-        connect(model(), &QAbstractItemModel::modelReset, this, later);
-        // The scroll bars come and go with the rows and the room for them.
-        connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, later);
-        connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this, later);
     }
     // Pixels at the right edge of the list, frame included, that the rows stay clear of.
     void keep_clear_right(int pixels) {
@@ -103,25 +92,22 @@ class WholeRowList : public QListWidget {
     }
 
   protected:
-    bool event(QEvent* e) override {
-        const bool done = QListWidget::event(e);
-        switch (e->type()) {
-        case QEvent::Resize:
-        case QEvent::FontChange:
-        case QEvent::StyleChange:
-        case QEvent::Show:
-            fit();
-            break;
-        default:
-            break;
-        }
-        return done;
+    // Runs whenever the rows, the room for them or the scroll bars may have changed.
+    void updateGeometries() override {
+        QListWidget::updateGeometries();
+        if (fit_queued_) return;
+        fit_queued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                fit_queued_ = false;
+                fit();
+            },
+            Qt::QueuedConnection);
     }
 
   private:
     void fit() {
-        if (fitting_) return;
-        fitting_ = true;
         const QMargins old = viewportMargins();
         // The room the rows would have without these margins.
         const QRect room = viewport()->geometry().adjusted(0, 0, old.right(), old.bottom());
@@ -129,10 +115,9 @@ class WholeRowList : public QListWidget {
         const int row = count() > 0 ? sizeHintForRow(0) : 0;
         const int bottom = row > 0 ? room.height() % row : 0;
         if (QMargins(0, 0, right, bottom) != old) setViewportMargins(0, 0, right, bottom);
-        fitting_ = false;
     }
     int clear_right_ = 0;
-    bool fitting_ = false;
+    bool fit_queued_ = false;
 };
 
 // A list widget that offers typed characters to its owner before acting on them, and runs the
