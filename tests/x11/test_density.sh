@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # On a screen of FACTOR times the usual density (96 dpi), set the way desktops do (Xft.dpi) or
 # by hand (SOURCE "qt": Qt's scale factor), the layout keeps its size in twips, no control
-# covers another's text, and one pixel
+# covers another's text, a five-digit list number fits its box, and one pixel
 # of a picture is one pixel of the screen: a one-pixel checkerboard the size of the picture
 # area, fitted, reaches the screen as a perfect checkerboard, and one-pixel stripes larger
 # than the area, at their own size, as perfect stripes: no grey from enlarging a smaller
@@ -32,6 +32,8 @@ sys.stdout.buffer.write(b"P5 %d %d 255\n" % (w, h) + b"".join(rows))' "$1" "$2" 
 long=", named at such length that the name runs on past the select-all button"
 pattern checker "$bw" "$bh" "$pics/1 fitted$long.bmp"
 pattern stripes $((bw + 66)) $((bh + 64)) "$pics/2 own size$long.bmp"
+# Enough entries after them for a five-digit list number: 10000 in all.
+(cd "$pics" && python3 -c 'for i in range(9998): open("z%05d.bmp" % i, "w").close()')
 write_folder_settings "$pics"
 start_app "$WORK"
 window=$(wait_for_window 10)
@@ -56,7 +58,7 @@ inked=$(count_pixels "$WORK/list.png" $((cx + $(px 7050) - 1)) $((cy + $(px 240)
 list_x=$((cx + $(px 3210))) list_y=$((cy + $(px 210)))
 # Right of a horizontal scroll bar's arrow.
 mapfile -t lines < <(text_line_middles "$WORK/list.png" $((list_x + $(px 300))) "$list_y" "$(px 3450)" "$(px 1860)")
-((${#lines[@]} == 2)) || fail "the list shows ${#lines[@]} lines of text, expected 2"
+((${#lines[@]} >= 2)) || fail "the list shows ${#lines[@]} lines of text, expected the pictures'"
 click_at $((list_x + 20)) $((list_y + lines[0]))
 click_at $((list_x + 20)) $((list_y + lines[1])) shift
 xdotool key n
@@ -94,3 +96,18 @@ sleep 1
 bad=$(flaws stripes)
 note "own size: $bad flawed pixels"
 ((bad == 0)) || fail "the checkerboard at its own size has $bad flawed pixels"
+
+# Every entry marked, and BACK twice (to the first, then round to the last): No. 10000, whose
+# five digits each show in the list number's box (120, 2580 in the list frame, 600 x 255) as a
+# run of inked columns.
+click_at $((cx + $(px 7597))) $((cy + $(px 1657)))
+xdotool key b b
+sleep 0.3
+screenshot "$WORK/number.png"
+digits=$(grey_area "$WORK/number.png" $((cx + $(px 3210))) $((cy + $(px 2580))) "$(px 600)" "$(px 255)" |
+    python3 -c '
+import sys
+w, d = int(sys.argv[1]), sys.stdin.buffer.read()
+inked = [any(d[y * w + x] < 100 for y in range(len(d) // w)) for x in range(w)]
+print(sum(1 for x in range(w) if inked[x] and (x == 0 or not inked[x - 1])))' "$(px 600)")
+((digits == 5)) || fail "the list number shows $digits digits of 10000"
