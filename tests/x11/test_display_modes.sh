@@ -51,12 +51,13 @@ expect_quadrants "$WORK/fitted.png" $((px + 188)) $((py + 116)) 78 58
 # again; a click with either button puts it away.
 version_window() { xdotool search --name '^バージョン情報$' 2>/dev/null | head -1; }
 version_shown() { [[ -n $(version_window) ]] && viewable "$(version_window)"; }
-right_click_menu_at $((px + 250)) $((py + 100))
+# (Each click a pixel away from the last: a move to where the pointer is would wait.)
+right_click_menu_at $((px + 247)) $((py + 100))
 choose_menu_item 5
 poll 5 version_shown || fail "the version window did not appear"
 xdotool windowminimize --sync "$(version_window)"
-for _ in 1 2; do
-    right_click_menu_at $((px + 250)) $((py + 100))
+for x in 248 249; do
+    right_click_menu_at $((px + x)) $((py + 100))
     choose_menu_item 5
     poll 5 version_shown || fail "the version window did not come back"
 done
@@ -87,7 +88,7 @@ poll 3 menu_closed || fail "Escape left the menu open"
 # The default place and size chosen while maximised, then the window restored by a second
 # start of the program: the fit-to-window mode at the default place, its client area the
 # default height below the normal window's title bar (not the maximised window's).
-right_click_menu_at $((cx + 700)) $((cy + 400))
+right_click_menu_at $((cx + 701)) $((cy + 400))
 choose_menu_item 8
 (cd "$WORK" && exec timeout 10 "$PIKUTA_BIN") >"$WORK/second.log" 2>&1 || fail "the second start failed"
 poll 5 eval '! xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED' || fail "still maximised"
