@@ -263,8 +263,8 @@ void Form::from_window_system() {
     // A window manager's change reaches Qt in several events (state, size, frame, each when it
     // comes); the model takes it once they have all come, so that it never sees the new state
     // with the old size, or the old frame with the new state.
-    if (const int ms = platform::window_manager_settling_ms(); ms > 0)
-        settle_->start(ms);
+    if (settle_->interval() > 0)
+        settle_->start();
     else
         take_window_system_view();
 }

@@ -130,7 +130,7 @@ class Form : public Container {
     bool unloaded_ = false;
     int pushing_ = 0;
     QTimer* settle_ = nullptr; // what the window manager reports is taken once it settles
-    int looks_ = 0;                  // at a report that has not settled yet
+    int looks_ = 0;            // at a report that has not settled yet
     std::vector<PictureBox*> docked_;
     std::vector<Control*> controls_;
     class FormSlotBase* slot_ = nullptr;

@@ -57,7 +57,7 @@ TEST_F(Modes, TransitionsAndWhatEachRecords) {
         {2, 2, w1, {1500, 1200}, w1}, // leaving 1 records nothing
         {UserMove, 2, w2, {1500, 1200}, w1},
         {0, 0, normal, {1500, 1200}, w2},
-        {2, 2, w2, {1500, 1200}, w2}, // 2 -> 0 -> 2 returns to the same rectangle
+        {2, 2, w2, {1500, 1200}, w2},          // 2 -> 0 -> 2 returns to the same rectangle
         {WmMaximise, 2, w2, {1500, 1200}, w2}, // undone, as in mode 0
         {1, 1, full, {1500, 1200}, w2},
         {Restore, 2, w2, {1500, 1200}, w2}, // restored by the user: fit to window
