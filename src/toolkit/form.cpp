@@ -5,6 +5,7 @@
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 #include "toolkit/picture_box.h"
+#include "toolkit/rounding.h"
 #include "toolkit/units.h"
 
 #include <QApplication>
@@ -182,6 +183,11 @@ void Form::move(double l, double t, double w, double h) {
     set_outer(QRect(to_px_x(l), to_px_y(t), to_px_x(w), to_px_y(h)));
 }
 
+void Form::centre_in(const QRectF& area) {
+    move(round_half_even(area.left() + (area.width() - width()) / 2),
+         round_half_even(area.top() + (area.height() - height()) / 2));
+}
+
 void Form::set_outer(QRect r) {
     const bool resized = r.size() != outer_.size();
     if (r == outer_) return;
@@ -230,8 +236,9 @@ void Form::raise_resize() {
 }
 
 QRect Form::maximized_rect() const {
-    const QRect avail = platform::primary_screen().available;
-    return avail.isValid() ? avail : platform::primary_screen().geometry;
+    // The monitor that holds the window.
+    const platform::ScreenMetrics screen = platform::screen_holding(normal_outer_);
+    return screen.available.isValid() ? screen.available : screen.geometry;
 }
 
 void Form::setWindowState(int state) {

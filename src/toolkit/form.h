@@ -47,6 +47,8 @@ class Form : public Container {
     void setHeight(double twips);
     void move(double left, double top);
     void move(double left, double top, double width, double height);
+    // Moves the window, keeping its size, so that its middle is the middle of `area` (twips).
+    void centre_in(const QRectF& area);
     // The client area in twips.
     double scaleWidth() const;
     double scaleHeight() const;

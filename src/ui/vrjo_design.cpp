@@ -1,7 +1,6 @@
 #include "ui/vrjo_design.h"
 
 #include "toolkit/design.h"
-#include "toolkit/rounding.h"
 #include "toolkit/units.h"
 #include "ui/artwork.h"
 
@@ -12,9 +11,8 @@ VrjoDesign::VrjoDesign() : tk::Form(QStringLiteral("vrjo")) {
     setBorderStyle(tk::FixedToolWindow);
     setKeyPreview(true);
     design(3435, 1890);
-    // Centred on the screen, where it first appears.
-    move(tk::round_half_even((tk::screen_width_twips() - width()) / 2),
-         tk::round_half_even((tk::screen_height_twips() - height()) / 2));
+    // Centred on the primary screen until the menu shows it (on the main window's screen).
+    centre_in(tk::work_area({}));
 
     tk::apply_design(
         *this, {
