@@ -1,5 +1,6 @@
 #include "app/module2.h"
 #include "platform/display.h"
+#include "platform/file_names.h"
 #include "platform/memory.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
@@ -21,6 +22,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("PIKUTA"));
     tk::init_application(app);
     tk::set_on_last_form_released([] { QCoreApplication::quit(); });
-    if (!Module2::Main()) return 0;
+    // A picture or folder to open, as the file manager passes it.
+    const QString path = platform::command_line_argument(argc, argv, 1);
+    if (!(path.isEmpty() ? Module2::Main() : Module2::Main(path))) return 0;
     return app.exec();
 }

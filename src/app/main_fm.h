@@ -71,6 +71,11 @@ class MainForm : public MainFmDesign {
     void Timer2_Timer();
     void Timer3_Timer();
 
+    // A picture or folder to open, from the command line or another instance: a folder as if
+    // chosen in the folder list, a picture in its folder's listing, current and on show.
+    void open_path(const QString& path);
+    void open_folder(const QString& folder);
+
     // Selection and hints
     void Command6_Click();
     void List1_Click();

@@ -17,7 +17,7 @@ cmake --build "$build"
 # compiled against the Linux Qt headers, for the Windows target, without code generation.
 qt=$(pkg-config --variable=includedir Qt6Core)
 for source in platform/win/drives_win.cpp platform/win/folders_win.cpp \
-    platform/win/frame_win.cpp platform/win/single_instance_win.cpp \
+    platform/win/frame_win.cpp platform/win/single_instance_win.cpp platform/win/handover_win.cpp \
     platform/win/wallpaper_win.cpp platform/win/display_win.cpp \
     platform/win/settings_store_win.cpp platform/win/memory_win.cpp \
     imageformats/metafile/metafile_handler.cpp; do

@@ -75,11 +75,11 @@ start_wm() {
         fail "openbox did not start"
 }
 
-# Starts the program in the background in `folder` (default: the samples folder); its process
-# id is left in APP_PID. Output goes to $WORK/app<N>.log.
+# Starts the program in the background in `folder` (default: the samples folder), with the
+# arguments that follow; its process id is left in APP_PID. Output goes to $WORK/app<N>.log.
 start_app() {
     local log="$WORK/app${#APP_PIDS[@]}.log"
-    (cd "${1:-$PIKUTA_SAMPLES}" && exec "$PIKUTA_BIN") >"$log" 2>&1 &
+    (cd "${1:-$PIKUTA_SAMPLES}" && exec "$PIKUTA_BIN" "${@:2}") >"$log" 2>&1 &
     APP_PID=$!
     APP_PIDS+=("$APP_PID")
 }
