@@ -20,6 +20,7 @@ for source in platform/win/drives_win.cpp platform/win/folders_win.cpp \
     platform/win/frame_win.cpp platform/win/single_instance_win.cpp platform/win/handover_win.cpp \
     platform/win/wallpaper_win.cpp platform/win/display_win.cpp \
     platform/win/settings_store_win.cpp platform/win/memory_win.cpp \
+    platform/win/screen_awake_win.cpp \
     imageformats/metafile/metafile_handler.cpp; do
     x86_64-w64-mingw32-g++-posix -fsyntax-only -std=c++20 -Wall -Wextra -Werror \
         -DNOMINMAX -D_WIN32_WINNT=0x0A00 -DPIKUTA_EXECUTABLE_SUFFIX='".exe"' \
