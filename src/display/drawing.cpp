@@ -7,6 +7,7 @@
 #include "toolkit/rounding.h"
 #include "toolkit/scope_guard.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 using namespace Module2;
@@ -106,6 +107,7 @@ platform::SizeNeeded MainForm::screen_need() const {
 
 void MainForm::hold_picture(const QImage& image, QSize own, const QString& path) {
     pic_moto.setPicture(image);
+    if (path != moto_path) pic.setAccessibleDetail(QFileInfo(path).fileName());
     moto_path = path;
     moto_own = own;
     moto_reduced = pic_moto.picture().size() != own ? pic_moto.picture().cacheKey() : 0;

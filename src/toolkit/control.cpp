@@ -169,6 +169,27 @@ void Control::ZOrder(int position) {
 void Control::setToolTipText(const QString& text) {
     tooltip_ = text;
     if (widget_) widget_->setToolTip(platform::readable_name(text));
+    apply_accessible();
+}
+
+void Control::describe(const QString& role, const QString& description) {
+    role_ = role;
+    description_ = description;
+    apply_accessible();
+}
+
+void Control::setAccessibleDetail(const QString& detail) {
+    detail_ = platform::readable_name(detail);
+    apply_accessible();
+}
+
+void Control::apply_accessible() {
+    if (!widget_) return;
+    // Without a role the toolkit's own name stands: the caption.
+    if (!role_.isEmpty())
+        widget_->setAccessibleName(detail_.isEmpty() ? role_ : role_ + QLatin1Char(' ') + detail_);
+    widget_->setAccessibleDescription(tooltip_.isEmpty() ? description_
+                                                         : platform::readable_name(tooltip_));
 }
 
 // ---- Frame
@@ -228,6 +249,7 @@ void Label::setCaption(const QString& text) {
     caption_ = text;
     // A file name keeps bytes of other encodings for opening; the person sees them read.
     static_cast<QLabel*>(widget())->setText(platform::readable_name(text));
+    setAccessibleDetail(text);
 }
 
 void Label::setBackColor(const QColor& c) {

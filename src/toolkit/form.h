@@ -88,6 +88,7 @@ class Form : public Container {
 
     // The control of this window with the given name; null when there is none.
     Control* control(const QString& name) const;
+    const std::vector<Control*>& controls() const { return controls_; }
 
     // Controls docked to an edge follow the client area.
     void register_docked(PictureBox* box);

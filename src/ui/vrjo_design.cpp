@@ -2,6 +2,7 @@
 
 #include "toolkit/design.h"
 #include "toolkit/units.h"
+#include "ui/access_texts.h"
 #include "ui/artwork.h"
 
 #include <QApplication>
@@ -50,4 +51,5 @@ VrjoDesign::VrjoDesign() : tk::Form(QStringLiteral("vrjo")) {
     // Design-time tips, whatever the balloon-help option says.
     Label3.setToolTipText(QStringLiteral("PIKUTAのご使用ありがとうございます"));
     Label4.setToolTipText(QStringLiteral("Thank You"));
+    access_texts::apply(*this);
 }
