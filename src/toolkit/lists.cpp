@@ -5,6 +5,7 @@
 #include "platform/folders.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
+#include "toolkit/units.h"
 
 #include <QApplication>
 #include <QCollator>
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <map>
 
 namespace tk {
 
@@ -68,6 +70,32 @@ bool glob(const QString& pattern, const QString& name) {
     while (p < pattern.size() && pattern[p] == u'*')
         ++p;
     return p == pattern.size();
+}
+
+// The drive and folder icons: small icons at the screen's density, as the text is.
+const QSize kListIconSize(16, 16);
+
+// A standard icon with a picture of the size the lists show: the desktop's icon theme has
+// every size; without one, the style offers 16 pixels only, and the toolkit's own pictures of
+// 16, 32 and 128 pixels stand in, so that a dense screen gets a sharp icon, not a small one.
+QIcon list_icon(QStyle::StandardPixmap which) {
+    static std::map<QStyle::StandardPixmap, QIcon> icons;
+    if (const auto it = icons.find(which); it != icons.end()) return it->second;
+    const QSize size = size_at_density(kListIconSize);
+    QIcon icon = QApplication::style()->standardIcon(which);
+    if (icon.actualSize(size).width() < size.width()) {
+        const char* name = which == QStyle::SP_DriveHDIcon   ? "harddrive"
+                           : which == QStyle::SP_DirOpenIcon ? "diropen"
+                                                             : "dirclosed";
+        QIcon own;
+        for (const int n : {16, 32, 128})
+            own.addFile(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
+                            .arg(QLatin1String(name))
+                            .arg(n),
+                        QSize(n, n));
+        if (own.actualSize(size).width() >= size.width()) icon = own;
+    }
+    return icons[which] = icon;
 }
 
 QString native(const QString& path) {
@@ -325,6 +353,7 @@ class DriveCombo : public QComboBox {
 
 DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, std::move(name)) {
     auto* c = new DriveCombo(*this);
+    c->setIconSize(size_at_density(kListIconSize));
     attach(c);
     refresh();
     drive_ = drive_services().drive_of(QDir::currentPath());
@@ -344,7 +373,7 @@ void DriveListBox::refresh() {
     ++pushing_;
     combo()->clear();
     for (const QString& d : drives_)
-        combo()->addItem(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon), native(d));
+        combo()->addItem(list_icon(QStyle::SP_DriveHDIcon), native(d));
     --pushing_;
     show_drive();
 }
@@ -381,6 +410,7 @@ DirListBox::DirListBox(Container& parent, QString name, bool with_view)
     if (!with_view) return;
     auto* v = new QListWidget;
     v->setUniformItemSizes(true);
+    v->setIconSize(size_at_density(kListIconSize));
     attach(v);
     show_folder();
     // A double click (or Enter) opens the folder under the pointer.
@@ -438,7 +468,6 @@ void DirListBox::read_folder() {
 void DirListBox::show_folder() {
     if (!widget()) return;
     auto* v = view();
-    auto* style = QApplication::style();
     ++pushing_;
     v->clear();
     // The chain of folders from the drive down to the open one, then its subfolders.
@@ -453,7 +482,7 @@ void DirListBox::show_folder() {
     int depth = 0;
     for (const QString& p : chain) {
         const QString label = platform::readable_name(depth == 0 ? p : QFileInfo(p).fileName());
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon),
+        auto* item = new QListWidgetItem(list_icon(QStyle::SP_DirOpenIcon),
                                          QString(depth * 2, QLatin1Char(' ')) + label);
         item->setData(Qt::UserRole, p);
         v->addItem(item);
@@ -461,7 +490,7 @@ void DirListBox::show_folder() {
     }
     v->setCurrentRow(v->count() - 1);
     for (const QString& p : subfolders_) {
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
+        auto* item = new QListWidgetItem(list_icon(QStyle::SP_DirClosedIcon),
                                          QString(depth * 2, QLatin1Char(' ')) +
                                              platform::readable_name(QFileInfo(p).fileName()));
         item->setData(Qt::UserRole, p);

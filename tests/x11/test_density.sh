@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # On a screen of FACTOR times the usual density (96 dpi), set the way desktops do (Xft.dpi) or
-# by hand (SOURCE "qt": Qt's scale factor), the layout keeps its size in twips, and one pixel
-# of a picture is one pixel of the screen: a one-pixel checkerboard the size of the picture
-# area, fitted, reaches the screen as a perfect checkerboard, and one-pixel stripes larger
-# than the area, at their own size, as perfect stripes: no grey from enlarging a smaller
-# canvas.
+# by hand (SOURCE "qt": Qt's scale factor), the layout keeps its size in twips, the folder
+# list's icons grow with the text, and one pixel of a picture is one pixel of the screen: a
+# one-pixel checkerboard the size of the picture area, fitted, reaches the screen as a perfect
+# checkerboard, and one-pixel stripes larger than the area, at their own size, as perfect
+# stripes: no grey from enlarging a smaller canvas.
 source "$(dirname "$0")/lib.sh"
 
 factor=${1:?usage: test_density.sh FACTOR [xft|qt]}
@@ -36,6 +36,18 @@ read -r cx cy cw _ < <(window_geometry "$window")
 read -r left right _ _ < <(frame_extents "$window")
 note "client width $cw, picture area ${bw}x${bh} at $bx,$by"
 (( cw + left + right == $(px 8880) )) || fail "the window is $((cw + left + right)) px wide, expected $(px 8880)"
+
+# The folder list's icons come at the screen's density: the blue folder of its first row is as
+# wide as 16 pixels at 96 dpi make here (the list is at 120, 600 twips of the client area).
+screenshot "$WORK/folders.png"
+icon_width=$(convert "$WORK/folders.png" -crop "$(px 600)x$(px 120)+$((cx + $(px 120)))+$((cy + $(px 660)))" \
+    +repage -depth 8 rgb:- | python3 -c '
+import sys
+d, w = sys.stdin.buffer.read(), int(sys.argv[1])
+xs = [i // 3 % w for i in range(0, len(d), 3) if d[i + 2] - d[i] > 60]
+print(max(xs) - min(xs) + 1 if xs else 0)' "$(px 600)")
+note "folder icon $icon_width px wide"
+((icon_width >= $(px 240) - 2)) || fail "the folder icon is $icon_width px wide, expected about $(px 240)"
 
 # Both entries marked; the first shows fitted.
 screenshot "$WORK/list.png"
