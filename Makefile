@@ -30,8 +30,9 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils x11-xserver-utils \
 	python3-xlib dbus python3-dbus python3-gi at-spi2-core python3-pyatspi
 
-# Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo.
-PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream
+# Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo,
+# Debian's package checker.
+PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream lintian
 
 # Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
 BENCH_PACKAGES := libjpeg-turbo-progs
