@@ -52,6 +52,8 @@ class MainForm : public MainFmDesign {
     void Drive1_Change();
     void Dir1_Change();
     void Dir2_Change();
+    // The list was replaced: no entry is current, and the labels that named one are cleared.
+    void forget_current_entry();
 
     // Sequencer and playback
     void play_next();

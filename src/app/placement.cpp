@@ -83,6 +83,8 @@ void MainForm::load_settings() {
         w_top = 0;
         return;
     }
+    // The drive and folder restored below are listed by the stored file types.
+    set_pattern();
     tk::attempt([&] { Drive1.setDrive(settings::read(QStringLiteral("moto_dr"))); });
     tk::attempt([&] { Dir1.setPath(settings::read(QStringLiteral("f_path"))); });
 }

@@ -22,6 +22,10 @@ QString command_line_argument(int argc, char** argv, int index);
 // Shift-JIS when it is that, otherwise its kept bytes show as U+FFFD. Other text is unchanged.
 QString readable_name(const QString& name);
 
+// The folder the program runs in (where it was started), as a name that leads back to it;
+// empty when it has gone.
+QString current_folder();
+
 // Opens `path` for reading into `file` (which must not be open); false, with the reason in
 // `why`, when it cannot be opened.
 bool open_for_reading(QFile& file, const QString& path, QString* why = nullptr);

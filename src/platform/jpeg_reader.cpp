@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
+#include <new>
 #include <utility>
 
 namespace platform {
@@ -62,7 +62,7 @@ class SparePixels {
     static QImage image(int w, int h) {
         const size_t bytes = size_t(w) * size_t(h) * 4;
         auto* block = static_cast<Block*>(take(bytes));
-        if (!block) block = static_cast<Block*>(std::malloc(sizeof(Block) + bytes));
+        if (!block) block = allocate(bytes);
         if (!block) return {};
         block->bytes = bytes;
         return QImage(block->pixels(), w, h, qsizetype(w) * 4, QImage::Format_RGB32,
@@ -74,6 +74,16 @@ class SparePixels {
         size_t bytes;
         uchar* pixels() { return reinterpret_cast<uchar*>(this + 1); }
     };
+    // Allocated with the block's own alignment: plain allocation promises only 16 bytes, and
+    // only large blocks, which come straight from the system, happen to start on a page.
+    static Block* allocate(size_t bytes) {
+        void* p =
+            ::operator new(sizeof(Block) + bytes, std::align_val_t(alignof(Block)), std::nothrow);
+        return p ? new (p) Block{} : nullptr;
+    }
+    static void release(Block* block) {
+        ::operator delete(block, std::align_val_t(alignof(Block)));
+    }
     static void* take(size_t bytes) {
         QMutexLocker lock(&mutex_);
         if (!spare_ || spare_->bytes != bytes) return nullptr;
@@ -81,7 +91,7 @@ class SparePixels {
     }
     static void give_back(void* block) { // runs when the last copy of a picture goes
         QMutexLocker lock(&mutex_);
-        std::free(std::exchange(spare_, static_cast<Block*>(block)));
+        release(std::exchange(spare_, static_cast<Block*>(block)));
     }
     static inline QBasicMutex mutex_; // no destructor: pictures may outlive static objects
     static inline Block* spare_ = nullptr;

@@ -179,7 +179,9 @@ void Control::describe(const QString& role, const QString& description) {
 }
 
 void Control::setAccessibleDetail(const QString& detail) {
-    detail_ = platform::readable_name(detail);
+    const QString readable = platform::readable_name(detail);
+    if (readable == detail_) return;
+    detail_ = readable;
     apply_accessible();
 }
 

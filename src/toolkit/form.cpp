@@ -432,6 +432,15 @@ void Unload(Form& form) {
     form.run_unload(1);
 }
 
+void end_session() {
+    // A copy: unloading one form may unload others and changes the list.
+    const std::vector<Form*> loaded = g_loaded;
+    for (Form* f : loaded)
+        dispatch([f] {
+            if (!f->unloaded_) f->run_unload(2);
+        });
+}
+
 void set_on_last_form_released(std::function<void()> fn) {
     g_on_last_released = std::move(fn);
 }

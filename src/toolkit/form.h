@@ -99,6 +99,7 @@ class Form : public Container {
     friend class FormSlotBase;
     friend class KeyPreviewFilter;
     friend void Unload(Form& form);
+    friend void end_session();
     void set_outer(QRect r);
     void push_geometry();
     void raise_resize();
@@ -132,6 +133,10 @@ class Form : public Container {
 // Unloads a form: Form_QueryUnload, Form_Unload, then the form is released once no handler
 // is on the stack. Touching its reference afterwards creates a fresh one.
 void Unload(Form& form);
+
+// The session ends (logout, shutdown) or the system asks the program to end: every loaded
+// form is unloaded, oldest first, as through its close box but with unload mode 2.
+void end_session();
 
 // Runs when the last loaded form has been released (the program's end).
 void set_on_last_form_released(std::function<void()> fn);

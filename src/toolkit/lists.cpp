@@ -356,7 +356,7 @@ DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, st
     c->setIconSize(size_at_density(kListIconSize));
     attach(c);
     refresh();
-    drive_ = drive_services().drive_of(QDir::currentPath());
+    drive_ = drive_services().drive_of(platform::current_folder());
     show_drive();
     QObject::connect(c, &QComboBox::activated, c, [this](int index) {
         if (pushing_ || index < 0 || index >= drives_.size()) return;
@@ -405,7 +405,7 @@ void DriveListBox::setDrive(const QString& drive) {
 
 DirListBox::DirListBox(Container& parent, QString name, bool with_view)
     : Control(parent, std::move(name)) {
-    path_ = QDir::currentPath();
+    path_ = platform::current_folder();
     read_folder();
     if (!with_view) return;
     auto* v = new QListWidget;
@@ -502,7 +502,7 @@ void DirListBox::show_folder() {
 // ---- FileListBox
 
 FileListBox::FileListBox(Container& parent, QString name) : Control(parent, std::move(name)) {
-    path_ = native(QDir::currentPath());
+    path_ = native(platform::current_folder());
 }
 
 QString FileListBox::list(int i) const {

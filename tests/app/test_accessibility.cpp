@@ -60,12 +60,13 @@ TEST_F(Accessibility, PictureAreaNamesThePictureShownSpeedBarItsValue) {
     const std::tuple<QString, int, QString, QString, QString> rows[] = {
         {"", 3, "画像", "3", "ファイルリスト番号"},
         {"夏 の 海.bmp", 7, "画像 夏 の 海.bmp", "7", "ファイルリスト番号 1"},
+        {"damaged.bmp", 7, "画像", "7", "ファイルリスト番号 2"}, // nothing on show
     };
     for (const auto& [file, speed, picture, value, number] : rows) {
         SCOPED_TRACE(file.toStdString());
         if (!file.isEmpty()) {
-            m.List1.addItem(tree.bmp(file));
-            m.List1.setSelected(0, true);
+            m.List1.addItem(file.startsWith("damaged") ? tree.file(file, "BM?") : tree.bmp(file));
+            m.List1.setSelected(m.List1.listCount() - 1, true);
             m.Command2_Click();
             clock.advance(1000);
         }

@@ -2,11 +2,13 @@
 #include "support/test_env.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QtEndian>
+#include <functional>
 
 namespace {
 
@@ -58,12 +60,17 @@ QByteArray gif(int screen_w, int screen_h, const QList<QPair<QSize, int>>& frame
     return g + ';';
 }
 
+// The JPEG with one more block of the given marker right after its start.
+QByteArray with_block(const QByteArray& jpeg, char marker, const QByteArray& payload) {
+    QByteArray length(2, 0);
+    qToBigEndian<quint16>(quint16(payload.size() + 2), length.data());
+    return jpeg.left(2) + '\xFF' + marker + length + payload + jpeg.mid(2);
+}
+
 // A JPEG that carries a complete JPEG thumbnail, with its own end marker, in an APP1 block.
 QByteArray with_thumbnail(const QByteArray& jpeg) {
-    const QByteArray app1 = QByteArray("Exif\0\0", 6) + encode(filled(8, 8, Qt::red), "jpeg");
-    QByteArray length(2, 0);
-    qToBigEndian<quint16>(quint16(app1.size() + 2), length.data());
-    return jpeg.left(2) + "\xFF\xE1" + length + app1 + jpeg.mid(2);
+    return with_block(jpeg, '\xE1',
+                      QByteArray("Exif\0\0", 6) + encode(filled(8, 8, Qt::red), "jpeg"));
 }
 
 } // namespace
@@ -209,4 +216,52 @@ TEST(PictureIo, JpegReducedToTheSmallestScaleStillCoveringTheNeed) {
         EXPECT_TRUE(image.isNull() || near(image.pixelColor(5, 5), teal.pixelColor(0, 0)))
             << r.name;
     }
+}
+
+TEST(PictureIo, TinyJpegsOfEveryKindLoad) {
+    // Pictures of a few pixels need only a few bytes of memory, which come less aligned than
+    // those of a photo.
+    const auto colour = [](int w, int h) { return encode(filled(w, h, Qt::darkCyan), "jpeg"); };
+    struct Row {
+        const char* what;
+        std::function<QByteArray(int w, int h)> make;
+    };
+    const Row rows[] = {
+        {"colour", colour},
+        {"grey",
+         [](int w, int h) {
+             return encode(filled(w, h, Qt::gray).convertToFormat(QImage::Format_Grayscale8),
+                           "jpeg");
+         }},
+        {"progressive",
+         [](int w, int h) { return encode(filled(w, h, Qt::darkCyan), "jpeg", true); }},
+        {"with a colour profile",
+         [](int w, int h) {
+             QImage i = filled(w, h, Qt::darkCyan);
+             i.setColorSpace(QColorSpace::SRgb);
+             return encode(i, "jpeg");
+         }},
+        {"with XMP",
+         [&](int w, int h) {
+             return with_block(colour(w, h), '\xE1',
+                               QByteArray("http://ns.adobe.com/xap/1.0/") + '\0' + "<x:xmpmeta/>");
+         }},
+        {"RGB, as an Adobe block without JFIF says",
+         [&](int w, int h) {
+             const QByteArray jfif = colour(w, h);
+             const QByteArray bare =
+                 jfif.left(2) + jfif.mid(4 + qFromBigEndian<quint16>(jfif.constData() + 4));
+             return with_block(bare, '\xEE', QByteArray("Adobe\0\x64\0\0\0\0\0", 12));
+         }},
+    };
+    test_env::TempTree tree;
+    for (const Row& r : rows)
+        for (int w = 1; w <= 5; ++w)
+            for (int h = 1; h <= 5; ++h) {
+                QString why;
+                const QImage image =
+                    platform::read_picture(tree.file("tiny.jpg", r.make(w, h)), &why);
+                EXPECT_EQ(image.size(), QSize(w, h))
+                    << r.what << " " << w << "x" << h << ": " << why.toStdString();
+            }
 }

@@ -3,9 +3,11 @@
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -127,6 +129,11 @@ QString readable_name(const QString& name) {
     for (QString& part : parts)
         part = readable_part(part);
     return parts.join(QLatin1Char('/'));
+}
+
+QString current_folder() {
+    const std::unique_ptr<char, void (*)(void*)> path(::getcwd(nullptr, 0), std::free);
+    return path ? name_from_bytes(QByteArray(path.get())) : QString();
 }
 
 bool open_for_reading(QFile& file, const QString& path, QString* why) {

@@ -1,6 +1,7 @@
 #include "platform/file_names.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 // Names are UTF-16 here and Qt hands them to the system unchanged.
@@ -21,6 +22,10 @@ QString command_line_argument(int /*argc*/, char** /*argv*/, int index) {
 
 QString readable_name(const QString& name) {
     return name;
+}
+
+QString current_folder() {
+    return QDir::currentPath();
 }
 
 bool open_for_reading(QFile& file, const QString& path, QString* why) {
