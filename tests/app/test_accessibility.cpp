@@ -33,10 +33,11 @@ TEST_F(Accessibility, EveryControlNamedTipsDescribeEvenWithBalloonHelpOff) {
     Module2::opc4_flag = 0;
     Module2::set_tooltips();
     for (tk::Form* window : std::initializer_list<tk::Form*>{&m, &*kensaku_set, &*vrjo})
-        for (tk::Control* c : window->controls())
-            if (c->widget())
-                EXPECT_FALSE(said(*c, QAccessible::Name).isEmpty())
-                    << window->name().toStdString() << "." << c->name().toStdString();
+        for (tk::Control* c : window->controls()) {
+            if (!c->widget()) continue;
+            EXPECT_FALSE(said(*c, QAccessible::Name).isEmpty())
+                << window->name().toStdString() << "." << c->name().toStdString();
+        }
     for (const tip_texts::Tip& tip : tip_texts::fixed()) {
         tk::Form& window =
             QLatin1String(tip.window) == m.name() ? static_cast<tk::Form&>(m) : *kensaku_set;
@@ -47,9 +48,10 @@ TEST_F(Accessibility, EveryControlNamedTipsDescribeEvenWithBalloonHelpOff) {
     QAccessibleInterface* menu = accessible(&menu_fm->menyu);
     ASSERT_TRUE(menu);
     EXPECT_FALSE(menu->text(QAccessible::Name).isEmpty());
-    for (int i = 0; i < menu->childCount(); ++i)
-        if (menu->child(i)->role() != QAccessible::Separator)
-            EXPECT_FALSE(menu->child(i)->text(QAccessible::Name).isEmpty()) << i;
+    for (int i = 0; i < menu->childCount(); ++i) {
+        if (menu->child(i)->role() == QAccessible::Separator) continue;
+        EXPECT_FALSE(menu->child(i)->text(QAccessible::Name).isEmpty()) << i;
+    }
 }
 
 TEST_F(Accessibility, PictureAreaNamesThePictureShownSpeedBarItsValue) {

@@ -37,8 +37,8 @@ bool on_bus(const QString& service) {
 class DesktopScreenAwake : public ScreenAwake {
   public:
     ~DesktopScreenAwake() override {
-        wanted_ = false;
-        if (!asking_) let_go();
+        // An inhibition over the bus ends with the connection; the X server's, with ours.
+        x11::resume_screen_saver(suspension_);
     }
 
     void hold(bool on, const QWidget* window) override {
