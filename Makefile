@@ -12,8 +12,9 @@
 #                       undefined-behaviour checks in build-sanitize, run without the window tests
 #   make soak           five minutes of the real program under Xvfb: a slideshow over 2,000 marked
 #                       entries with mode changes and loupe clicks; prints its memory figures
-#   make check-windows  cross-compiles the Windows system calls and the GDI metafile renderer
-#                       with MinGW-w64 and checks them under Wine (tests/windows/check_windows.sh)
+#   make check-windows  cross-compiles the Windows system calls, the GDI metafile renderer and
+#                       the Windows packages with MinGW-w64 and checks them under Wine
+#                       (tests/windows/check_windows.sh); it draws the icon with the Linux build
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -50,10 +51,10 @@ FUZZ_SECONDS := 30
 # them and leaves each input in the findings folder.
 FUZZ_KEEP_GOING := -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1
 SOAK_SECONDS := 300
-# Only make check-windows needs these: the cross compiler, Wine, what the check runs with, and
-# Qt's headers to compile the adapters against.
+# Only make check-windows needs these: the cross compiler, Wine, what the check runs with, Qt's
+# headers to compile the adapters against, and what makes and opens the Windows packages.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config \
-	xvfb xauth imagemagick qt6-base-dev
+	xvfb xauth imagemagick qt6-base-dev nsis unzip
 
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
@@ -132,7 +133,7 @@ fuzz: packages
 	done
 	@echo "fuzz: $$(ls $(FUZZ_BUILD)/findings | wc -l) input(s) in $(FUZZ_BUILD)/findings"
 
-check-windows:
+check-windows: packages
 	@tools/install_packages.sh $(WINDOWS_PACKAGES)
 	tests/windows/check_windows.sh
 

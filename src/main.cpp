@@ -2,6 +2,7 @@
 #include "platform/display.h"
 #include "platform/file_names.h"
 #include "platform/memory.h"
+#include "platform/process.h"
 #include "platform/termination.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    platform::prepare_process();
     platform::tune_memory();
     if (QString why; !platform::display_available(&why)) {
         std::fputs(why.toLocal8Bit().constData(), stderr);

@@ -46,8 +46,8 @@ inline std::string rendererMessage(const std::vector<unsigned char>& errorText) 
     return line.empty() ? "the metafile renderer failed" : line;
 }
 
-// `argv[0]` is the program's path. Succeeds only when the program exits with status 0
-// within the limits.
+// `argv` is UTF-8 text, `argv[0]` the program's path. Succeeds only when the program exits
+// with status 0 within the limits.
 ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsigned char> input,
                      const ChildLimits& limits);
 

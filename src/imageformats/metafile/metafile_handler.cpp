@@ -62,7 +62,9 @@ ChildResult runRenderer(std::vector<std::string> arguments, const QByteArray& da
                 "the metafile renderer " + std::string(protocol::programName) + " is missing",
                 {}};
     }
-    arguments.insert(arguments.begin(), QFile::encodeName(program).toStdString());
+    // UTF-8 on every system: on Windows the ANSI code page would lose a folder named in another
+    // script (the program unpacked under C:\Users\山田, say), and the renderer would not start.
+    arguments.insert(arguments.begin(), program.toUtf8().toStdString());
     ChildLimits limits;
     limits.maxOutputBytes = maxOutput;
     return runChild(arguments, bytes(data), limits);

@@ -19,7 +19,7 @@ set_target_properties(pikuta-metafile PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAK
 
 if(WIN32)
   target_sources(pikuta-metafile PRIVATE ${METAFILE_DIR}/render_gdi.cpp)
-  target_link_libraries(pikuta-metafile PRIVATE gdi32)
+  target_link_libraries(pikuta-metafile PRIVATE gdi32 gdiplus)
   target_compile_definitions(pikuta-metafile PRIVATE NOMINMAX)
 else()
   find_package(PkgConfig REQUIRED)
