@@ -2,14 +2,14 @@
 //
 //   pikuta-bench [--quick] [--json FILE] [--only GROUP,...]
 //                                          every figure (or those of the groups list, search,
-//                                          load, draw, next, keepup, startup, rss), one line
-//                                          each: name value unit reference_value ratio
+//                                          metafile, load, draw, next, keepup, startup, rss),
+//                                          one line each: name value unit reference_value ratio
 //   pikuta-bench load FILE...              each file through the program's picture loading:
 //                                          ok WIDTH HEIGHT MILLISECONDS PATH | fail MILLISECONDS
 //                                          PATH
 //   pikuta-bench photos FOLDER W H COUNT   writes the bench's photos (p00.jpg, ...)
 //
-// Everything runs on the offscreen platform on data made here. --quick makes tiny data and
+// Everything runs on the offscreen platform on data made here (and the metafile samples). --quick makes tiny data and
 // runs each measurement once, so that the test suite can keep the bench from rotting.
 #include "app/forms.h"
 #include "app/kensaku_set.h"
@@ -520,6 +520,25 @@ void load_others(Report& report, const QString& root, const Sizes& s) {
         std::fprintf(stderr, "ImageMagick's convert is missing: no GIF figure\n");
 }
 
+// A metafile sample read through the renderer inside its walls, against the same with them down;
+// the two alternate, so that both meet the same load.
+void metafiles(Report& report, const Sizes& s) {
+    const char* const off = "PIKUTA_METAFILE_SANDBOX";
+    for (const char* name : {"shapes.emf", "features.wmf"}) {
+        const QString path = QStringLiteral(PIKUTA_BENCH_SAMPLES "/") + QLatin1String(name);
+        std::vector<double> walled, open;
+        platform::read_picture(path);
+        for (int i = 0; i < (s.runs > 1 ? 8 * s.runs : 1); ++i) {
+            walled.push_back(load_ms(1, path));
+            qputenv(off, "off");
+            open.push_back(load_ms(1, path));
+            qunsetenv(off);
+        }
+        report.add(QStringLiteral("metafile_%1_walled").arg(QString(name).section('.', 1)),
+                   median(walled), QStringLiteral("ms"), median(open));
+    }
+}
+
 // Exec to the main window shown, against the smallest Qt Widgets program.
 void startup(Report& report, const Sizes& s) {
     const QString self = QCoreApplication::applicationFilePath();
@@ -579,6 +598,7 @@ int run_all(const Options& o) {
 
     if (o.wants("list")) list_folder(report, root, s);
     if (o.wants("search")) search(report, root, s);
+    if (o.wants("metafile")) metafiles(report, s);
     if (!(o.wants("load") || o.wants("draw") || o.wants("next") || o.wants("keepup") ||
           o.wants("startup") || o.wants("rss")))
         return write_json(report, o);

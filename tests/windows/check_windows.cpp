@@ -625,7 +625,7 @@ void check_near_limit(const std::string& renderer, const std::string& samples) {
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    const std::uint64_t limit = ChildLimits{}.addressSpaceBytes;
+    const std::uint64_t limit = ChildLimits{}.memoryBytes;
     std::printf("%d x %d pixels drawn with at most %llu MB (the limit is %llu MB)\n", side, side,
                 static_cast<unsigned long long>(peak >> 20),
                 static_cast<unsigned long long>(limit >> 20));
@@ -708,6 +708,73 @@ int misbehave(const std::string& how) {
     return how == "echo" ? 0 : 1;
 }
 
+// What a renderer taken over by a crafted metafile would try; 0 when it got through.
+int escape(const std::string& how, const std::wstring& folder) {
+    if (how == "start a program") {
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring line = L"\"" + std::wstring(self) + L"\" --child fail";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                            nullptr, nullptr, &startup, &process))
+            return 1;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return 0;
+    }
+    if (how == "write a file") {
+        const HANDLE file = CreateFileW((folder + L"\\escaped").c_str(), GENERIC_WRITE, 0,
+                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        CloseHandle(file);
+        return 0;
+    }
+    if (how == "use the clipboard") return OpenClipboard(nullptr) && EmptyClipboard() ? 0 : 1;
+    if (how == "find other windows") return FindWindowW(L"Shell_TrayWnd", nullptr) ? 0 : 1;
+    if (how == "keep its integrity") {
+        HANDLE token = nullptr;
+        char label[64] = {};
+        DWORD bytes = 0;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 1;
+        const bool read =
+            GetTokenInformation(token, TokenIntegrityLevel, label, sizeof label, &bytes);
+        CloseHandle(token);
+        const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+        return read && *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1) <
+                           SECURITY_MANDATORY_MEDIUM_RID
+                   ? 1
+                   : 0;
+    }
+    return 1;
+}
+
+// The renderer's walls, tried from inside by this program as its child. Wine implements some of
+// them only: those it lets through are named, not counted as failures there.
+void check_walls(const std::string& self) {
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    char temporary[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temporary);
+    const std::string folder = std::string(temporary) + "pikuta-walls";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const ChildLimits limits{.cpuTime = 5s, .maxOutputBytes = 64};
+    const char* attempts[] = {"start a program", "write a file", "use the clipboard",
+                              "find other windows", "keep its integrity"};
+    for (const char* attempt : attempts) {
+        const auto result = runChild({self, "--escape", attempt, folder}, {}, limits);
+        if (!result.notice.empty())
+            std::printf("walls: the system refused: %s\n", result.notice.c_str());
+        if (result.ok && wine) {
+            std::printf("walls: Wine lets the renderer %s\n", attempt);
+            continue;
+        }
+        expect(!result.ok, std::string("walls: the renderer may ") + attempt);
+    }
+    DeleteFileA((folder + "\\escaped").c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 void check_child_process(const std::string& self) {
     // What the child does (empty: it is missing), bytes of input, success, and the output size
     // expected or a part of the error.
@@ -738,6 +805,10 @@ void check_child_process(const std::string& self) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--child") return misbehave(argv[2]);
+    if (argc == 4 && std::string(argv[1]) == "--escape") {
+        const std::string folder = argv[3];
+        return escape(argv[2], std::wstring(folder.begin(), folder.end()));
+    }
     if (argc != 5) {
         std::fprintf(stderr, "usage: check_windows SAMPLES REFERENCES RENDERER PROGRAM\n");
         return 2;
@@ -761,6 +832,7 @@ int main(int argc, char** argv) {
     std::puts("A child process crashes on purpose now; Wine tells so.");
     std::fflush(stdout);
     check_child_process(self);
+    check_walls(self);
     std::printf("%s: %d of %d checks failed\n", failures ? "FAILED" : "passed", failures, checks);
     return failures;
 }
