@@ -12,25 +12,30 @@
 #                       undefined-behaviour checks in build-sanitize, run without the window tests
 #   make soak           five minutes of the real program under Xvfb: a slideshow over 2,000 marked
 #                       entries with mode changes and loupe clicks; prints its memory figures
-#   make check-windows  cross-compiles the Windows system calls and the GDI metafile renderer
-#                       with MinGW-w64 and checks them under Wine (tests/windows/check_windows.sh)
+#   make check-windows  cross-compiles the Windows system calls, the GDI metafile renderer and
+#                       the Windows packages with MinGW-w64 and checks them under Wine
+#                       (tests/windows/check_windows.sh); it draws the icon with the Linux build
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
 
-# Build tools, Qt, the metafile libraries, fonts with Japanese glyphs, and what the window
-# tests drive the real program with (virtual X server, window manager, X tools, ImageMagick,
-# the X library of the stand-in clipboard manager).
+# Build tools, Qt, the metafile libraries and the renderer's system call filter, the colour
+# engine, the X screen-saver library, fonts with Japanese glyphs, strace (a renderer test slows
+# the renderer with it), and what the tests drive the real program with (virtual X server,
+# window manager, X tools, ImageMagick, the X library of the stand-in clipboard manager, a
+# private session bus with a stand-in screen-saver service, the accessibility bus and its
+# Python client) and the free colour profiles their photos carry.
 PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins \
-	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libgtest-dev googletest \
-	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev \
+	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libxss-dev libgtest-dev googletest \
+	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev libseccomp-dev liblcms2-dev strace \
 	fonts-ipafont-gothic fonts-urw-base35 \
 	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils x11-xserver-utils \
-	python3-xlib
+	python3-xlib icc-profiles-free dbus python3-dbus python3-gi at-spi2-core python3-pyatspi
 
-# Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo.
-PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream
+# Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo,
+# Debian's package checker.
+PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream lintian
 
 # Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
 BENCH_PACKAGES := libjpeg-turbo-progs
@@ -48,10 +53,10 @@ FUZZ_SECONDS := 30
 # them and leaves each input in the findings folder.
 FUZZ_KEEP_GOING := -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1
 SOAK_SECONDS := 300
-# Only make check-windows needs these: the cross compiler, Wine, what the check runs with, and
-# Qt's headers to compile the adapters against.
+# Only make check-windows needs these: the cross compiler, Wine, what the check runs with, Qt's
+# headers to compile the adapters against, and what makes and opens the Windows packages.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config \
-	xvfb xauth imagemagick qt6-base-dev
+	xvfb xauth imagemagick qt6-base-dev nsis unzip
 
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
@@ -130,7 +135,7 @@ fuzz: packages
 	done
 	@echo "fuzz: $$(ls $(FUZZ_BUILD)/findings | wc -l) input(s) in $(FUZZ_BUILD)/findings"
 
-check-windows:
+check-windows: packages
 	@tools/install_packages.sh $(WINDOWS_PACKAGES)
 	tests/windows/check_windows.sh
 

@@ -2,14 +2,14 @@
 //
 //   pikuta-bench [--quick] [--json FILE] [--only GROUP,...]
 //                                          every figure (or those of the groups list, search,
-//                                          load, draw, next, keepup, startup, rss), one line
-//                                          each: name value unit reference_value ratio
+//                                          metafile, load, draw, next, keepup, startup, rss),
+//                                          one line each: name value unit reference_value ratio
 //   pikuta-bench load FILE...              each file through the program's picture loading:
 //                                          ok WIDTH HEIGHT MILLISECONDS PATH | fail MILLISECONDS
 //                                          PATH
 //   pikuta-bench photos FOLDER W H COUNT   writes the bench's photos (p00.jpg, ...)
 //
-// Everything runs on the offscreen platform on data made here. --quick makes tiny data and
+// Everything runs on the offscreen platform on data made here (and the metafile samples). --quick makes tiny data and
 // runs each measurement once, so that the test suite can keep the bench from rotting.
 #include "app/forms.h"
 #include "app/kensaku_set.h"
@@ -25,6 +25,7 @@
 #include "toolkit/units.h"
 
 #include <QApplication>
+#include <QColorSpace>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -441,17 +442,18 @@ void loupe(Report& report, const QString& path, const Sizes& s) {
     menu_fm->hyouji_set(0);
 }
 
-// Loading for the fitted view of a 1280 x 1024 screen (a reduced decode), against djpeg
-// decoding at the same reduction.
+// Loading for the fitted view of a 1280 x 1024 screen.
+const platform::ReadOptions kFitted{[](QSize own) {
+    const PicLayout l = compute_layout(1280, 1024, own.width(), own.height(), false);
+    return QSize(l.dw, l.dh);
+}};
+
+// Loading for the fitted view (a reduced decode), against djpeg decoding at the same reduction.
 void fitted_load(Report& report, const QString& name, const QString& path, double launch,
                  const Sizes& s) {
-    const platform::ReadOptions fit{[](QSize own) {
-        const PicLayout l = compute_layout(1280, 1024, own.width(), own.height(), false);
-        return QSize(l.dw, l.dh);
-    }};
     QSize own;
-    const int reduced = std::max(1, platform::read_picture(path, fit, &own).width());
-    const double ms = median_ms(s.runs, [&] { platform::read_picture(path, fit, &own); });
+    const int reduced = std::max(1, platform::read_picture(path, kFitted, &own).width());
+    const double ms = median_ms(s.runs, [&] { platform::read_picture(path, kFitted, &own); });
     const auto djpeg =
         launch >= 0 ? median_run_ms(s.runs, QStringLiteral("djpeg"),
                                     {QStringLiteral("-scale"),
@@ -459,6 +461,46 @@ void fitted_load(Report& report, const QString& name, const QString& path, doubl
                                      QStringLiteral("-outfile"), QProcess::nullDevice(), path})
                     : std::nullopt;
     report.add(name, ms, QStringLiteral("ms"), djpeg ? std::max(*djpeg - launch, 0.01) : -1);
+}
+
+// The photo as a phone held upright stores it (Exif orientation 6) and as a camera set to
+// Adobe RGB does (with that profile), each loaded for the fitted view against the plain photo,
+// the three in turn.
+void photo_blocks(Report& report, const QString& root, const QString& plain, const Sizes& s) {
+    QFile file(plain);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray jpeg = file.readAll();
+    const auto with_block = [&](const QString& name, char marker, const QByteArray& payload) {
+        const int length = int(payload.size()) + 2;
+        QFile out(root + QLatin1Char('/') + name);
+        out.open(QIODevice::WriteOnly);
+        out.write(jpeg.left(2) + char(0xFF) + marker + char(length >> 8) + char(length & 0xFF) +
+                  payload + jpeg.mid(2));
+        return out.fileName();
+    };
+    const QStringList paths{
+        plain,
+        with_block(QStringLiteral("turned.jpg"), '\xE1',
+                   QByteArray("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
+                              "\0\0\0\0",
+                              32)),
+        with_block(QStringLiteral("adobe_rgb.jpg"), '\xE2',
+                   QByteArray("ICC_PROFILE\0\x01\x01", 14) +
+                       QColorSpace(QColorSpace::AdobeRgb).iccProfile())};
+    std::vector<double> times[3];
+    for (int i = 0; i < 3 * s.runs + (s.runs > 1); ++i) {
+        for (int k = 0; k < 3; ++k) {
+            QSize own;
+            QElapsedTimer t;
+            t.start();
+            platform::read_picture(paths[k], kFitted, &own);
+            if (i > 0 || s.runs == 1) times[k].push_back(ms_since(t));
+        }
+    }
+    report.add(QStringLiteral("load_jpeg_12mp_fitted_orientation_6"), median(times[1]),
+               QStringLiteral("ms"), median(times[0]));
+    report.add(QStringLiteral("load_jpeg_12mp_fitted_adobe_rgb"), median(times[2]),
+               QStringLiteral("ms"), median(times[0]));
 }
 
 // BMP and GIF loading, against reading the file's bytes.
@@ -476,6 +518,25 @@ void load_others(Report& report, const QString& root, const Sizes& s) {
                    read_bytes_ms(s.runs, gif));
     else
         std::fprintf(stderr, "ImageMagick's convert is missing: no GIF figure\n");
+}
+
+// A metafile sample read through the renderer inside its walls, against the same with them down;
+// the two alternate, so that both meet the same load.
+void metafiles(Report& report, const Sizes& s) {
+    const char* const off = "PIKUTA_METAFILE_SANDBOX";
+    for (const char* name : {"shapes.emf", "features.wmf"}) {
+        const QString path = QStringLiteral(PIKUTA_BENCH_SAMPLES "/") + QLatin1String(name);
+        std::vector<double> walled, open;
+        platform::read_picture(path);
+        for (int i = 0; i < (s.runs > 1 ? 8 * s.runs : 1); ++i) {
+            walled.push_back(load_ms(1, path));
+            qputenv(off, "off");
+            open.push_back(load_ms(1, path));
+            qunsetenv(off);
+        }
+        report.add(QStringLiteral("metafile_%1_walled").arg(QString(name).section('.', 1)),
+                   median(walled), QStringLiteral("ms"), median(open));
+    }
 }
 
 // Exec to the main window shown, against the smallest Qt Widgets program.
@@ -537,6 +598,7 @@ int run_all(const Options& o) {
 
     if (o.wants("list")) list_folder(report, root, s);
     if (o.wants("search")) search(report, root, s);
+    if (o.wants("metafile")) metafiles(report, s);
     if (!(o.wants("load") || o.wants("draw") || o.wants("next") || o.wants("keepup") ||
           o.wants("startup") || o.wants("rss")))
         return write_json(report, o);
@@ -566,6 +628,7 @@ int run_all(const Options& o) {
         for (const auto& [name, set] :
              {std::pair{"load_jpeg_12mp_fitted", &set12}, {"load_jpeg_24mp_fitted", &set24}})
             fitted_load(report, QLatin1String(name), set->front(), have_djpeg ? launch : -1, s);
+        photo_blocks(report, root, set12.front(), s);
         load_others(report, root, s);
     }
     if (o.wants("draw")) {

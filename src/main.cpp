@@ -1,14 +1,19 @@
 #include "app/module2.h"
 #include "platform/display.h"
+#include "platform/file_names.h"
 #include "platform/memory.h"
+#include "platform/process.h"
+#include "platform/termination.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
+#include <QSessionManager>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    platform::prepare_process();
     platform::tune_memory();
     if (QString why; !platform::display_available(&why)) {
         std::fputs(why.toLocal8Bit().constData(), stderr);
@@ -21,6 +26,13 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("PIKUTA"));
     tk::init_application(app);
     tk::set_on_last_form_released([] { QCoreApplication::quit(); });
-    if (!Module2::Main()) return 0;
+    // Logout, shutdown and a polite request to end close the windows as their close boxes do,
+    // so that the settings of this run are kept.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [](QSessionManager&) { tk::end_session(); });
+    platform::on_termination_request(tk::end_session);
+    // A picture or folder to open, as the file manager passes it.
+    const QString path = platform::command_line_argument(argc, argv, 1);
+    if (!(path.isEmpty() ? Module2::Main() : Module2::Main(path))) return 0;
     return app.exec();
 }

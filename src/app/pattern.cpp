@@ -5,8 +5,10 @@
 
 void Module2::set_pattern() {
     QString pattern;
-    if (opc1_flag == 1) pattern += QLatin1String("*.bmp;*.dib;*.emf;");
-    if (opc2_flag == 1) pattern += QLatin1String("*.jpg;");
+    // The group of bitmaps and metafiles names WMF files, and they are shown as well as the
+    // others; JPEG files are named ".jpeg" as often as ".jpg".
+    if (opc1_flag == 1) pattern += QLatin1String("*.bmp;*.dib;*.emf;*.wmf;");
+    if (opc2_flag == 1) pattern += QLatin1String("*.jpg;*.jpeg;");
     if (opc3_flag == 1) pattern += QLatin1String("*.gif;");
     if (pattern.endsWith(QLatin1Char(';'))) pattern.chop(1);
     main_fm->File1.setPattern(pattern);

@@ -7,6 +7,7 @@
 #include "toolkit/rounding.h"
 #include "toolkit/scope_guard.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 using namespace Module2;
@@ -83,6 +84,11 @@ void MainForm::load_picture() {
         image = QImage(); // pic_moto holds the only copy
         copy_ok = 1;
         pic_layout();
+    } else {
+        // Nothing of the picture before may stay on show under this entry's name, now or at
+        // a later redisplay.
+        hold_picture({}, {0, 0}, path);
+        pic_layout();
     }
     Label7.setCaption(path);
     // While this picture is looked at, the next one is read.
@@ -91,6 +97,7 @@ void MainForm::load_picture() {
 }
 
 QSize MainForm::picture_size() const {
+    if (pic_moto.picture().isNull()) return {0, 0}; // nothing loaded yet, or the last load failed
     if (moto_reduced != 0 && pic_moto.picture().cacheKey() == moto_reduced) return moto_own;
     return {tk::to_int32(pic_moto.scaleWidth()), tk::to_int32(pic_moto.scaleHeight())};
 }
@@ -106,6 +113,7 @@ platform::SizeNeeded MainForm::screen_need() const {
 
 void MainForm::hold_picture(const QImage& image, QSize own, const QString& path) {
     pic_moto.setPicture(image);
+    pic.setAccessibleDetail(image.isNull() ? QString() : QFileInfo(path).fileName());
     moto_path = path;
     moto_own = own;
     moto_reduced = pic_moto.picture().size() != own ? pic_moto.picture().cacheKey() : 0;
@@ -150,7 +158,8 @@ void MainForm::pic_layout() {
     if (!l.valid) return;
     read_more_if_needed(moto_flag != 0 ? own : QSize(l.dw, l.dh));
     paint_held(l.dx, l.dy, l.dw, l.dh, l.sx, l.sy, l.sw, l.sh);
-    if (hyouji_mode != 0) {
+    // Without a current entry (the list was replaced) there is no number or path to give.
+    if (hyouji_mode != 0 && play_no >= 0) {
         const QString number = QString::number(play_no + 1) + QLatin1Char(' ');
         pic.Print(number + List1.list(play_no), number.size());
     }

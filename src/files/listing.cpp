@@ -36,11 +36,7 @@ void MainForm::Dir1_Change() {
     play_flag = 0;
     Timer1.setEnabled(false);
     kensaku_flag = 0;
-    play_no = -1;
-    prefetch.drop();
-    Label2.setCaption(QString());
-    Label5.setCaption(QString());
-    Label5.setToolTipText(QString());
+    forget_current_entry();
     kensaku_set->Label1.setCaption(QString());
     if (excluded_folder(Dir1.path())) {
         List1.clear();
@@ -57,6 +53,14 @@ void MainForm::Dir1_Change() {
         if (!tk::attempt([&] { List1.addItem(old_path + File1.list(i)); }))
             break; // the list is full
     }
+}
+
+void MainForm::forget_current_entry() {
+    play_no = -1;
+    prefetch.drop();
+    Label2.setCaption(QString());
+    Label5.setCaption(QString());
+    Label5.setToolTipText(QString());
 }
 
 void MainForm::Dir2_Change() {

@@ -31,8 +31,9 @@ const QString kListFull = QStringLiteral("ﾘｽﾄ ﾎﾞｯｸｽがいっぱ�
 // the folder's own files. Pending events are served once per folder, which is how a stop
 // request (kensaku_flag = 0) reaches the search. Each folder is read once, and the walk keeps
 // its own stack of folders, so the depth of the tree costs no call stack. A link is not
-// followed into a folder on the way down or one already searched. Result: -1 when the search
-// was abandoned (stopped, or the list is full), 0 otherwise.
+// followed into a folder on the way down or one already searched, nor into a folder whose
+// identity the file system does not tell. Result: -1 when the search was abandoned (stopped,
+// or the list is full), 0 otherwise.
 std::int16_t MainForm::DirDiver(const QString& NewPath, const QString& BackUp) {
     KensakuSet& k = *kensaku_set;
     std::vector<Level> down;
@@ -47,10 +48,14 @@ std::int16_t MainForm::DirDiver(const QString& NewPath, const QString& BackUp) {
         // A folder that cannot be read adds nothing and the search goes on.
         if (!tk::list_folder(folder, File1.matcher(), level.found)) return true;
         const platform::FolderId id = level.found.id;
-        const bool loop =
-            std::any_of(down.begin(), down.end(), [&](const Level& l) { return l.found.id == id; });
-        if (loop || (linked && searched.count(id))) return true;
-        searched.insert(id);
+        if (id.known()) {
+            const bool loop = std::any_of(down.begin(), down.end(),
+                                          [&](const Level& l) { return l.found.id == id; });
+            if (loop || (linked && searched.count(id))) return true;
+            searched.insert(id);
+        } else if (linked) {
+            return true; // a link to a folder that cannot be told apart might lead round a loop
+        }
         level.left = level.found.folders.size();
         down.push_back(std::move(level));
         return true;

@@ -48,6 +48,8 @@ void KensakuSet::Command7_Click() {
     MainForm& m = *main_fm;
     tk::attempt([&] { m.Command4_Click(); });
     tk::attempt([&] { m.List1.clear(); });
+    // The old numbers name other entries of the new list.
+    m.forget_current_entry();
     tk::attempt([&] {
         m.Dir1.refresh();
         m.File1.refresh();

@@ -14,9 +14,17 @@ namespace platform {
 QString name_from_bytes(const QByteArray& bytes);
 QByteArray name_to_bytes(const QString& name);
 
+// Argument `index` of the program's command line as a file name, as the system passed it;
+// empty when there is none. Call it once the application object exists.
+QString command_line_argument(int argc, char** argv, int index);
+
 // The text to show a person for a path or name: each part holding kept bytes is read as
 // Shift-JIS when it is that, otherwise its kept bytes show as U+FFFD. Other text is unchanged.
 QString readable_name(const QString& name);
+
+// The folder the program runs in (where it was started), as a name that leads back to it;
+// empty when it has gone.
+QString current_folder();
 
 // Opens `path` for reading into `file` (which must not be open); false, with the reason in
 // `why`, when it cannot be opened.

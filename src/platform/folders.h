@@ -6,10 +6,14 @@
 
 namespace platform {
 
-// What identifies a folder, whichever path or link leads to it.
+// What identifies a folder, whichever path or link leads to it: the volume and the file's index
+// there, 128 bits wide where the file system has such ids (ReFS). An index of 0 is unknown,
+// which some network file systems give for every folder: such a folder is the same as no other.
 struct FolderId {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
+    std::uint64_t index_high = 0;
+    bool known() const { return index != 0 || index_high != 0; }
     auto operator<=>(const FolderId&) const = default;
 };
 

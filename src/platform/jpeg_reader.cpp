@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
+#include <new>
 #include <utility>
 
 namespace platform {
@@ -28,31 +28,6 @@ struct ErrorManager {
 // Warnings about slightly damaged data leave the picture readable, as the general reader does.
 void on_message(j_common_ptr, int) {}
 
-unsigned read16(const JOCTET* p, bool big_endian) {
-    return big_endian ? unsigned(p[0]) << 8 | p[1] : unsigned(p[1]) << 8 | p[0];
-}
-
-// The orientation an Exif block asks for (1 is as stored).
-unsigned exif_orientation(const jpeg_saved_marker_ptr markers) {
-    for (auto m = markers; m; m = m->next) {
-        const JOCTET* d = m->data;
-        const unsigned n = m->data_length;
-        if (m->marker != JPEG_APP0 + 1 || n < 14 || std::memcmp(d, "Exif\0\0", 6) != 0) continue;
-        const JOCTET* tiff = d + 6;
-        const unsigned size = n - 6;
-        const bool big = tiff[0] == 'M';
-        const unsigned ifd = big ? unsigned(tiff[4]) << 24 | tiff[5] << 16 | tiff[6] << 8 | tiff[7]
-                                 : unsigned(tiff[7]) << 24 | tiff[6] << 16 | tiff[5] << 8 | tiff[4];
-        if (ifd + 2 > size) return 1;
-        const unsigned count = read16(tiff + ifd, big);
-        for (unsigned i = 0; i < count && ifd + 2 + 12 * (i + 1) <= size; ++i) {
-            const JOCTET* entry = tiff + ifd + 2 + 12 * i;
-            if (read16(entry, big) == 0x0112) return read16(entry + 8, big);
-        }
-    }
-    return 1;
-}
-
 // Fresh memory costs a fault per page on first touch, which for a large photo takes about as
 // long as decoding it. The pixels of the picture let go last are kept as one spare and lent to
 // the next picture of the same size: a slideshow of photos from one camera then decodes into
@@ -62,7 +37,7 @@ class SparePixels {
     static QImage image(int w, int h) {
         const size_t bytes = size_t(w) * size_t(h) * 4;
         auto* block = static_cast<Block*>(take(bytes));
-        if (!block) block = static_cast<Block*>(std::malloc(sizeof(Block) + bytes));
+        if (!block) block = allocate(bytes);
         if (!block) return {};
         block->bytes = bytes;
         return QImage(block->pixels(), w, h, qsizetype(w) * 4, QImage::Format_RGB32,
@@ -74,6 +49,16 @@ class SparePixels {
         size_t bytes;
         uchar* pixels() { return reinterpret_cast<uchar*>(this + 1); }
     };
+    // Allocated with the block's own alignment: plain allocation promises only 16 bytes, and
+    // only large blocks, which come straight from the system, happen to start on a page.
+    static Block* allocate(size_t bytes) {
+        void* p =
+            ::operator new(sizeof(Block) + bytes, std::align_val_t(alignof(Block)), std::nothrow);
+        return p ? new (p) Block{} : nullptr;
+    }
+    static void release(Block* block) {
+        ::operator delete(block, std::align_val_t(alignof(Block)));
+    }
     static void* take(size_t bytes) {
         QMutexLocker lock(&mutex_);
         if (!spare_ || spare_->bytes != bytes) return nullptr;
@@ -81,7 +66,7 @@ class SparePixels {
     }
     static void give_back(void* block) { // runs when the last copy of a picture goes
         QMutexLocker lock(&mutex_);
-        std::free(std::exchange(spare_, static_cast<Block*>(block)));
+        release(std::exchange(spare_, static_cast<Block*>(block)));
     }
     static inline QBasicMutex mutex_; // no destructor: pictures may outlive static objects
     static inline Block* spare_ = nullptr;
@@ -106,11 +91,9 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& 
     }
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
                  static_cast<unsigned long>(data.size()));
-    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);
     const auto space = cinfo.jpeg_color_space;
-    if ((space != JCS_YCbCr && space != JCS_GRAYSCALE && space != JCS_RGB) ||
-        exif_orientation(cinfo.marker_list) > 1) {
+    if (space != JCS_YCbCr && space != JCS_GRAYSCALE && space != JCS_RGB) {
         *general = true;
         return false;
     }

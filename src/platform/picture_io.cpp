@@ -1,9 +1,12 @@
 #include "platform/picture_io.h"
 
+#include "platform/exif_orientation.h"
 #include "platform/file_names.h"
 #include "platform/jpeg_reader.h"
+#include "platform/picture_look.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
 #include <QtEndian>
@@ -279,6 +282,9 @@ QImage fail(QString* why, const QString& reason) {
 QImage decode(QIODevice* device, const QByteArray& format, QString* why) {
     QImageReader reader(device, format);
     reader.setDecideFormatFromContent(format.isEmpty());
+    // The kinds read here say how they are turned through their look; Qt's other readers
+    // turn what they read themselves.
+    reader.setAutoTransform(format.isEmpty());
     // Room for large camera photos; a header that claims more is refused before allocating.
     QImageReader::setAllocationLimit(kMaxMegapixels * 4);
     const QSize size = reader.size();
@@ -305,6 +311,15 @@ qint64 needed_bytes(const QByteArray& format, const QByteArray& lead) {
                                          : walk.frame_at + walk.samples * 2 + kLeadBytes;
 }
 
+// The screen's need is for the picture as shown; the decoder reduces the picture as stored.
+ReadOptions for_stored(ReadOptions options, int orientation) {
+    if (options.needed && orientation >= 5)
+        options.needed = [needed = options.needed, orientation](QSize stored) {
+            return oriented_size(needed(oriented_size(stored, orientation)), orientation);
+        };
+    return options;
+}
+
 QImage read_checked(const QString& path, const ReadOptions& options, QSize* own, QString* why) {
     QFile file;
     QString reason;
@@ -317,7 +332,9 @@ QImage read_checked(const QString& path, const ReadOptions& options, QSize* own,
     if (!prefix.isEmpty()) format = "bmp";
     if (format.isEmpty()) { // the metafile plugin and Qt's other readers bound their own reads
         file.seek(0);
-        return decode(&file, {}, why);
+        const QImage image = decode(&file, {}, why);
+        // Those readers give the profile they found as the picture's colour space.
+        return shown_as_taken(image, {1, image.colorSpace().iccProfile()});
     }
     data = prefix + data;
     if (format != "bmp") data += file.read(kLeadBytes - data.size());
@@ -326,15 +343,22 @@ QImage read_checked(const QString& path, const ReadOptions& options, QSize* own,
     if (needed < 0 || (format == "bmp" && needed > prefix.size() + file_size))
         return fail(why, QStringLiteral("truncated file"));
     if (needed > data.size()) data += file.read(needed - data.size());
+    const PictureLook look = format == "jpeg"  ? jpeg_look(data)
+                             : format == "bmp" ? bmp_look(file, prefix.isEmpty() ? 14 : 0)
+                                               : PictureLook();
     file.close();
     if ((format == "jpeg" && !jpeg_complete(data)) || (format == "gif" && !gif_complete(data)))
         return fail(why, QStringLiteral("truncated file"));
     if (format == "jpeg") {
-        if (auto image = read_jpeg(data, kMaxPixels, options, own, why)) return *image;
+        if (auto image =
+                read_jpeg(data, kMaxPixels, for_stored(options, look.orientation), own, why)) {
+            *own = oriented_size(*own, look.orientation);
+            return shown_as_taken(std::move(*image), look);
+        }
     }
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    return decode(&buffer, format, why);
+    return shown_as_taken(decode(&buffer, format, why), look);
 }
 
 } // namespace

@@ -174,6 +174,7 @@ void Control::ZOrder(int position) {
 
 void Control::setToolTipText(const QString& text) {
     tooltip_ = text;
+    apply_accessible();
     if (!widget_) return;
     const QString before = widget_->toolTip();
     const QString now = platform::readable_name(text);
@@ -187,6 +188,28 @@ void Control::setToolTipText(const QString& text) {
         QToolTip::hideText();
     else
         QToolTip::showText(QCursor::pos(), now, widget_);
+}
+
+void Control::describe(const QString& role, const QString& description) {
+    role_ = role;
+    description_ = description;
+    apply_accessible();
+}
+
+void Control::setAccessibleDetail(const QString& detail) {
+    const QString readable = platform::readable_name(detail);
+    if (readable == detail_) return;
+    detail_ = readable;
+    apply_accessible();
+}
+
+void Control::apply_accessible() {
+    if (!widget_) return;
+    // Without a role the toolkit's own name stands: the caption.
+    if (!role_.isEmpty())
+        widget_->setAccessibleName(detail_.isEmpty() ? role_ : role_ + QLatin1Char(' ') + detail_);
+    widget_->setAccessibleDescription(tooltip_.isEmpty() ? description_
+                                                         : platform::readable_name(tooltip_));
 }
 
 // ---- Frame
@@ -244,6 +267,7 @@ void Label::setCaption(const QString& text) {
     caption_ = text;
     // A file name keeps bytes of other encodings for opening; the person sees them read.
     static_cast<QLabel*>(widget())->setText(platform::readable_name(text));
+    setAccessibleDetail(text);
 }
 
 void Label::setBackColor(const QColor& c) {

@@ -188,6 +188,11 @@ void Form::move(double l, double t, double w, double h) {
     set_outer(QRect(to_px_x(l), to_px_y(t), to_px_x(w), to_px_y(h)));
 }
 
+void Form::centre_in(const QRectF& area) {
+    move(round_half_even(area.left() + (area.width() - width()) / 2),
+         round_half_even(area.top() + (area.height() - height()) / 2));
+}
+
 void Form::set_outer(QRect r) {
     const bool resized = r.size() != outer_.size();
     if (r == outer_) return;
@@ -236,8 +241,9 @@ void Form::raise_resize() {
 }
 
 QRect Form::maximized_rect() const {
-    const QRect avail = platform::primary_screen().available;
-    return avail.isValid() ? avail : platform::primary_screen().geometry;
+    // The monitor that holds the window.
+    const platform::ScreenMetrics screen = platform::screen_holding(normal_outer_);
+    return screen.available.isValid() ? screen.available : screen.geometry;
 }
 
 void Form::setWindowState(int state) {
@@ -488,6 +494,15 @@ bool Form::run_unload(int mode) {
 
 void Unload(Form& form) {
     form.run_unload(1);
+}
+
+void end_session() {
+    // A copy: unloading one form may unload others and changes the list.
+    const std::vector<Form*> loaded = g_loaded;
+    for (Form* f : loaded)
+        dispatch([f] {
+            if (!f->unloaded_) f->run_unload(2);
+        });
 }
 
 void set_on_last_form_released(std::function<void()> fn) {

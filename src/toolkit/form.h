@@ -49,6 +49,8 @@ class Form : public Container {
     void setHeight(double twips);
     void move(double left, double top);
     void move(double left, double top, double width, double height);
+    // Moves the window, keeping its size, so that its middle is the middle of `area` (twips).
+    void centre_in(const QRectF& area);
     // The client area in twips.
     double scaleWidth() const;
     double scaleHeight() const;
@@ -88,6 +90,7 @@ class Form : public Container {
 
     // The control of this window with the given name; null when there is none.
     Control* control(const QString& name) const;
+    const std::vector<Control*>& controls() const { return controls_; }
 
     // Controls docked to an edge follow the client area.
     void register_docked(PictureBox* box);
@@ -98,6 +101,7 @@ class Form : public Container {
     friend class FormSlotBase;
     friend class KeyPreviewFilter;
     friend void Unload(Form& form);
+    friend void end_session();
     void set_outer(QRect r);
     void push_geometry();
     void raise_resize();
@@ -139,6 +143,10 @@ class Form : public Container {
 // Unloads a form: Form_QueryUnload, Form_Unload, then the form is released once no handler
 // is on the stack. Touching its reference afterwards creates a fresh one.
 void Unload(Form& form);
+
+// The session ends (logout, shutdown) or the system asks the program to end: every loaded
+// form is unloaded, oldest first, as through its close box but with unload mode 2.
+void end_session();
 
 // Runs when the last loaded form has been released (the program's end).
 void set_on_last_form_released(std::function<void()> fn);

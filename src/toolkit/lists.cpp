@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <map>
 
 namespace tk {
 
@@ -69,6 +70,32 @@ bool glob(const QString& pattern, const QString& name) {
     while (p < pattern.size() && pattern[p] == u'*')
         ++p;
     return p == pattern.size();
+}
+
+// The drive and folder icons: small icons at the screen's density, as the text is.
+const QSize kListIconSize(16, 16);
+
+// A standard icon with a picture of the size the lists show: the desktop's icon theme has
+// every size; without one, the style offers 16 pixels only, and the toolkit's own pictures of
+// 16, 32 and 128 pixels stand in, so that a dense screen gets a sharp icon, not a small one.
+QIcon list_icon(QStyle::StandardPixmap which) {
+    static std::map<QStyle::StandardPixmap, QIcon> icons;
+    if (const auto it = icons.find(which); it != icons.end()) return it->second;
+    const QSize size = size_at_density(kListIconSize);
+    QIcon icon = QApplication::style()->standardIcon(which);
+    if (icon.actualSize(size).width() < size.width()) {
+        const char* name = which == QStyle::SP_DriveHDIcon   ? "harddrive"
+                           : which == QStyle::SP_DirOpenIcon ? "diropen"
+                                                             : "dirclosed";
+        QIcon own;
+        for (const int n : {16, 32, 128})
+            own.addFile(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
+                            .arg(QLatin1String(name))
+                            .arg(n),
+                        QSize(n, n));
+        if (own.actualSize(size).width() >= size.width()) icon = own;
+    }
+    return icons[which] = icon;
 }
 
 QString native(const QString& path) {
@@ -375,9 +402,10 @@ class DriveCombo : public QComboBox {
 
 DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, std::move(name)) {
     auto* c = new DriveCombo(*this);
+    c->setIconSize(size_at_density(kListIconSize));
     attach(c);
     refresh();
-    drive_ = drive_services().drive_of(QDir::currentPath());
+    drive_ = drive_services().drive_of(platform::current_folder());
     show_drive();
     QObject::connect(c, &QComboBox::activated, c, [this](int index) {
         if (pushing_ || index < 0 || index >= drives_.size()) return;
@@ -394,7 +422,7 @@ void DriveListBox::refresh() {
     ++pushing_;
     combo()->clear();
     for (const QString& d : drives_)
-        combo()->addItem(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon), native(d));
+        combo()->addItem(list_icon(QStyle::SP_DriveHDIcon), native(d));
     --pushing_;
     show_drive();
 }
@@ -426,11 +454,12 @@ void DriveListBox::setDrive(const QString& drive) {
 
 DirListBox::DirListBox(Container& parent, QString name, bool with_view)
     : Control(parent, std::move(name)) {
-    path_ = QDir::currentPath();
+    path_ = platform::current_folder();
     read_folder();
     if (!with_view) return;
     auto* v = new WholeRowList;
     v->setUniformItemSizes(true);
+    v->setIconSize(size_at_density(kListIconSize));
     attach(v);
     show_folder();
     // A double click (or Enter) opens the folder under the pointer.
@@ -488,7 +517,6 @@ void DirListBox::read_folder() {
 void DirListBox::show_folder() {
     if (!widget()) return;
     auto* v = view();
-    auto* style = QApplication::style();
     ++pushing_;
     v->clear();
     // The chain of folders from the drive down to the open one, then its subfolders.
@@ -503,7 +531,7 @@ void DirListBox::show_folder() {
     int depth = 0;
     for (const QString& p : chain) {
         const QString label = platform::readable_name(depth == 0 ? p : QFileInfo(p).fileName());
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon),
+        auto* item = new QListWidgetItem(list_icon(QStyle::SP_DirOpenIcon),
                                          QString(depth * 2, QLatin1Char(' ')) + label);
         item->setData(Qt::UserRole, p);
         v->addItem(item);
@@ -511,7 +539,7 @@ void DirListBox::show_folder() {
     }
     v->setCurrentRow(v->count() - 1);
     for (const QString& p : subfolders_) {
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
+        auto* item = new QListWidgetItem(list_icon(QStyle::SP_DirClosedIcon),
                                          QString(depth * 2, QLatin1Char(' ')) +
                                              platform::readable_name(QFileInfo(p).fileName()));
         item->setData(Qt::UserRole, p);
@@ -523,7 +551,7 @@ void DirListBox::show_folder() {
 // ---- FileListBox
 
 FileListBox::FileListBox(Container& parent, QString name) : Control(parent, std::move(name)) {
-    path_ = native(QDir::currentPath());
+    path_ = native(platform::current_folder());
 }
 
 QString FileListBox::list(int i) const {

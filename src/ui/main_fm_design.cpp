@@ -1,6 +1,7 @@
 #include "ui/main_fm_design.h"
 
 #include "toolkit/design.h"
+#include "ui/access_texts.h"
 #include "ui/artwork.h"
 
 namespace {
@@ -214,4 +215,5 @@ MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
         QStringLiteral("クリップボードにコピーします。 "
                        "コピーした画像は､他のアプリケーションに貼り付けて使用できます"));
     Command5.setToolTipText(QStringLiteral("再生速度を元の設定に戻します"));
+    access_texts::apply(*this);
 }

@@ -33,7 +33,7 @@ TEST(LoadSettings, EveryKindOfStore) {
             {"flag 256", {{"opc1_flag", "256"}}, true, 1200, 900, 0, 0, 3},
             {"n_left rounds past 32 bits", {{"n_left", "2147483647.5"}}, true, 0, 0, 0, 0, 3},
             {"n_left 32-bit floor", {{"n_left", "-2147483648"}}, false, INT32_MIN, 900, 0, 900, 5},
-            {"n_left off screen", {{"n_left", "30000"}}, false, 30000, 900, 10440, 900, 5},
+            {"n_left off every screen", {{"n_left", "40000"}}, false, 40000, 900, 10440, 900, 5},
             {"surrounding blanks", {{"n_left", " 1200 "}}, false, 1200, 900, 1200, 900, 5},
             {"trailing garbage", {{"n_top", "900px"}}, true, 1200, 0, 0, 0, 3},
             {"not finite", {{"w_height", "inf"}}, true, 1200, 900, 0, 0, 3},
@@ -41,7 +41,7 @@ TEST(LoadSettings, EveryKindOfStore) {
     for (const auto& [what, changes, defaults, left_read, top_read, left, top, speed] : cases) {
         SCOPED_TRACE(what);
         test_env::TempTree tree;
-        tree.file("a.bmp");
+        tree.file("a.jpg");
         auto& values = test_env::fresh_program().values;
         values = test_env::full_store(tree.path());
         for (const auto& [key, value] : changes) {
@@ -69,16 +69,13 @@ TEST(LoadSettings, EveryKindOfStore) {
     }
 }
 
-TEST(LoadSettings, FolderIsListedWithTheStartUpPatternThenWithTheFlags) {
+TEST(LoadSettings, FolderIsListedWithTheStoredFlags) {
     test_env::TempTree tree;
     for (const char* name : {"b.wmf", "a.BMP", "c.gif", "d.jpg", "e.emf", "f.dib", "g.png"})
         tree.file(QString::fromLatin1(name));
     tree.folder(QStringLiteral("sub.bmp"));
     test_env::fresh_program().values = test_env::full_store(tree.path()); // opc 0 1 1
     const QString dir = tree.path() + QDir::separator();
-    EXPECT_EQ(test_env::entries(), (QStringList{dir + "a.BMP", dir + "b.wmf", dir + "d.jpg",
-                                                dir + "e.emf", dir + "f.dib"}));
-    main_fm->Dir1_Change();
     EXPECT_EQ(test_env::entries(), (QStringList{dir + "c.gif", dir + "d.jpg"}));
 }
 
@@ -113,13 +110,17 @@ TEST(SaveSettings, WritesAllThirteenKeysOnceAtExit) {
 }
 
 TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
-    // Asked for, and where it ends; the screen is 19200 x 15360 twips.
+    // Asked for, and where it ends; the primary screen is 19200 x 15360 twips, the second one
+    // 15360 x 11520 to its right.
     const std::array<double, 8> cases[] = {
         {-500, 100, 1000, 20000, 0, 0, 1800, 15360},
         {11000, 0, 8880, 2925, 19200 - 8880, 0, 8880, 2925},
         {600, 300, 1799, 1799, 600, 300, 1800, 1800},
         {-1, -1, 30000, 4500, 0, 0, 19200, 4500},
         {900, 20000, 4500, 4500, 900, 15360 - 4500, 4500, 4500},
+        {21000, 1500, 8880, 6765, 21000, 1500, 8880, 6765}, // on the second screen
+        {33000, 9000, 8880, 6765, 34560 - 8880, 11520 - 6765, 8880, 6765},
+        {21000, 13000, 8880, 2925, 19200 - 8880, 15360 - 2925, 8880, 2925}, // on none
     };
     test_env::fresh_program();
     MainForm& m = *main_fm;

@@ -23,8 +23,16 @@ TEST_F(VersionWindow, LoadedHiddenAtFirstActivationAndUnloadedWithTheMainWindow)
     ASSERT_TRUE(vrjo.loaded());
     EXPECT_FALSE(vrjo->visible());
     EXPECT_TRUE(vrjo->Label5.caption().startsWith("Ver"));
-    menu_fm->vrj_Click();
-    EXPECT_TRUE(vrjo->window()->isVisible());
+    // Centred on the screen that holds the main window: the primary one, then the second one
+    // (15360 x 11520 twips to the right of the first one's 19200).
+    for (const double left : {1500, 21000}) {
+        main_fm->move_window(left, 1500, 8880, 2925);
+        menu_fm->vrj_Click();
+        EXPECT_TRUE(vrjo->window()->isVisible());
+        const double centre_x = left < 19200 ? 9600 : 19200 + 7680;
+        EXPECT_NEAR(vrjo->left() + vrjo->width() / 2, centre_x, 15) << left;
+        vrjo->Hide();
+    }
     main_fm->window()->close();
     EXPECT_FALSE(vrjo.loaded());
     EXPECT_EQ(store.flushes, 1); // settings saved after the windows went

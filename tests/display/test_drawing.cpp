@@ -102,9 +102,8 @@ TEST(Drawing, FirstLoadOpensThePictureArea) {
     }
 }
 
-TEST(Drawing, FailedLoadKeepsThePictureOnShow) {
-    const QImage first = filled(100, 50, kTeal);
-    Pictures p({{"good.bmp", first},
+TEST(Drawing, FailedLoadClearsThePicture) {
+    Pictures p({{"good.bmp", filled(100, 50, kTeal)},
                 {"missing.bmp", QImage()},
                 {"other.bmp", filled(80, 60, Qt::yellow)},
                 {"truncated.bmp", filled(80, 60, Qt::blue)},
@@ -114,16 +113,25 @@ TEST(Drawing, FailedLoadKeepsThePictureOnShow) {
     QFile::remove(main_fm->List1.list(1));
     QFile::resize(main_fm->List1.list(3), 100);
     p.tree.file("replaced.bmp", "not a picture any more");
-    p.load(0);
-    const QImage shown = main_fm->pic.image().copy();
-    ASSERT_GT(count_colour(shown, kTeal), 0);
+    // Nothing but background, also when drawn again: the list number and path of a full
+    // window's overlay would name a picture not on show.
+    const auto blank = [] {
+        const QImage& shown = main_fm->pic.image();
+        return count_colour(shown, main_fm->pic.backColor()) == shown.width() * shown.height();
+    };
+    hyouji_mode = 1;
     for (const int bad : {1, 3, 4, 5}) {
+        p.load(0);
+        ASSERT_FALSE(blank());
         p.load(bad);
         EXPECT_EQ(main_fm->copy_ok, 0) << bad;
         EXPECT_EQ(main_fm->Label7.caption(), main_fm->List1.list(bad));
-        EXPECT_EQ(main_fm->pic.image(), shown) << bad;
-        EXPECT_EQ(main_fm->pic_moto.picture(), first) << bad;
-        EXPECT_EQ(main_fm->pic_moto.scaleWidth(), 100) << bad;
+        EXPECT_TRUE(blank()) << bad;
+        main_fm->sai_hyouji();
+        EXPECT_TRUE(blank()) << bad;
+        main_fm->loupe_switch();
+        EXPECT_TRUE(blank()) << bad;
+        main_fm->loupe_switch();
     }
     p.load(2);
     EXPECT_EQ(main_fm->copy_ok, 1);
@@ -250,15 +258,12 @@ TEST(Drawing, PictureFillsExactlyItsRectangle) {
 }
 
 // A photo much larger than the picture area is held reduced while it is only fitted; the
-// own-size view and the loupe read the file again for its own pixels.
+// own-size view and the loupe read the file again for its own pixels. A phone held upright
+// stored it on its side: every view shows it upright.
 TEST(Drawing, LargeJpegHeldReducedUntilItsOwnPixelsAreNeeded) {
-    QImage photo(1600, 1200, QImage::Format_RGB32);
-    for (int y = 0; y < photo.height(); ++y)
-        for (int x = 0; x < photo.width(); ++x)
-            photo.setPixel(x, y, qRgb(x / 7 % 256, y / 5 % 256, (x + y) / 13 % 256));
     Pictures p({});
-    const QString path = p.tree.file("photo.jpg", {});
-    ASSERT_TRUE(photo.save(path, "JPEG", 95));
+    const QString path =
+        p.tree.file("photo.jpg", test_env::jpeg_turned(test_env::quarters(1600, 1200), 6));
     main_fm->List1.addItem(path);
     const QImage whole = platform::read_picture(path);
     MainForm& f = *main_fm;
@@ -268,17 +273,25 @@ TEST(Drawing, LargeJpegHeldReducedUntilItsOwnPixelsAreNeeded) {
         QSize held;
     };
     const Row rows[] = {
-        {"fitted", [&] { p.load(0); }, {400, 300}},
-        {"own size", [&] { moto_flag = 1, f.sai_hyouji(); }, {1600, 1200}},
-        {"fitted again", [&] { moto_flag = 0, p.load(0); }, {400, 300}},
-        {"loupe", [&] { f.loupe_switch(); }, {1600, 1200}},
+        {"fitted", [&] { p.load(0); }, {300, 400}},
+        {"own size", [&] { moto_flag = 1, f.sai_hyouji(); }, {1200, 1600}},
+        {"fitted again", [&] { moto_flag = 0, p.load(0); }, {300, 400}},
+        {"loupe", [&] { f.loupe_switch(); }, {1200, 1600}},
     };
     for (const Row& r : rows) {
         r.act();
         EXPECT_EQ(f.pic_moto.picture().size(), r.held) << r.name;
-        EXPECT_EQ(f.picture_size(), QSize(1600, 1200)) << r.name;
+        EXPECT_EQ(f.picture_size(), QSize(1200, 1600)) << r.name;
         EXPECT_EQ(f.copy_ok, 1) << r.name;
+        // Around the middle of pic: the stored bottom left now top left, and so on.
+        const QImage& shown = f.pic.image();
+        const int x = shown.width() / 2, y = shown.height() / 2;
+        EXPECT_EQ(
+            test_env::quarter_letters(
+                shown, {{x - 20, y - 20}, {x + 20, y - 20}, {x - 20, y + 20}, {x + 20, y + 20}}),
+            "BRYL")
+            << r.name;
     }
-    EXPECT_EQ(std::pair(f.loupe_x, f.loupe_y), std::pair(800, 600));
+    EXPECT_EQ(std::pair(f.loupe_x, f.loupe_y), std::pair(600, 800));
     EXPECT_EQ(f.pic_moto.picture(), whole) << "the loupe magnifies the real pixels";
 }

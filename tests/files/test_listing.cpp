@@ -4,6 +4,7 @@
 #include "app/main_fm.h"
 #include "app/messages.h"
 #include "app/module2.h"
+#include "platform/file_names.h"
 #include "support/test_env.h"
 #include "toolkit/lists.h"
 
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <array>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <tuple>
@@ -48,9 +50,13 @@ TEST(Listing, FolderGivesMatchingFilesInNameOrder) {
          {"B.jpg", "a.GIF", "c.Bmp", "A2.dib", "d.EMF"},
          {"a.GIF", "A2.dib", "B.jpg", "c.Bmp", "d.EMF"}},
         {"hidden files never", {1, 1, 1}, {".hidden.jpg", ".x.bmp", "shown.jpg"}, {"shown.jpg"}},
-        {"wmf never after set_pattern", {1, 1, 1}, {"m.wmf", "m.emf"}, {"m.emf"}},
+        {"wmf with the bitmaps", {1, 0, 0}, {"m.wmf", "m.emf", "m.jpg"}, {"m.emf", "m.wmf"}},
+        {"jpeg with jpg",
+         {0, 1, 0},
+         {"a.jpeg", "b.JPEG", "c.jpg", "d.bmp"},
+         {"a.jpeg", "b.JPEG", "c.jpg"}},
         {"all types off", {0, 0, 0}, {"a.bmp", "b.jpg", "c.gif"}, {}},
-        {"other files", {1, 1, 1}, {"a.png", "a.jpeg", "a.jpg.txt", "a.tif"}, {}},
+        {"other files", {1, 1, 1}, {"a.png", "a.jpe", "a.jpg.txt", "a.tif"}, {}},
         {"awkward names",
          {1, 1, 1},
          {"with space.jpg", "quote's \"q\".bmp", japanese, "semi;colon.gif"},
@@ -247,30 +253,103 @@ TEST(Listing, DriveListReadsTheDrivesAgainWhenOpened) {
 
 TEST(Listing, StartListsTheFolderShownWhenNoListingRan) {
     test_env::TempTree shown;
-    for (const char* name : {"a.bmp", "b.jpg", "c.wmf"})
+    for (const char* name : {"a.bmp", "b.jpg", "c.wmf", "d.gif"})
         shown.file(name);
-    const QString cwd = QDir::currentPath();
-    QDir::setCurrent(shown.path()); // the folder lists open where the program starts
+    // Named in Latin-1, as folders unpacked from old archives are.
+    const QByteArray cafe = platform::name_to_bytes(shown.path()) + "/caf\xE9";
+    ASSERT_EQ(mkdir(cafe.constData(), 0700), 0);
+    ::close(::open(cafe + "/e.jpg", O_CREAT | O_WRONLY, 0600));
+    const QByteArray cwd = QFile::encodeName(QDir::currentPath());
     struct Row {
         const char* what;
-        QString stored; // the folder in the settings; none when empty
+        QString start;  // the folder the program starts in: the folder lists open there
+        QString stored; // the folder in the settings, with types jpg and gif; none when empty
         QStringList listed;
     };
     const Row rows[] = {
-        {"nothing stored: the folder shown, by the default types", {}, {"a.bmp", "b.jpg"}},
-        {"the folder shown is stored: listed once, by the stored types", shown.path(), {"b.jpg"}},
+        {"nothing stored: the folder shown, by the default types",
+         shown.path(),
+         {},
+         {"a.bmp", "b.jpg", "c.wmf"}},
+        {"the folder shown is stored: listed once, by the stored types",
+         shown.path(),
+         shown.path(),
+         {"b.jpg", "d.gif"}},
+        {"a folder shown whose name is not UTF-8", platform::name_from_bytes(cafe), {}, {"e.jpg"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
+        ASSERT_EQ(::chdir(platform::name_to_bytes(r.start).constData()), 0);
         test_env::MemoryStore& store = test_env::fresh_program();
-        if (!r.stored.isEmpty()) store.values = test_env::full_store(r.stored); // jpg and gif
+        if (!r.stored.isEmpty()) store.values = test_env::full_store(r.stored);
         QStringList listed;
         for (const QString& e : entries())
             listed.push_back(QFileInfo(e).fileName());
         EXPECT_EQ(listed, r.listed);
-        EXPECT_EQ(main_fm->Dir1.path(), r.stored.isEmpty() ? shown.path() : r.stored);
+        // The very folder, the one the settings will keep.
+        EXPECT_EQ(main_fm->Dir1.path(), r.stored.isEmpty() ? r.start : r.stored);
     }
-    QDir::setCurrent(cwd);
+    ASSERT_EQ(::chdir(cwd.constData()), 0);
+    std::filesystem::remove_all(cafe.constData()); // a name Qt could not remove
+}
+
+TEST(Listing, OpenPathAsIfChosenOrSayWhyNot) {
+    // What, the path opened (under the tree); then the folder open afterwards, the entries,
+    // the current entry (-1 none; it is marked and on show), and the status line's message.
+    struct Row {
+        const char* what;
+        QString path;
+        QString folder;
+        QStringList listed;
+        int current;
+        QString message;
+    };
+    const QStringList searched{"/searched/z.bmp"}, pics{"pics/a.bmp", "pics/b.bmp"};
+    const QString not_found = messages::kPathNotFound, not_listed = messages::kNotListedType;
+    const Row rows[] = {
+        {"a folder", "pics", "pics", pics, -1, {}},
+        {"a picture", "pics/b.bmp", "pics", pics, 1, {}},
+        {"a picture of the folder open, listed afresh",
+         "other/d.bmp",
+         "other",
+         {"other/d.bmp"},
+         0,
+         {}},
+        {"missing", "pics/none.bmp", "other", searched, -1, not_found},
+        {"a type not chosen", "pics/c.gif", "other", searched, -1, not_listed},
+        {"not a picture", "pics/notes.txt", "other", searched, -1, not_listed},
+        {"an excluded folder", "Netscape/e.bmp", "other", searched, -1, not_listed},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        test_env::fresh_program();
+        test_env::TempTree tree;
+        for (const char* name : {"pics/a.bmp", "pics/b.bmp", "other/d.bmp", "Netscape/e.bmp"})
+            tree.bmp(name);
+        tree.file("pics/c.gif");
+        tree.file("pics/notes.txt");
+        set_flags({1, 1, 0});
+        MainForm& m = *main_fm;
+        const auto full = [&](const QString& relative) {
+            return QDir::toNativeSeparators(tree.path() + '/' + relative);
+        };
+        m.Dir1.setPath(full("other"));
+        m.List1.clear(); // a search found something else meanwhile
+        m.List1.addItem(searched[0]);
+        m.open_path(full(r.path));
+        test_env::settle();
+        EXPECT_EQ(m.Dir1.path(), full(r.folder));
+        QStringList listed;
+        for (const QString& e : entries())
+            listed.push_back(e.startsWith(tree.path()) ? e.mid(tree.path().size() + 1) : e);
+        EXPECT_EQ(listed, r.listed);
+        EXPECT_EQ(std::tuple(m.List1.listIndex(), play_no), std::tuple(r.current, r.current));
+        const QString shown = r.current < 0 ? QString() : full(r.listed[r.current]);
+        EXPECT_EQ(
+            std::tuple(m.List1.selected(r.current), m.Label2.caption(), m.Label7.caption()),
+            std::tuple(r.current >= 0, r.current < 0 ? "" : QString::number(r.current + 1), shown));
+        EXPECT_EQ(m.Label5.caption(), r.message.isEmpty() ? shown : r.message + full(r.path));
+    }
 }
 
 } // namespace

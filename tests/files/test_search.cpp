@@ -188,6 +188,33 @@ TEST_F(Search, NamesThatAreNotUtf8AreListedLoadedAndSearched) {
     EXPECT_EQ(m.Dir1.path(), tree.path());
 }
 
+TEST_F(Search, TheReplacedListHasNoCurrentEntry) {
+    test_env::TempTree tree;
+    tree.bmp("a.bmp", Qt::darkCyan, 40, 30);
+    tree.bmp("b.bmp", Qt::darkCyan, 40, 30);
+    tree.bmp("sub/deep.bmp", Qt::darkCyan, 40, 30);
+    m.Dir1.setPath(tree.path());
+    m.List1.setSelected(1, true);
+    m.Command2_Click(); // NEXT: entry 2 is named and, a moment later, shown
+    clock.advance(1000);
+    // Drawn again as in a full window: with its number and path over it, or not.
+    const auto overlaid = [this] {
+        hyouji_mode = 1;
+        m.sai_hyouji();
+        const QImage shown = m.pic.image().copy(0, 0, 200, 20);
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (const QColor c = shown.pixelColor(x, y); c.red() > 128 && c.blue() > 128)
+                    return true; // the text's magenta, smoothed at its edges
+        return false;
+    };
+    ASSERT_TRUE(overlaid());
+    search(tree.path(), tree.path());
+    EXPECT_EQ(play_no, -1);
+    EXPECT_EQ(m.Label2.caption() + m.Label5.caption() + m.Label5.toolTipText(), "");
+    EXPECT_FALSE(overlaid());
+}
+
 TEST_F(Search, FullListShowsOneMessageAndKeepsWhatFits) {
     QTemporaryDir dir(memory_place());
     for (const char* folder : {"/a", "/b"})

@@ -52,6 +52,41 @@ inline Bytes emf(Rect bounds, Rect frame) {
     return b;
 }
 
+// A record of 32-bit fields after its type and size.
+inline Bytes emfRecord(std::uint32_t type, const std::vector<std::uint32_t>& fields) {
+    Bytes b(8 + 4 * fields.size());
+    put32(b, 0, type);
+    put32(b, 4, static_cast<std::uint32_t>(b.size()));
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        put32(b, 8 + 4 * i, fields[i]);
+    return b;
+}
+
+// An EMF+ record (type, flags, data) inside the comment record that carries it in an EMF.
+inline Bytes emfPlusComment(std::uint16_t type, std::uint16_t flags, const Bytes& data) {
+    Bytes b = emfRecord(70, {static_cast<std::uint32_t>(16 + data.size()), 0x2B464D45, 0, 0, 0});
+    put16(b, 16, type);
+    put16(b, 18, flags);
+    put32(b, 20, static_cast<std::uint32_t>(12 + data.size()));
+    put32(b, 24, static_cast<std::uint32_t>(data.size()));
+    b.insert(b.end(), data.begin(), data.end());
+    put32(b, 4, static_cast<std::uint32_t>(b.size()));
+    return b;
+}
+
+// `emf` (header and end record) with `records` between them, and `handles` object slots.
+inline Bytes withRecords(Bytes emf, const std::vector<Bytes>& records, std::uint16_t handles) {
+    const Bytes end(emf.end() - 20, emf.end());
+    emf.resize(emf.size() - 20);
+    for (const Bytes& r : records)
+        emf.insert(emf.end(), r.begin(), r.end());
+    emf.insert(emf.end(), end.begin(), end.end());
+    put32(emf, 48, static_cast<std::uint32_t>(emf.size()));
+    put32(emf, 52, static_cast<std::uint32_t>(records.size() + 2));
+    put16(emf, 56, handles);
+    return emf;
+}
+
 struct Placeable {
     std::int16_t left, top, right, bottom;
     std::uint16_t inch;

@@ -1,16 +1,24 @@
 #include "platform/picture_io.h"
+#include "platform/picture_prefetch.h"
 #include "support/test_env.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImageWriter>
+#include <QPainter>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtEndian>
+#include <functional>
+#include <lcms2.h>
 
 namespace {
 
 using test_env::filled;
+using test_env::with_block;
 
 const QImage kTeal = filled(64, 48, QColor(0, 128, 128));
 
@@ -58,12 +66,62 @@ QByteArray gif(int screen_w, int screen_h, const QList<QPair<QSize, int>>& frame
     return g + ';';
 }
 
+const QByteArray kExif("Exif\0\0", 6);
+
 // A JPEG that carries a complete JPEG thumbnail, with its own end marker, in an APP1 block.
 QByteArray with_thumbnail(const QByteArray& jpeg) {
-    const QByteArray app1 = QByteArray("Exif\0\0", 6) + encode(filled(8, 8, Qt::red), "jpeg");
-    QByteArray length(2, 0);
-    qToBigEndian<quint16>(quint16(app1.size() + 2), length.data());
-    return jpeg.left(2) + "\xFF\xE1" + length + app1 + jpeg.mid(2);
+    return with_block(jpeg, 0xE1, kExif + encode(filled(8, 8, Qt::red), "jpeg"));
+}
+
+// What ImageMagick's convert makes of the file `in` with these arguments, as a `format` file.
+QByteArray magick(const QString& in, const QStringList& args, const QString& format) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out");
+    EXPECT_EQ(
+        QProcess::execute("convert", QStringList{in} + args + QStringList{format + ':' + out}), 0)
+        << in.toStdString() << " " << args.join(' ').toStdString();
+    QFile file(out);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+QByteArray magick(const QImage& picture, const QStringList& args, const QString& format) {
+    QTemporaryDir dir;
+    picture.save(dir.filePath("in.png"));
+    return magick(dir.filePath("in.png"), args, format);
+}
+
+// A profile as Little CMS writes it.
+QByteArray saved(cmsHPROFILE profile) {
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    QByteArray bytes(qsizetype(size), 0);
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    return bytes;
+}
+
+// The display profile `matrix` (primaries and curves) made a lookup table, as cameras' profiles
+// often are: from its colours to Lab, sampled on a grid.
+QByteArray as_table(const QByteArray& matrix) {
+    cmsHPROFILE from = cmsOpenProfileFromMem(matrix.constData(), cmsUInt32Number(matrix.size()));
+    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+    cmsHTRANSFORM t =
+        cmsCreateTransform(from, TYPE_RGB_16, lab, TYPE_Lab_DBL, INTENT_PERCEPTUAL, 0);
+    cmsHPROFILE table = cmsTransform2DeviceLink(t, 4.3, 0);
+    cmsSetDeviceClass(table, cmsSigDisplayClass);
+    cmsSetPCS(table, cmsSigLabData);
+    const QByteArray bytes = saved(table);
+    for (cmsHPROFILE p : {from, lab, table})
+        cmsCloseProfile(p);
+    cmsDeleteTransform(t);
+    return bytes;
+}
+
+// The colours near the corners of a picture of test_env::quarters, turned some way (top left,
+// top right, bottom left, bottom right).
+std::string corners(const QImage& image) {
+    const int r = image.width() - 3, b = image.height() - 3;
+    return test_env::quarter_letters(image, {{2, 2}, {r, 2}, {2, b}, {r, b}});
 }
 
 } // namespace
@@ -209,4 +267,173 @@ TEST(PictureIo, JpegReducedToTheSmallestScaleStillCoveringTheNeed) {
         EXPECT_TRUE(image.isNull() || near(image.pixelColor(5, 5), teal.pixelColor(0, 0)))
             << r.name;
     }
+}
+
+TEST(PictureIo, TurnedAsTheExifOrientationSays) {
+    using test_env::jpeg_turned;
+    const QImage stored = test_env::quarters(96, 64);
+    const QByteArray plain = encode(stored, "jpeg");
+    const auto exif_block = [&](const QByteArray& tiff) {
+        return with_block(plain, 0xE1, kExif + tiff);
+    };
+    // Orientation 6 with bytes of its TIFF structure overwritten.
+    const auto damaged = [&](int at, const QByteArray& bytes) {
+        return exif_block(test_env::exif_tiff(6).replace(at, bytes.size(), bytes));
+    };
+    const QSize wide(96, 64), tall(64, 96);
+    struct Row {
+        const char* name;
+        QByteArray bytes;
+        std::string corners; // see corners()
+        QSize own;
+        bool general = false; // read by Qt's reader, which reads the picture whole
+        bool ahead = true;    // a kind the slideshow reads ahead
+    };
+    const Row rows[] = {
+        {"1 as stored.jpg", jpeg_turned(stored, 1), "RLBY", wide},
+        {"2 mirrored.jpg", jpeg_turned(stored, 2), "LRYB", wide},
+        {"3 half round.jpg", jpeg_turned(stored, 3), "YBLR", wide},
+        {"4 flipped.jpg", jpeg_turned(stored, 4), "BYRL", wide},
+        {"5 mirrored across.jpg", jpeg_turned(stored, 5), "RBLY", tall},
+        {"6 a quarter clockwise.jpg", jpeg_turned(stored, 6), "BRYL", tall},
+        {"7 mirrored across the other way.jpg", jpeg_turned(stored, 7), "YLBR", tall},
+        {"8 a quarter anticlockwise.jpg", jpeg_turned(stored, 8), "LYRB", tall},
+        {"6 big-endian.jpg", jpeg_turned(stored, 6, true), "BRYL", tall},
+        {"6 CMYK.jpg",
+         with_block(magick(stored, {"-colorspace", "CMYK"}, "jpg"), 0xE1,
+                    kExif + test_env::exif_tiff(6)),
+         "BRYL", tall, true},
+        {"6 TIFF.jpg", magick(stored, {"-orient", "RightTop"}, "tiff"), "BRYL", tall, true, false},
+        // Damaged or absurd: as stored.
+        {"9.jpg", jpeg_turned(stored, 9), "RLBY", wide},
+        {"0.jpg", jpeg_turned(stored, 0), "RLBY", wide},
+        {"directory past the end.jpg", damaged(4, "\xF0\xFF\xFF\x7F"), "RLBY", wide},
+        {"not a SHORT.jpg", damaged(12, "\x04"), "RLBY", wide},
+        {"cut in its entry.jpg", exif_block(test_env::exif_tiff(6).left(16)), "RLBY", wide},
+        {"no byte order.jpg", damaged(0, "XX"), "RLBY", wide},
+        {"Exif block of its name only.jpg", exif_block({}), "RLBY", wide},
+    };
+    const platform::SizeNeeded half = [](QSize own) { return own / 2; };
+    test_env::TempTree tree;
+    for (const Row& r : rows) {
+        const QString path = tree.file(r.name, r.bytes);
+        platform::Prefetch ahead;
+        ahead.start(path, half);
+        QSize own[3];
+        const std::pair<const char*, QImage> ways[] = {
+            {"whole", platform::read_picture(path, {}, &own[0])},
+            {"reduced", platform::read_picture(path, {half}, &own[1])},
+            {"read ahead", ahead.take(path, &own[2])},
+        };
+        for (int i = 0; i < (r.ahead ? 3 : 2); ++i) {
+            const auto& [way, image] = ways[i];
+            EXPECT_EQ(corners(image), r.corners) << r.name << ", " << way;
+            EXPECT_EQ(own[i], r.own) << r.name << ", " << way;
+            EXPECT_EQ(image.size(), i == 0 || r.general ? r.own : r.own / 2)
+                << r.name << ", " << way;
+        }
+    }
+}
+
+TEST(PictureIo, EmbeddedProfilesGiveSrgbAsImageMagickConvertsThem) {
+    const QString adobe = QStringLiteral("/usr/share/color/icc/compatibleWithAdobeRGB1998.icc");
+    test_env::TempTree tree;
+    // The standard's primaries and curve, without the lookup tables some sRGB profiles add.
+    const QString srgb = tree.file("srgb.icc", QColorSpace(QColorSpace::SRgb).iccProfile());
+    const QByteArray p3_bytes = QColorSpace(QColorSpace::DisplayP3).iccProfile();
+    const QByteArray table = as_table(p3_bytes);
+    ASSERT_FALSE(QColorSpace::fromIccProfile(table).isValid()) << "a table Qt reads itself";
+    const QString p3 = tree.file("p3.icc", p3_bytes), p3_table = tree.file("p3 table.icc", table);
+    // Patches in quarters, as stored: one colour out of the sRGB range, two inside, grey.
+    QImage patches(96, 64, QImage::Format_RGB32);
+    const QColor colours[] = {{60, 160, 80}, {200, 60, 60}, {70, 90, 200}, {128, 128, 128}};
+    for (int i = 0; i < 4; ++i)
+        QPainter(&patches).fillRect(i % 2 * 48, i / 2 * 32, 48, 32, colours[i]);
+    QFile adobe_file(adobe);
+    ASSERT_TRUE(adobe_file.open(QIODevice::ReadOnly)) << "icc-profiles-free is missing";
+    // Its header kept, the rest overwritten.
+    const QByteArray broken = adobe_file.read(128) + QByteArray(adobe_file.size() - 128, '\x55');
+    const QByteArray adobe_jpeg = magick(patches, {"-profile", adobe}, "jpg");
+    struct Row {
+        const char* name;
+        QByteArray bytes;
+        platform::SizeNeeded need = {};
+        bool managed = true; // else shown as decoded
+    };
+    const Row rows[] = {
+        {"Adobe RGB.jpg", adobe_jpeg},
+        {"Adobe RGB, reduced.jpg", adobe_jpeg, [](QSize own) { return own / 2; }},
+        {"Adobe RGB.bmp", magick(patches, {"-profile", adobe}, "bmp")},
+        {"Display P3.jpg", magick(patches, {"-profile", p3}, "jpg")},
+        {"Display P3, a table in several blocks.jpg",
+         magick(patches, {"-profile", p3_table}, "jpg")},
+        {"damaged profile.jpg",
+         with_block(encode(patches, "jpeg"), 0xE2, QByteArray("ICC_PROFILE\0\1\1", 14) + broken),
+         {},
+         false},
+    };
+    for (const Row& r : rows) {
+        const QString path = tree.file(r.name, r.bytes);
+        const QImage reference = QImage::fromData(
+            magick(path, r.managed ? QStringList{"-profile", srgb} : QStringList{}, "png"));
+        QSize own;
+        const QImage image = platform::read_picture(path, {r.need}, &own);
+        ASSERT_EQ(own, QSize(96, 64)) << r.name;
+        for (int i = 0; i < 4; ++i) {
+            const QColor want = reference.pixelColor(i % 2 * 48 + 24, i / 2 * 32 + 16);
+            const QColor got = image.pixelColor((i % 2 * 48 + 24) * image.width() / 96,
+                                                (i / 2 * 32 + 16) * image.height() / 64);
+            EXPECT_TRUE(near(got, want))
+                << r.name << ", patch " << i << ": " << got.red() << " " << got.green() << " "
+                << got.blue() << " for " << want.red() << " " << want.green() << " " << want.blue();
+        }
+    }
+}
+
+TEST(PictureIo, TinyJpegsOfEveryKindLoad) {
+    // Pictures of a few pixels need only a few bytes of memory, which come less aligned than
+    // those of a photo.
+    const auto colour = [](int w, int h) { return encode(filled(w, h, Qt::darkCyan), "jpeg"); };
+    struct Row {
+        const char* what;
+        std::function<QByteArray(int w, int h)> make;
+    };
+    const Row rows[] = {
+        {"colour", colour},
+        {"grey",
+         [](int w, int h) {
+             return encode(filled(w, h, Qt::gray).convertToFormat(QImage::Format_Grayscale8),
+                           "jpeg");
+         }},
+        {"progressive",
+         [](int w, int h) { return encode(filled(w, h, Qt::darkCyan), "jpeg", true); }},
+        {"with a colour profile",
+         [](int w, int h) {
+             QImage i = filled(w, h, Qt::darkCyan);
+             i.setColorSpace(QColorSpace::SRgb);
+             return encode(i, "jpeg");
+         }},
+        {"with XMP",
+         [&](int w, int h) {
+             return with_block(colour(w, h), '\xE1',
+                               QByteArray("http://ns.adobe.com/xap/1.0/") + '\0' + "<x:xmpmeta/>");
+         }},
+        {"RGB, as an Adobe block without JFIF says",
+         [&](int w, int h) {
+             const QByteArray jfif = colour(w, h);
+             const QByteArray bare =
+                 jfif.left(2) + jfif.mid(4 + qFromBigEndian<quint16>(jfif.constData() + 4));
+             return with_block(bare, '\xEE', QByteArray("Adobe\0\x64\0\0\0\0\0", 12));
+         }},
+    };
+    test_env::TempTree tree;
+    for (const Row& r : rows)
+        for (int w = 1; w <= 5; ++w)
+            for (int h = 1; h <= 5; ++h) {
+                QString why;
+                const QImage image =
+                    platform::read_picture(tree.file("tiny.jpg", r.make(w, h)), &why);
+                EXPECT_EQ(image.size(), QSize(w, h))
+                    << r.what << " " << w << "x" << h << ": " << why.toStdString();
+            }
 }

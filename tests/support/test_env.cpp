@@ -10,10 +10,12 @@
 #include "platform/drives.h"
 #include "toolkit/events.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 namespace test_env {
@@ -29,6 +31,17 @@ void MemoryStore::write(const QString&, const QString&, const QString& key, cons
 bool MemoryStore::flush() {
     ++flushes;
     return true;
+}
+
+void AwakeRecorder::hold(bool on, const QWidget* window) {
+    EXPECT_EQ(window != nullptr, on) << "held for no window, or let go for one";
+    if (on == held) return;
+    held = on;
+    ++changes;
+}
+
+AwakeRecorder& screen_awake() {
+    return static_cast<AwakeRecorder&>(platform::screen_awake());
 }
 
 QStringList& messages() {
@@ -54,6 +67,7 @@ MemoryStore& fresh_program() {
     auto store = std::make_unique<MemoryStore>();
     MemoryStore& ref = *store;
     settings::set_store(std::move(store));
+    platform::set_screen_awake(std::make_unique<AwakeRecorder>());
     messages().clear();
     tk::set_user_effects({[](const QString& text, const QString& title) {
                               messages().push_back(title + QLatin1Char('|') + text);
@@ -119,6 +133,58 @@ QImage filled(int w, int h, QColor colour) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
     return image;
+}
+
+QImage quarters(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, w / 2, h / 2, Qt::red);
+    p.fillRect(w / 2, 0, w - w / 2, h / 2, QColor(0, 255, 0));
+    p.fillRect(0, h / 2, w / 2, h - h / 2, Qt::blue);
+    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, Qt::yellow);
+    return image;
+}
+
+std::string quarter_letters(const QImage& image, std::initializer_list<QPoint> points) {
+    const std::pair<char, QColor> letters[] = {
+        {'R', Qt::red}, {'L', QColor(0, 255, 0)}, {'B', Qt::blue}, {'Y', Qt::yellow}};
+    std::string found;
+    for (const QPoint p : points) {
+        const QColor c = image.valid(p) ? image.pixelColor(p) : QColor();
+        char letter = '?';
+        for (const auto& [l, colour] : letters)
+            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                    std::abs(c.blue() - colour.blue()) <
+                24)
+                letter = l;
+        found += letter;
+    }
+    return found;
+}
+
+QByteArray exif_tiff(int orientation, bool big_endian) {
+    // Header, one directory of one entry (tag 0x0112, a SHORT, one of it), no next directory.
+    const auto u16 = [&](int v) {
+        const QByteArray high(1, char(v >> 8)), low(1, char(v & 0xFF));
+        return big_endian ? high + low : low + high;
+    };
+    const auto u32 = [&](int v) { return big_endian ? u16(0) + u16(v) : u16(v) + u16(0); };
+    return (big_endian ? "MM" : "II") + u16(42) + u32(8) + u16(1) + u16(0x0112) + u16(3) + u32(1) +
+           u16(orientation) + u16(0) + u32(0);
+}
+
+QByteArray with_block(const QByteArray& jpeg, int marker, const QByteArray& payload) {
+    const int length = int(payload.size()) + 2;
+    return jpeg.left(2) + char(0xFF) + char(marker) + char(length >> 8) + char(length & 0xFF) +
+           payload + jpeg.mid(2);
+}
+
+QByteArray jpeg_turned(const QImage& stored, int orientation, bool big_endian) {
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(stored.save(&buffer, "JPEG", 95));
+    return with_block(jpeg, 0xE1, QByteArray("Exif\0\0", 6) + exif_tiff(orientation, big_endian));
 }
 
 QString TempTree::bmp(const QString& relative, QColor colour, int w, int h) {

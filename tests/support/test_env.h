@@ -1,5 +1,6 @@
 #pragma once
 #include "app/messages.h"
+#include "platform/screen_awake.h"
 #include "platform/settings_store.h"
 #include "toolkit/error.h"
 #include "toolkit/form.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <ostream>
+#include <string>
 #include <vector>
 
 // Lets test failures show text instead of the bytes of the string object.
@@ -36,13 +38,24 @@ class MemoryStore : public platform::SettingsStore {
     bool flush() override;
 };
 
+// Whether the program holds the screen awake, and how often that changed.
+class AwakeRecorder : public platform::ScreenAwake {
+  public:
+    bool held = false;
+    int changes = 0;
+    void hold(bool on, const QWidget* window) override;
+};
+// The recorder fresh_program() installed.
+AwakeRecorder& screen_awake();
+
 // Unloads a window without first loading it, as touching its reference would.
 template <class F> void unload_if_loaded(tk::FormRef<F>& ref) {
     if (ref.loaded()) ref.unload();
 }
 
 // Unloads every window, releases them and puts the shared state back to program start.
-// Installs a fresh memory store (returned), captures message boxes and silences beeps.
+// Installs a fresh memory store (returned) and screen-awake recorder, captures message boxes
+// and silences beeps.
 MemoryStore& fresh_program();
 
 // Message boxes shown since fresh_program(), as "title|text".
@@ -62,6 +75,24 @@ inline Place place(const tk::Form& f) {
 
 // A w x h picture of one colour.
 QImage filled(int w, int h, QColor colour);
+
+// A w x h picture in quarters: red top left, lime top right, blue bottom left, yellow bottom
+// right. Any turn or mirror of it shows.
+QImage quarters(int w, int h);
+
+// The colours of those quarters at the given points of a picture, as letters: Red, Lime, Blue,
+// Yellow, or ? for another colour (a lossy encoding's small errors allowed).
+std::string quarter_letters(const QImage& image, std::initializer_list<QPoint> points);
+
+// The picture encoded as a JPEG whose Exif block names `orientation` (in the byte order
+// `big_endian` chooses).
+QByteArray jpeg_turned(const QImage& stored, int orientation, bool big_endian = false);
+
+// A JPEG with a block (marker, payload) put right after its start, where cameras put theirs.
+QByteArray with_block(const QByteArray& jpeg, int marker, const QByteArray& payload);
+
+// The TIFF structure of an Exif block that names one orientation.
+QByteArray exif_tiff(int orientation, bool big_endian = false);
 
 // The main window's play list.
 QStringList entries();

@@ -48,8 +48,8 @@ cleanup() {
     [[ -z $WORK ]] || echo "Screenshots, program output and settings kept in $WORK" >&2
 }
 
-# Starts a private X server (1280x1024, 24 bit) and points DISPLAY, HOME and the XDG folders
-# at fresh places. The server picks its own free display number (-displayfd), so tests can
+# Starts a private X server (1280x1024, 24 bit, or the size in XVFB_SCREEN) and points
+# DISPLAY, HOME and the XDG folders at fresh places. The server picks its own free display number (-displayfd), so tests can
 # run side by side without racing for one.
 start_xvfb_session() {
     WORK=$(mktemp -d "${TMPDIR:-/tmp}/pikuta-x11.XXXXXX")
@@ -61,7 +61,7 @@ start_xvfb_session() {
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     # -noreset: by default the server resets whenever its last client leaves, and a client
     # that connects during the reset (the next probe, the window manager) is dropped.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024}x24" -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     poll 10 test -s "$WORK/display" || fail "the virtual X server did not start ($(cat "$WORK/xvfb.log"))"
     export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
@@ -75,11 +75,11 @@ start_wm() {
         fail "openbox did not start"
 }
 
-# Starts the program in the background in `folder` (default: the samples folder); its process
-# id is left in APP_PID. Output goes to $WORK/app<N>.log.
+# Starts the program in the background in `folder` (default: the samples folder), with the
+# arguments that follow; its process id is left in APP_PID. Output goes to $WORK/app<N>.log.
 start_app() {
     local log="$WORK/app${#APP_PIDS[@]}.log"
-    (cd "${1:-$PIKUTA_SAMPLES}" && exec "$PIKUTA_BIN") >"$log" 2>&1 &
+    (cd "${1:-$PIKUTA_SAMPLES}" && exec "$PIKUTA_BIN" "${@:2}") >"$log" 2>&1 &
     APP_PID=$!
     APP_PIDS+=("$APP_PID")
 }

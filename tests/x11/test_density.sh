@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # On a screen of FACTOR times the usual density (96 dpi), set the way desktops do (Xft.dpi) or
 # by hand (SOURCE "qt": Qt's scale factor), the layout keeps its size in twips, no control
-# covers another's text, a five-digit list number fits its box, and one pixel
-# of a picture is one pixel of the screen: a one-pixel checkerboard the size of the picture
-# area, fitted, reaches the screen as a perfect checkerboard, and one-pixel stripes larger
-# than the area, at their own size, as perfect stripes: no grey from enlarging a smaller
-# canvas.
+# covers another's text, a five-digit list number fits its box, the folder list's icons grow
+# with the text, and one pixel of a picture is one pixel of the screen: a one-pixel
+# checkerboard the size of the picture area, fitted, reaches the screen as a perfect
+# checkerboard, and one-pixel stripes larger than the area, at their own size, as perfect
+# stripes: no grey from enlarging a smaller canvas.
 source "$(dirname "$0")/lib.sh"
 
 factor=${1:?usage: test_density.sh FACTOR [xft|qt]}
@@ -53,6 +53,18 @@ got=$(pixel "$WORK/list.png" $((cx + $(px 2107))) $((cy + $(px 2400) - 2)))
 colour_near "$got" "192 192 192" 16 || fail "above the search button lies $got, not the frame"
 inked=$(count_pixels "$WORK/list.png" $((cx + $(px 7050) - 1)) $((cy + $(px 240))) "$(px 1095)" "$(px 360)" "r + g + b < 300")
 ((inked == 0)) || fail "$inked dark pixels of the entries in the select-all button's column"
+
+# The folder list's icons come at the screen's density: the blue folder of its first row is as
+# wide as 16 pixels at 96 dpi make here (the list is at 120, 600 twips of the client area).
+screenshot "$WORK/folders.png"
+icon_width=$(convert "$WORK/folders.png" -crop "$(px 600)x$(px 120)+$((cx + $(px 120)))+$((cy + $(px 660)))" \
+    +repage -depth 8 rgb:- | python3 -c '
+import sys
+d, w = sys.stdin.buffer.read(), int(sys.argv[1])
+xs = [i // 3 % w for i in range(0, len(d), 3) if d[i + 2] - d[i] > 60]
+print(max(xs) - min(xs) + 1 if xs else 0)' "$(px 600)")
+note "folder icon $icon_width px wide"
+((icon_width >= $(px 240) - 2)) || fail "the folder icon is $icon_width px wide, expected about $(px 240)"
 
 # Both entries marked; the first shows fitted.
 list_x=$((cx + $(px 3210))) list_y=$((cy + $(px 210)))

@@ -1,8 +1,12 @@
 #include "child_process.h"
 
+#include "renderer_protocol.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <windows.h>
@@ -14,7 +18,6 @@ namespace pikuta::metafile {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr std::size_t maxErrorBytes = 4096;
 constexpr DWORD firstException = 0xC0000000; // exit codes from here on are unhandled faults
 
@@ -99,18 +102,99 @@ Handle makeJob(const ChildLimits& limits) {
         std::chrono::duration_cast<std::chrono::duration<LONGLONG, std::ratio<1, 10'000'000>>>(
             limits.cpuTime)
             .count();
-    if (limits.addressSpaceBytes != 0) {
+    if (limits.memoryBytes != 0) {
         basic.LimitFlags |= JOB_OBJECT_LIMIT_PROCESS_MEMORY;
-        info.ProcessMemoryLimit = SIZE_T(limits.addressSpaceBytes);
+        info.ProcessMemoryLimit = SIZE_T(limits.memoryBytes);
     }
     if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &info, sizeof info))
         job.reset();
     return job;
 }
 
+// ---- the walls --------------------------------------------------------------------------------
+// The child runs with a restricted token at low integrity: none of the user's privileges or
+// administrative rights, and no writing to anything of the user's (files, registry, other
+// processes), which all stand at medium integrity. Its job lets it start no processes and keeps
+// it off the desktop: other programs' windows, the clipboard, global atoms, system settings.
+// What the system refuses is left out and named, for the viewer's log.
+
+using Notes = std::vector<std::string>;
+
+std::string lastError(const char* what) {
+    return std::string(what) + " (error " + std::to_string(GetLastError()) + ")";
+}
+
+Handle restrictedToken(Notes& missing) {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(),
+                          TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY |
+                              TOKEN_ADJUST_DEFAULT,
+                          &own)) {
+        missing.push_back(lastError("no restricted token: the viewer's token cannot be read"));
+        return {};
+    }
+    const Handle process(own);
+    HANDLE restricted = nullptr;
+    if (!CreateRestrictedToken(process.get(), DISABLE_MAX_PRIVILEGE | LUA_TOKEN, 0, nullptr, 0,
+                               nullptr, 0, nullptr, &restricted)) {
+        missing.push_back(lastError("no restricted token"));
+        return {};
+    }
+    Handle token(restricted);
+    SID_IDENTIFIER_AUTHORITY mandatory = SECURITY_MANDATORY_LABEL_AUTHORITY;
+    PSID low = nullptr;
+    if (!AllocateAndInitializeSid(&mandatory, 1, SECURITY_MANDATORY_LOW_RID, 0, 0, 0, 0, 0, 0, 0,
+                                  &low)) {
+        missing.push_back(lastError("no low integrity"));
+        return token;
+    }
+    TOKEN_MANDATORY_LABEL label{{low, SE_GROUP_INTEGRITY}};
+    if (!SetTokenInformation(token.get(), TokenIntegrityLevel, &label,
+                             sizeof label + GetLengthSid(low)))
+        missing.push_back(lastError("no low integrity"));
+    FreeSid(low);
+    return token;
+}
+
+void confineJob(HANDLE job, Notes& missing) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    auto& basic = limits.BasicLimitInformation;
+    if (!QueryInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits,
+                                   nullptr) ||
+        ((basic.LimitFlags |= JOB_OBJECT_LIMIT_ACTIVE_PROCESS), (basic.ActiveProcessLimit = 1),
+         !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)))
+        missing.push_back(lastError("processes may start others"));
+    JOBOBJECT_BASIC_UI_RESTRICTIONS ui{
+        JOB_OBJECT_UILIMIT_DESKTOP | JOB_OBJECT_UILIMIT_DISPLAYSETTINGS |
+        JOB_OBJECT_UILIMIT_EXITWINDOWS | JOB_OBJECT_UILIMIT_GLOBALATOMS |
+        JOB_OBJECT_UILIMIT_HANDLES | JOB_OBJECT_UILIMIT_READCLIPBOARD |
+        JOB_OBJECT_UILIMIT_SYSTEMPARAMETERS | JOB_OBJECT_UILIMIT_WRITECLIPBOARD};
+    if (!SetInformationJobObject(job, JobObjectBasicUIRestrictions, &ui, sizeof ui))
+        missing.push_back(lastError("the desktop is not shut off"));
+}
+
+// The token to start the child with (none: the viewer's own), with the job confined; `missing`
+// names what could not be shut off.
+Handle confine(HANDLE job, Notes& missing) {
+    const char* setting = std::getenv(protocol::sandboxVariable);
+    if (setting && std::string(setting) == "off") {
+        missing.push_back(std::string("no walls: ") + protocol::sandboxVariable + " is off");
+        return {};
+    }
+    confineJob(job, missing);
+    return restrictedToken(missing);
+}
+
+std::string joined(const Notes& notes) {
+    std::string text;
+    for (const std::string& note : notes)
+        text += (text.empty() ? "" : "\n") + note;
+    return text;
+}
+
 // Starts the child suspended, inside the job, with only its three pipe ends inherited (another
 // thread starting a child at the same time must not hand it ours).
-Handle startChild(std::wstring line, HANDLE job, Pipe& in, Pipe& out, Pipe& err) {
+Handle startChild(std::wstring line, HANDLE job, HANDLE token, Pipe& in, Pipe& out, Pipe& err) {
     HANDLE inherited[] = {in.child.get(), out.child.get(), err.child.get()};
     SIZE_T bytes = 0;
     InitializeProcThreadAttributeList(nullptr, 1, 0, &bytes);
@@ -127,10 +211,14 @@ Handle startChild(std::wstring line, HANDLE job, Pipe& in, Pipe& out, Pipe& err)
     startup.StartupInfo.hStdError = err.child.get();
     startup.lpAttributeList = listed ? attributes : nullptr;
     PROCESS_INFORMATION process{};
-    const DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT |
+    // No console at all: a hidden one would be a second process in the job, which allows one.
+    const DWORD flags = CREATE_SUSPENDED | DETACHED_PROCESS | CREATE_UNICODE_ENVIRONMENT |
                         (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
-    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, flags,
-                                        nullptr, nullptr, &startup.StartupInfo, &process);
+    const BOOL started =
+        token ? CreateProcessAsUserW(token, nullptr, line.data(), nullptr, nullptr, TRUE, flags,
+                                     nullptr, nullptr, &startup.StartupInfo, &process)
+              : CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                               nullptr, &startup.StartupInfo, &process);
     DeleteProcThreadAttributeList(attributes);
     if (!started) return {};
     Handle child(process.hProcess);
@@ -168,9 +256,24 @@ void feed(Handle to, std::span<const unsigned char> input) {
     }
 }
 
-DWORD millisecondsLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return DWORD(std::max<std::int64_t>(0, left.count()));
+// Processor time the child has had, in 100 ns units.
+std::optional<std::uint64_t> processorTime(HANDLE child) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(child, &created, &exited, &kernel, &user)) return std::nullopt;
+    return ((std::uint64_t(kernel.dwHighDateTime) << 32) | kernel.dwLowDateTime) +
+           ((std::uint64_t(user.dwHighDateTime) << 32) | user.dwLowDateTime);
+}
+
+// Waits until the child exits, sends too much, or takes too long (WAIT_TIMEOUT).
+DWORD waitForChild(HANDLE child, HANDLE overflow, const ChildLimits& limits) {
+    ChildWatch watch(limits, [child] { return processorTime(child); });
+    const HANDLE events[] = {child, overflow};
+    for (;;) {
+        const DWORD left = DWORD(watch.untilNextLook().count());
+        if (left == 0) return WAIT_TIMEOUT;
+        const DWORD woke = WaitForMultipleObjects(2, events, FALSE, left);
+        if (woke != WAIT_TIMEOUT) return woke;
+    }
 }
 
 bool usedAllProcessorTime(HANDLE child, const ChildLimits& limits) {
@@ -190,7 +293,7 @@ std::string describeFailure(DWORD code, const std::vector<unsigned char>& errorT
 }
 
 ChildResult failure(std::string why) {
-    return {false, std::move(why), {}};
+    return {false, std::move(why), {}, {}};
 }
 
 } // namespace
@@ -203,8 +306,13 @@ ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsig
     const Handle job = makeJob(limits);
     const Handle overflow(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!job || !overflow) return failure("cannot start a process");
-    const auto deadline = Clock::now() + limits.wallTime;
-    const Handle child = startChild(commandLine(argv), job.get(), in, out, err);
+    Notes missing;
+    const Handle token = confine(job.get(), missing);
+    Handle child = startChild(commandLine(argv), job.get(), token.get(), in, out, err);
+    if (!child && token && GetLastError() == ERROR_PRIVILEGE_NOT_HELD) {
+        missing.push_back(lastError("no restricted token: the system starts no process with it"));
+        child = startChild(commandLine(argv), job.get(), nullptr, in, out, err);
+    }
     in.child.reset();
     out.child.reset();
     err.child.reset();
@@ -216,9 +324,7 @@ ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsig
     std::thread reader(collect, out.parent.get(), std::ref(result.output), limits.maxOutputBytes,
                        overflow.get());
     std::thread errors(collect, err.parent.get(), std::ref(errorText), maxErrorBytes, nullptr);
-    const HANDLE events[] = {child.get(), overflow.get()};
-    const DWORD woke = WaitForMultipleObjects(2, events, FALSE, millisecondsLeft(deadline));
-    const bool exited = woke == WAIT_OBJECT_0;
+    const bool exited = waitForChild(child.get(), overflow.get(), limits) == WAIT_OBJECT_0;
     // Ends whatever is left of the child and so closes every pipe end: the threads finish.
     TerminateJobObject(job.get(), 1);
     WaitForSingleObject(child.get(), INFINITE);
@@ -226,18 +332,19 @@ ChildResult runChild(const std::vector<std::string>& argv, std::span<const unsig
     reader.join();
     errors.join();
 
-    if (WaitForSingleObject(overflow.get(), 0) == WAIT_OBJECT_0)
-        return failure("the renderer sent more data than asked");
-    if (!exited) return failure("the picture took too long to draw");
     DWORD code = 1;
     GetExitCodeProcess(child.get(), &code);
-    if (code == 0) {
-        result.ok = true;
-        return result;
-    }
-    if (usedAllProcessorTime(child.get(), limits))
-        return failure("the picture took too long to draw");
-    return failure(describeFailure(code, errorText));
+    std::string why;
+    if (WaitForSingleObject(overflow.get(), 0) == WAIT_OBJECT_0)
+        why = "the renderer sent more data than asked";
+    else if (!exited || (code != 0 && usedAllProcessorTime(child.get(), limits)))
+        why = "the picture took too long to draw";
+    else if (code != 0)
+        why = describeFailure(code, errorText);
+    ChildResult done = why.empty() ? std::move(result) : failure(why);
+    done.ok = why.empty();
+    done.notice = joined(missing);
+    return done;
 }
 
 } // namespace pikuta::metafile

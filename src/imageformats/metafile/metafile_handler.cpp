@@ -10,9 +10,11 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QScreen>
 #include <QVariant>
 #include <cstring>
+#include <set>
 
 namespace pikuta::metafile {
 
@@ -48,6 +50,18 @@ QString rendererPath() {
     return beside;
 }
 
+// Which walls the renderer lacks is said once: every picture after the first runs without the
+// same ones.
+void tellOnce(const std::string& notice) {
+    static QMutex mutex;
+    static std::set<std::string> told;
+    const QMutexLocker lock(&mutex);
+    if (!told.insert(notice).second) return;
+    qCWarning(lcMetafile).noquote()
+        << "The metafile renderer runs with fewer walls than it should:"
+        << QString::fromStdString(notice).replace('\n', QLatin1String("; "));
+}
+
 // Numbers on the command line are written without the user's locale, which the renderer
 // does not use to read them.
 std::string argument(double value) {
@@ -60,12 +74,17 @@ ChildResult runRenderer(std::vector<std::string> arguments, const QByteArray& da
     if (program.isEmpty() || !QFileInfo(program).isExecutable()) {
         return {false,
                 "the metafile renderer " + std::string(protocol::programName) + " is missing",
+                {},
                 {}};
     }
-    arguments.insert(arguments.begin(), QFile::encodeName(program).toStdString());
+    // UTF-8 on every system: on Windows the ANSI code page would lose a folder named in another
+    // script (the program unpacked under C:\Users\山田, say), and the renderer would not start.
+    arguments.insert(arguments.begin(), program.toUtf8().toStdString());
     ChildLimits limits;
     limits.maxOutputBytes = maxOutput;
-    return runChild(arguments, bytes(data), limits);
+    ChildResult result = runChild(arguments, bytes(data), limits);
+    if (!result.notice.empty()) tellOnce(result.notice);
+    return result;
 }
 
 std::optional<PixelSize> sizeInReply(const std::vector<unsigned char>& reply) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <glib.h>
+#include <malloc.h>
 #include <stdexcept>
 
 namespace pikuta::metafile {
@@ -45,8 +46,10 @@ Picture pictureFromSurface(cairo_surface_t* surface) {
 
 // POSIX streams never translate line ends, and a crash shows no dialog. The drawing libraries'
 // warnings are left out of the error stream, whose first line the viewer gives as the reason a
-// picture failed.
+// picture failed. The text library's helper threads allocate from the one heap instead of
+// reserving 64 MB each, so the address space a picture takes does not depend on how they overlap.
 void prepareProcess() {
+    mallopt(M_ARENA_MAX, 1);
     g_log_set_writer_func(
         [](GLogLevelFlags, const GLogField*, gsize, gpointer) { return G_LOG_WRITER_HANDLED; },
         nullptr, nullptr);

@@ -104,6 +104,23 @@ std::string withDrawableFontSizes(std::string svg) {
     return svg;
 }
 
+void drawInto(RsvgHandle* handle, Picture& picture) {
+    const auto [width, height] = picture.size;
+    const Surface surface(cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(picture.pixels.data()), CAIRO_FORMAT_ARGB32, width,
+        height, width * int(sizeof(std::uint32_t))));
+    const std::unique_ptr<cairo_t, ContextDeleter> context(cairo_create(surface.get()));
+    const RsvgRectangle viewport{0, 0, double(width), double(height)};
+    GError* error = nullptr;
+    if (!rsvg_handle_render_document(handle, context.get(), &viewport, &error)) {
+        g_clear_error(&error);
+        throw std::runtime_error("the EMF picture could not be drawn");
+    }
+    cairo_surface_flush(surface.get());
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+        throw std::runtime_error("the drawing surface failed");
+}
+
 Picture draw(const std::string& svg, PixelSize size) {
     GError* error = nullptr;
     const std::unique_ptr<RsvgHandle, HandleUnref> handle(
@@ -112,14 +129,10 @@ Picture draw(const std::string& svg, PixelSize size) {
         g_clear_error(&error);
         throw std::runtime_error("the EMF converter produced an unreadable picture");
     }
-    const Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.width, size.height));
-    const std::unique_ptr<cairo_t, ContextDeleter> context(cairo_create(surface.get()));
-    const RsvgRectangle viewport{0, 0, double(size.width), double(size.height)};
-    if (!rsvg_handle_render_document(handle.get(), context.get(), &viewport, &error)) {
-        g_clear_error(&error);
-        throw std::runtime_error("the EMF picture could not be drawn");
-    }
-    return pictureFromSurface(surface.get());
+    // Drawn straight into the answer's rows: a poster's pixels are held once, not twice.
+    Picture picture{size, std::vector<std::uint32_t>(std::size_t(size.width) * size.height)};
+    drawInto(handle.get(), picture);
+    return picture;
 }
 
 } // namespace

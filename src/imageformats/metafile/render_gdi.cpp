@@ -1,6 +1,7 @@
 // EMF and WMF drawn by the system's own metafile player: an EMF is played into a bitmap, a WMF
 // is first converted to an EMF. GDI draws opaque pixels only, so each picture is played twice,
-// on black and on white: where the two differ, the background shows through.
+// on black and on white: where the two differ, the background shows through. An EMF made of
+// EMF+ records alone, which GDI passes over, is drawn by GDI+ instead.
 
 #include "renderer.h"
 
@@ -12,6 +13,12 @@
 #include <memory>
 #include <stdexcept>
 #include <windows.h>
+// The GDI+ headers use min and max unqualified, which NOMINMAX takes away.
+namespace Gdiplus {
+using std::max;
+using std::min;
+} // namespace Gdiplus
+#include <gdiplus.h>
 
 namespace pikuta::metafile {
 
@@ -30,6 +37,10 @@ std::int32_t i32(std::span<const unsigned char> d, std::size_t at) {
     std::int32_t v;
     std::memcpy(&v, d.data() + at, sizeof v);
     return v;
+}
+
+std::uint32_t u32(std::span<const unsigned char> d, std::size_t at) {
+    return std::uint32_t(i32(d, at));
 }
 
 void put32(std::vector<unsigned char>& d, std::size_t at, std::int32_t v) {
@@ -121,6 +132,15 @@ std::vector<unsigned char> emfFromWmf(std::span<const unsigned char> data, const
     return bits;
 }
 
+// GDI refuses a record now and then (a damaged bitmap, an object that was never made) where
+// other programs draw the rest of the picture: so is it drawn here, record by record.
+int CALLBACK playRecord(HDC dc, HANDLETABLE* objects, const ENHMETARECORD* record, int count,
+                        LPARAM refused) {
+    if (!PlayEnhMetaFileRecord(dc, objects, record, UINT(count)))
+        ++*reinterpret_cast<int*>(refused);
+    return TRUE;
+}
+
 class Canvas {
   public:
     explicit Canvas(PixelSize size) : size_(size), dc_(CreateCompatibleDC(nullptr)) {
@@ -143,18 +163,22 @@ class Canvas {
     Canvas(const Canvas&) = delete;
     ~Canvas() { release(); }
 
-    std::vector<std::uint32_t> play(HENHMETAFILE emf, std::uint32_t background) {
+    // Plays the metafile on a background of one colour; how many records GDI refused.
+    int play(HENHMETAFILE emf, std::uint32_t background) {
         GdiFlush();
         std::fill_n(pixels_, count(), background);
         const RECT whole{0, 0, size_.width, size_.height};
-        if (!PlayEnhMetaFile(dc_, emf, &whole))
+        int refused = 0;
+        if (!EnumEnhMetaFile(dc_, emf, playRecord, &refused, &whole))
             throw std::runtime_error("the metafile could not be played");
         GdiFlush();
-        return {pixels_, pixels_ + count()};
+        return refused;
     }
 
-  private:
+    const std::uint32_t* pixels() const { return pixels_; }
     std::size_t count() const { return std::size_t(size_.width) * size_.height; }
+
+  private:
     void release() {
         if (old_) SelectObject(dc_, old_);
         if (bitmap_) DeleteObject(bitmap_);
@@ -169,13 +193,18 @@ class Canvas {
 };
 
 // On black each pixel is its colour times its coverage, which is premultiplied ARGB; the
-// brightening on white is what the background adds, the part left uncovered.
+// brightening on white is what the background adds, the part left uncovered. The white pass
+// is folded into the black one where it lies, so that the largest picture allowed needs the
+// bitmap and one copy of it (8 bytes a pixel), which fits the renderer's memory limit.
 Picture play(HENHMETAFILE emf, PixelSize size) {
     Canvas canvas(size);
-    auto picture = canvas.play(emf, 0x000000);
-    const auto onWhite = canvas.play(emf, 0xFFFFFF);
-    for (std::size_t i = 0; i < picture.size(); ++i) {
-        const std::uint32_t b = picture[i], w = onWhite[i];
+    const int refused = canvas.play(emf, 0x000000);
+    Picture picture{size, {canvas.pixels(), canvas.pixels() + canvas.count()}};
+    canvas.play(emf, 0xFFFFFF);
+    const std::uint32_t* onWhite = canvas.pixels();
+    bool drawn = false;
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        const std::uint32_t b = picture.pixels[i], w = onWhite[i];
         int uncovered = 0;
         for (int shift = 0; shift < 24; shift += 8)
             uncovered = std::max(uncovered, int((w >> shift) & 0xFF) - int((b >> shift) & 0xFF));
@@ -183,9 +212,54 @@ Picture play(HENHMETAFILE emf, PixelSize size) {
         std::uint32_t pixel = alpha << 24;
         for (int shift = 0; shift < 24; shift += 8)
             pixel |= std::min((b >> shift) & 0xFF, alpha) << shift;
-        picture[i] = pixel;
+        picture.pixels[i] = pixel;
+        drawn = drawn || alpha != 0;
     }
-    return {size, std::move(picture)};
+    // Refused records are passed over; refused with nothing drawn, the file is not a picture.
+    if (refused > 0 && !drawn) throw std::runtime_error("the metafile could not be played");
+    return picture;
+}
+
+// Whether the record after the header is the EMF+ header without its dual flag: the picture
+// is then in EMF+ records alone, with no GDI records that draw it too. (The records were
+// checked before, so the header's size points at a whole record.)
+bool emfPlusOnly(std::span<const unsigned char> emf) {
+    constexpr std::uint32_t comment = 70, plusSignature = 0x2B464D45; // "EMF+"
+    constexpr std::uint16_t plusHeader = 0x4001, dual = 1;
+    const std::size_t at = u32(emf, 4);
+    return at <= emf.size() && emf.size() - at >= 20 && u32(emf, at) == comment &&
+           u32(emf, at + 12) == plusSignature && u16(emf, at + 16) == plusHeader &&
+           !(u16(emf, at + 18) & dual);
+}
+
+class GdiPlus {
+  public:
+    GdiPlus() {
+        const Gdiplus::GdiplusStartupInput input;
+        if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok)
+            throw std::runtime_error("GDI+ could not be started");
+    }
+    GdiPlus(const GdiPlus&) = delete;
+    ~GdiPlus() { Gdiplus::GdiplusShutdown(token_); }
+
+  private:
+    ULONG_PTR token_ = 0;
+};
+
+// GDI+ draws with real coverage, straight into the picture's premultiplied pixels.
+Picture playPlus(HENHMETAFILE emf, PixelSize size) {
+    const GdiPlus session;
+    Picture picture{size, std::vector<std::uint32_t>(std::size_t(size.width) * size.height)};
+    Gdiplus::Bitmap target(size.width, size.height, size.width * 4, PixelFormat32bppPARGB,
+                           reinterpret_cast<BYTE*>(picture.pixels.data()));
+    Gdiplus::Metafile metafile(emf, FALSE);
+    Gdiplus::Status status = target.GetLastStatus();
+    if (status == Gdiplus::Ok) {
+        Gdiplus::Graphics graphics(&target);
+        status = graphics.DrawImage(&metafile, 0, 0, size.width, size.height);
+    }
+    if (status != Gdiplus::Ok) throw std::runtime_error("the EMF+ records could not be drawn");
+    return picture;
 }
 
 bool hasWindow(std::span<const unsigned char> data) {
@@ -202,10 +276,13 @@ void prepareProcess() {
 }
 
 Picture renderEmf(std::span<const unsigned char> data, PixelSize size) {
-    std::vector<unsigned char> copy(data.begin(), data.end());
-    const DeviceBounds frame{i32(data, 24), i32(data, 28), i32(data, 32), i32(data, 36)};
-    if (frame.right <= frame.left || frame.bottom <= frame.top) setFrame(copy, boundsOf(data));
-    return play(emfFrom(copy).get(), size);
+    const Emf emf = [&] {
+        std::vector<unsigned char> copy(data.begin(), data.end());
+        const DeviceBounds frame{i32(data, 24), i32(data, 28), i32(data, 32), i32(data, 36)};
+        if (frame.right <= frame.left || frame.bottom <= frame.top) setFrame(copy, boundsOf(data));
+        return emfFrom(copy);
+    }();
+    return emfPlusOnly(data) ? playPlus(emf.get(), size) : play(emf.get(), size);
 }
 
 // Without a window the records' units are taken for points and parts of a pixel are dropped,

@@ -1,14 +1,17 @@
 // What the renderer process does with its command line and standard input (see
-// renderer_protocol.h). It trusts nothing it reads: the file is inspected again here, and the
-// viewer bounds its time and memory from outside.
+// renderer_protocol.h). It trusts nothing it reads: the file is inspected again here, the process
+// shuts itself in before it does so, and the viewer bounds its time and memory from outside.
 
 #include "renderer_request.h"
 
 #include "renderer.h"
 #include "renderer_protocol.h"
+#include "sandbox.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -43,8 +46,6 @@ Request parseArguments(int argc, const char* const* argv) {
     return request;
 }
 
-namespace {
-
 std::vector<unsigned char> readInput(std::FILE* in) {
     std::vector<unsigned char> data;
     unsigned char buffer[1 << 16];
@@ -55,6 +56,8 @@ std::vector<unsigned char> readInput(std::FILE* in) {
     }
     return data;
 }
+
+namespace {
 
 void write(std::FILE* out, const void* data, std::size_t bytes) {
     if (std::fwrite(data, 1, bytes, out) != bytes) {
@@ -76,8 +79,7 @@ PixelSize naturalSize(const Inspection& inspection, std::span<const unsigned cha
 
 } // namespace
 
-void serve(const Request& request, std::FILE* in, std::FILE* out) {
-    const auto data = readInput(in);
+void answer(const Request& request, std::span<const unsigned char> data, std::FILE* out) {
     const Inspection inspection = inspect(data, request.dpi);
     if (!inspection.error.empty()) throw std::runtime_error(inspection.error);
     if (!request.draw) return writeSize(out, naturalSize(inspection, data, request.dpi));
@@ -89,6 +91,39 @@ void serve(const Request& request, std::FILE* in, std::FILE* out) {
     if (!(picture.size == target)) throw std::runtime_error("the picture came out in another size");
     writeSize(out, picture.size);
     write(out, picture.pixels.data(), picture.pixels.size() * sizeof(std::uint32_t));
+}
+
+namespace {
+
+bool sandboxWanted() {
+    const char* setting = std::getenv(protocol::sandboxVariable);
+    return !setting || std::strcmp(setting, "off") != 0;
+}
+
+} // namespace
+
+int rendererMain(int argc, const char* const* argv, void (*afterConfining)()) {
+    try {
+        prepareProcess();
+        const Request request = parseArguments(argc, argv);
+        const std::vector<unsigned char> data = readInput(stdin);
+        const std::vector<std::string> missing =
+            sandboxWanted() ? confine()
+                            : std::vector<std::string>{std::string("no walls: ") +
+                                                       protocol::sandboxVariable + " is off"};
+        for (const std::string& wall : missing)
+            std::fprintf(stderr, "%s%s\n", protocol::noticePrefix, wall.c_str());
+        if (afterConfining) afterConfining();
+        answer(request, data, stdout);
+        if (std::fflush(stdout) != 0)
+            throw std::runtime_error("the picture could not be handed over");
+        return EXIT_SUCCESS;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "the picture needs more memory than a drawing may take\n");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+    }
+    return EXIT_FAILURE;
 }
 
 } // namespace pikuta::metafile

@@ -3,9 +3,11 @@
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,12 +119,21 @@ QByteArray name_to_bytes(const QString& name) {
     return bytes;
 }
 
+QString command_line_argument(int argc, char** argv, int index) {
+    return index < argc ? name_from_bytes(QByteArray(argv[index])) : QString();
+}
+
 QString readable_name(const QString& name) {
     if (!has_kept_bytes(name)) return name;
     QStringList parts = name.split(QLatin1Char('/'));
     for (QString& part : parts)
         part = readable_part(part);
     return parts.join(QLatin1Char('/'));
+}
+
+QString current_folder() {
+    const std::unique_ptr<char, void (*)(void*)> path(::getcwd(nullptr, 0), std::free);
+    return path ? name_from_bytes(QByteArray(path.get())) : QString();
 }
 
 bool open_for_reading(QFile& file, const QString& path, QString* why) {

@@ -1,5 +1,7 @@
 #include "platform/file_names.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 // Names are UTF-16 here and Qt hands them to the system unchanged.
@@ -13,8 +15,17 @@ QByteArray name_to_bytes(const QString& name) {
     return name.toUtf8();
 }
 
+QString command_line_argument(int /*argc*/, char** /*argv*/, int index) {
+    // The wide command line: the narrow one holds only what the code page can say.
+    return QCoreApplication::arguments().value(index);
+}
+
 QString readable_name(const QString& name) {
     return name;
+}
+
+QString current_folder() {
+    return QDir::currentPath();
 }
 
 bool open_for_reading(QFile& file, const QString& path, QString* why) {

@@ -1,4 +1,5 @@
 #include "platform/win/win32_core.h"
+#include "platform/win/win32_instance.h"
 
 #include <shlobj.h>
 
@@ -52,11 +53,17 @@ HWND find_window_titled(std::wstring_view title) {
     return search.found;
 }
 
-void restore_and_activate(HWND window) {
-    // The normal show command brings back a minimised or maximised window alike.
-    ShowWindow(window, SW_SHOWNORMAL);
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
+bool restore_and_activate(HWND window) {
+    // The normal show command brings back a minimised or maximised window alike; without
+    // waiting for the window's program, which may be busy drawing a picture for seconds.
+    ShowWindowAsync(window, SW_SHOWNORMAL);
+    // The system lets only the program the user just started bring a window to the front.
+    // That right is passed on to the running instance, which is asked to come forward itself
+    // where this start may not bring it there (started by a launcher, say).
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    AllowSetForegroundWindow(owner);
+    return SetForegroundWindow(window) || PostMessageW(window, activation_request(), 0, 0) != FALSE;
 }
 
 std::vector<std::wstring> logical_drives() {

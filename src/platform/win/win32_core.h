@@ -15,8 +15,10 @@ namespace platform::win32 {
 // nullptr when there is none.
 HWND find_window_titled(std::wstring_view title);
 
-// Brings `window` back from the taskbar or from being maximised, to the front, with the focus.
-void restore_and_activate(HWND window);
+// Brings `window` back from the taskbar or from being maximised, to the front, with the focus,
+// without waiting for the window's program; false when it neither came to the front nor
+// could be asked to come there.
+bool restore_and_activate(HWND window);
 
 // The drive roots the system reports, "A:\" to "Z:\" in order.
 std::vector<std::wstring> logical_drives();
