@@ -6,6 +6,7 @@
 # checkerboard the size of the picture area, fitted, reaches the screen as a perfect
 # checkerboard, and one-pixel stripes larger than the area, at their own size, as perfect
 # stripes: no grey from enlarging a smaller canvas.
+[[ -d /dev/shm ]] && export TMPDIR=/dev/shm # the 10,000 entries are made much faster in memory
 source "$(dirname "$0")/lib.sh"
 
 factor=${1:?usage: test_density.sh FACTOR [xft|qt]}
