@@ -20,20 +20,22 @@
 # All first install the Debian 12 packages below when some are missing.
 
 # Build tools, Qt, the metafile libraries and the renderer's system call filter, the colour
-# engine, fonts with Japanese glyphs, strace (a renderer test slows the renderer with it), and
-# what the tests drive the real program with (virtual X server, window manager, X tools,
-# ImageMagick, the X library of the stand-in clipboard manager) and the free colour profiles
-# their photos carry.
+# engine, the X screen-saver library, fonts with Japanese glyphs, strace (a renderer test slows
+# the renderer with it), and what the tests drive the real program with (virtual X server,
+# window manager, X tools, ImageMagick, the X library of the stand-in clipboard manager, a
+# private session bus with a stand-in screen-saver service, the accessibility bus and its
+# Python client) and the free colour profiles their photos carry.
 PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins \
-	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libgtest-dev googletest \
+	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libxss-dev libgtest-dev googletest \
 	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev libseccomp-dev liblcms2-dev strace \
 	fonts-ipafont-gothic fonts-urw-base35 \
 	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils x11-xserver-utils \
-	python3-xlib icc-profiles-free
+	python3-xlib icc-profiles-free dbus python3-dbus python3-gi at-spi2-core python3-pyatspi
 
-# Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo.
-PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream
+# Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo,
+# Debian's package checker.
+PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream lintian
 
 # Only the benchmarks need these: the JPEG and GIF decoders' own tools, their references.
 BENCH_PACKAGES := libjpeg-turbo-progs giflib-tools

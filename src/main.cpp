@@ -1,5 +1,6 @@
 #include "app/module2.h"
 #include "platform/display.h"
+#include "platform/file_names.h"
 #include "platform/memory.h"
 #include "platform/process.h"
 #include "platform/termination.h"
@@ -30,6 +31,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                      [](QSessionManager&) { tk::end_session(); });
     platform::on_termination_request(tk::end_session);
-    if (!Module2::Main()) return 0;
+    // A picture or folder to open, as the file manager passes it.
+    const QString path = platform::command_line_argument(argc, argv, 1);
+    if (!(path.isEmpty() ? Module2::Main() : Module2::Main(path))) return 0;
     return app.exec();
 }

@@ -22,6 +22,8 @@ MainForm::MainForm() {
     Timer1.onTick = [this] { Timer1_Timer(); };
     Timer2.onTick = [this] { Timer2_Timer(); };
     Timer3.onTick = [this] { Timer3_Timer(); };
+    for (tk::Timer* timer : {&Timer1, &Timer2, &Timer3})
+        timer->onSwitch = [this] { keep_screen_awake(); };
     List1.onClick = [this] { List1_Click(); };
     List1.onDblClick = [this] { List1_DblClick(); };
     List1.onKeyPress = [this](int& key) { List1_KeyPress(key); };

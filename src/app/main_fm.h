@@ -74,6 +74,15 @@ class MainForm : public MainFmDesign {
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
+    // The screen is kept awake while the slideshow plays in a window that is not minimised;
+    // looked at again, once events are served, after a timer is switched or an entry found.
+    bool slideshow_playing() const;
+    void keep_screen_awake();
+
+    // A picture or folder to open, from the command line or another instance: a folder as if
+    // chosen in the folder list, a picture in its folder's listing, current and on show.
+    void open_path(const QString& path);
+    void open_folder(const QString& folder);
 
     // Selection and hints
     void Command6_Click();

@@ -15,4 +15,8 @@ inline const QString kMessageTitle = QStringLiteral("メッセージ  PIKUTA  By
 inline const QString kNothingToPlay = QStringLiteral("再生できるﾌｧｲﾙがありません。");
 inline const QString kNothingMarked = QStringLiteral("再生するﾌｧｲﾙが指定されていません。");
 
+// Status line when a path given to open (from the file manager) cannot be, before the path.
+inline const QString kPathNotFound = QStringLiteral("ﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません： ");
+inline const QString kNotListedType = QStringLiteral("表示するﾌｧｲﾙの種類ではありません： ");
+
 } // namespace messages

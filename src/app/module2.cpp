@@ -24,6 +24,7 @@ bool Main() {
     // A running instance comes to the front and this one ends without loading anything.
     if (platform::activate_window_titled(messages::kMainTitle)) return false;
     main_fm->Show();
+    accept_handed_paths();
     return true;
 }
 

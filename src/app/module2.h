@@ -37,6 +37,12 @@ void reset_state();
 // The entry procedure: refuses a second instance, otherwise shows the main window.
 // Returns false when another instance was brought to the front instead.
 bool Main();
+// The same with a picture or folder to open (from the file manager): a running instance is
+// handed the path instead, and comes to the front to open it.
+bool Main(const QString& path);
+
+// From now on, paths that instances started later hand over open in the main window.
+void accept_handed_paths();
 
 // File1's pattern from the three file-type flags.
 void set_pattern();

@@ -40,12 +40,15 @@ std::int32_t MainForm::frame_height() {
 void MainForm::move_window(std::int32_t left, std::int32_t top, std::int32_t width,
                            std::int32_t height) {
     const auto moving = tk::hold<std::int32_t>(moving_flag, 1, 0);
-    const double sw = tk::screen_width_twips();
-    const double sh = tk::screen_height_twips();
+    // The screen is the monitor the window is asked onto, without its panels; a place on no
+    // monitor (one that was unplugged) goes to the primary one.
+    const QRectF screen = tk::work_area(QRectF(left, top, width, height));
+    const double sx = screen.left(), sy = screen.top();
+    const double sw = screen.width(), sh = screen.height();
     const double w = width < 1800 ? 1800 : (sw >= width ? width : sw);
     const double h = height < 1800 ? 1800 : (sh >= height ? height : sh);
-    const double l = left < 0 ? 0 : (left > sw - w ? sw - w : left);
-    const double t = top < 0 ? 0 : (top > sh - h ? sh - h : top);
+    const double l = left < sx ? sx : (left > sx + sw - w ? sx + sw - w : left);
+    const double t = top < sy ? sy : (top > sy + sh - h ? sy + sh - h : top);
     move(l, t, w, h);
 }
 

@@ -1,7 +1,9 @@
 #include "app/vrjo.h"
 
 #include "app/forms.h"
+#include "app/main_fm.h"
 #include "app/menu_fm.h"
+#include "toolkit/units.h"
 
 QString version_line(std::uint16_t major, std::uint16_t minor, std::uint16_t revision) {
     return QStringLiteral("Ver%1.%2  Revision%3")
@@ -51,5 +53,11 @@ void Vrjo::Label5_Click() {
 }
 
 void MenuForm::vrj_Click() {
-    vrjo->Show();
+    Vrjo& v = *vrjo;
+    // Out of sight, it comes back in the middle of the screen that holds the main window.
+    if (!v.visible()) {
+        const MainForm& m = *main_fm;
+        v.centre_in(tk::work_area(QRectF(m.left(), m.top(), m.width(), m.height())));
+    }
+    v.Show();
 }

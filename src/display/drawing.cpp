@@ -7,6 +7,7 @@
 #include "toolkit/rounding.h"
 #include "toolkit/scope_guard.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <optional>
 
@@ -81,12 +82,14 @@ void MainForm::load_picture() {
     if (!held->image.isNull()) {
         hold_picture(std::move(*held));
         held.reset(); // pic_moto holds the only copy
+        pic.setAccessibleDetail(QFileInfo(path).fileName());
         copy_ok = 1;
         pic_layout();
     } else {
         // Nothing of the picture before may stay on show under this entry's name, now or at
         // a later redisplay.
         hold_picture({QImage(), QSize(0, 0), {}});
+        pic.setAccessibleDetail({});
         pic_layout();
     }
     Label7.setCaption(path);

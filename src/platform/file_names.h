@@ -14,6 +14,10 @@ namespace platform {
 QString name_from_bytes(const QByteArray& bytes);
 QByteArray name_to_bytes(const QString& name);
 
+// Argument `index` of the program's command line as a file name, as the system passed it;
+// empty when there is none. Call it once the application object exists.
+QString command_line_argument(int argc, char** argv, int index);
+
 // The text to show a person for a path or name: each part holding kept bytes is read as
 // Shift-JIS when it is that, otherwise its kept bytes show as U+FFFD. Other text is unchanged.
 QString readable_name(const QString& name);

@@ -13,4 +13,8 @@ struct ScreenMetrics {
 // The primary screen; sensible defaults (1024 x 768 at 96 dpi) when there is none.
 ScreenMetrics primary_screen();
 
+// The screen (monitor) that holds the largest part of a rectangle of the desktop, in pixels;
+// the primary screen when the rectangle lies on none.
+ScreenMetrics screen_holding(const QRect& rect);
+
 } // namespace platform

@@ -16,6 +16,7 @@ static void report(MainForm& f, const QString& message) {
 
 static void found(MainForm& f, int i) {
     f.play_ok = 1;
+    f.keep_screen_awake(); // something to play again
     play_no = i;
     f.Label2.setCaption(QString::number(play_no + 1));
     f.Label5.setCaption(f.List1.list(play_no));

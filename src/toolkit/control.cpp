@@ -8,6 +8,7 @@
 
 #include <QAbstractScrollArea>
 #include <QCheckBox>
+#include <QCursor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QToolTip>
 
 namespace tk {
 
@@ -49,6 +51,10 @@ static int buttons_code(Qt::MouseButtons bs) {
     if (bs & Qt::RightButton) code |= RightButton;
     if (bs & Qt::MiddleButton) code |= MiddleButton;
     return code;
+}
+
+bool is_click(const QMouseEvent* release, const QWidget* w) {
+    return release->button() != Qt::NoButton && w->rect().contains(release->position().toPoint());
 }
 
 static int shift_code(Qt::KeyboardModifiers m) {
@@ -168,7 +174,42 @@ void Control::ZOrder(int position) {
 
 void Control::setToolTipText(const QString& text) {
     tooltip_ = text;
-    if (widget_) widget_->setToolTip(platform::readable_name(text));
+    apply_accessible();
+    if (!widget_) return;
+    const QString before = widget_->toolTip();
+    const QString now = platform::readable_name(text);
+    widget_->setToolTip(now);
+    // A balloon already up over this control would go on saying what no longer holds there:
+    // it goes, or says the new tip at once.
+    if (now == before || !QToolTip::isVisible() || QToolTip::text() != before ||
+        !widget_->underMouse())
+        return;
+    if (now.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(QCursor::pos(), now, widget_);
+}
+
+void Control::describe(const QString& role, const QString& description) {
+    role_ = role;
+    description_ = description;
+    apply_accessible();
+}
+
+void Control::setAccessibleDetail(const QString& detail) {
+    const QString readable = platform::readable_name(detail);
+    if (readable == detail_) return;
+    detail_ = readable;
+    apply_accessible();
+}
+
+void Control::apply_accessible() {
+    if (!widget_) return;
+    // Without a role the toolkit's own name stands: the caption.
+    if (!role_.isEmpty())
+        widget_->setAccessibleName(detail_.isEmpty() ? role_ : role_ + QLatin1Char(' ') + detail_);
+    widget_->setAccessibleDescription(tooltip_.isEmpty() ? description_
+                                                         : platform::readable_name(tooltip_));
 }
 
 // ---- Frame
@@ -204,9 +245,7 @@ class LabelWidget : public QLabel {
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
         QLabel::mouseReleaseEvent(e);
-        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) &&
-            label_.onClick)
-            dispatch(label_.onClick);
+        if (is_click(e, this) && label_.onClick) dispatch(label_.onClick);
     }
 
   private:
@@ -228,6 +267,7 @@ void Label::setCaption(const QString& text) {
     caption_ = text;
     // A file name keeps bytes of other encodings for opening; the person sees them read.
     static_cast<QLabel*>(widget())->setText(platform::readable_name(text));
+    setAccessibleDetail(text);
 }
 
 void Label::setBackColor(const QColor& c) {

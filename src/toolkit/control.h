@@ -8,12 +8,17 @@
 #include <QWidget>
 #include <functional>
 
+class QMouseEvent;
+
 namespace tk {
 
 class Form;
 
 // Mouse buttons as handlers receive them.
 enum MouseButton { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+
+// Whether a released button ends a click on `w`: any button, released over the widget.
+bool is_click(const QMouseEvent* release, const QWidget* w);
 
 // Something that holds controls: a form's client area or a frame.
 class Container {
@@ -53,6 +58,12 @@ class Control {
     void setEnabled(bool on);
     const QString& toolTipText() const { return tooltip_; }
     void setToolTipText(const QString& text);
+    // What a screen reader says of the control: `role` names a control that no caption of its
+    // own names, followed by what it shows (the detail below); the description is its tip, or
+    // `description` while it has none (balloon help off).
+    void describe(const QString& role, const QString& description);
+    // What the control shows now, said after its role: a label's caption, the picture shown.
+    void setAccessibleDetail(const QString& detail);
     // 0 brings the control in front of its siblings, 1 sends it behind them.
     void ZOrder(int position = 0);
     int tabIndex() const { return tab_index_; }
@@ -73,6 +84,7 @@ class Control {
 
   private:
     friend class ControlEventFilter;
+    void apply_accessible();
     Container& parent_;
     QString name_;
     QPointer<QWidget> widget_;
@@ -82,6 +94,7 @@ class Control {
     bool visible_ = true;
     bool enabled_ = true;
     QString tooltip_;
+    QString role_, description_, detail_;
     int tab_index_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/folders.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
+#include "toolkit/units.h"
 
 #include <QApplication>
 #include <QCollator>
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <map>
 
 namespace tk {
 
@@ -70,13 +72,84 @@ bool glob(const QString& pattern, const QString& name) {
     return p == pattern.size();
 }
 
+// The drive and folder icons: small icons at the screen's density, as the text is.
+const QSize kListIconSize(16, 16);
+
+// A standard icon with a picture of the size the lists show: the desktop's icon theme has
+// every size; without one, the style offers 16 pixels only, and the toolkit's own pictures of
+// 16, 32 and 128 pixels stand in, so that a dense screen gets a sharp icon, not a small one.
+QIcon list_icon(QStyle::StandardPixmap which) {
+    static std::map<QStyle::StandardPixmap, QIcon> icons;
+    if (const auto it = icons.find(which); it != icons.end()) return it->second;
+    const QSize size = size_at_density(kListIconSize);
+    QIcon icon = QApplication::style()->standardIcon(which);
+    if (icon.actualSize(size).width() < size.width()) {
+        const char* name = which == QStyle::SP_DriveHDIcon   ? "harddrive"
+                           : which == QStyle::SP_DirOpenIcon ? "diropen"
+                                                             : "dirclosed";
+        QIcon own;
+        for (const int n : {16, 32, 128})
+            own.addFile(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
+                            .arg(QLatin1String(name))
+                            .arg(n),
+                        QSize(n, n));
+        if (own.actualSize(size).width() >= size.width()) icon = own;
+    }
+    return icons[which] = icon;
+}
+
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// A list that shows only whole rows: the part of its height that would show a row cut in
+// half is left empty, below the last row. It can also keep its rows clear of a strip at its
+// right edge, where another control sits over the list.
+class WholeRowList : public QListWidget {
+  public:
+    WholeRowList() {
+        // The space kept free shows the list's own background, not the window's.
+        setBackgroundRole(QPalette::Base);
+        setAutoFillBackground(true);
+    }
+    // Pixels at the right edge of the list, frame included, that the rows stay clear of.
+    void keep_clear_right(int pixels) {
+        clear_right_ = pixels;
+        fit();
+    }
+
+  protected:
+    // Runs whenever the rows, the room for them or the scroll bars may have changed.
+    void updateGeometries() override {
+        QListWidget::updateGeometries();
+        if (fit_queued_) return;
+        fit_queued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                fit_queued_ = false;
+                fit();
+            },
+            Qt::QueuedConnection);
+    }
+
+  private:
+    void fit() {
+        const QMargins old = viewportMargins();
+        // The room the rows would have without these margins.
+        const QRect room = viewport()->geometry().adjusted(0, 0, old.right(), old.bottom());
+        const int right = std::max(0, room.right() + 1 - (width() - clear_right_));
+        const int row = count() > 0 ? sizeHintForRow(0) : 0;
+        const int bottom = row > 0 ? room.height() % row : 0;
+        if (QMargins(0, 0, right, bottom) != old) setViewportMargins(0, 0, right, bottom);
+    }
+    int clear_right_ = 0;
+    bool fit_queued_ = false;
+};
+
 // A list widget that offers typed characters to its owner before acting on them, and runs the
 // list's click once per user action that changes the marks or the current entry.
-class KeyListWidget : public QListWidget {
+class KeyListWidget : public WholeRowList {
   public:
     KeyListWidget(std::function<void(int&)>* hook, std::function<void()>* click)
         : hook_(hook), click_(click) {}
@@ -194,6 +267,10 @@ ListBox::ListBox(Container& parent, QString name, bool extended_selection)
     QObject::connect(v, &QListWidget::itemDoubleClicked, v, [this] {
         if (onDblClick) dispatch(onDblClick);
     });
+}
+
+void ListBox::setRightMargin(double twips) {
+    static_cast<KeyListWidget*>(widget())->keep_clear_right(to_px_x(twips));
 }
 
 QListWidget* ListBox::view() const {
@@ -325,6 +402,7 @@ class DriveCombo : public QComboBox {
 
 DriveListBox::DriveListBox(Container& parent, QString name) : Control(parent, std::move(name)) {
     auto* c = new DriveCombo(*this);
+    c->setIconSize(size_at_density(kListIconSize));
     attach(c);
     refresh();
     drive_ = drive_services().drive_of(platform::current_folder());
@@ -344,7 +422,7 @@ void DriveListBox::refresh() {
     ++pushing_;
     combo()->clear();
     for (const QString& d : drives_)
-        combo()->addItem(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon), native(d));
+        combo()->addItem(list_icon(QStyle::SP_DriveHDIcon), native(d));
     --pushing_;
     show_drive();
 }
@@ -379,8 +457,9 @@ DirListBox::DirListBox(Container& parent, QString name, bool with_view)
     path_ = platform::current_folder();
     read_folder();
     if (!with_view) return;
-    auto* v = new QListWidget;
+    auto* v = new WholeRowList;
     v->setUniformItemSizes(true);
+    v->setIconSize(size_at_density(kListIconSize));
     attach(v);
     show_folder();
     // A double click (or Enter) opens the folder under the pointer.
@@ -438,7 +517,6 @@ void DirListBox::read_folder() {
 void DirListBox::show_folder() {
     if (!widget()) return;
     auto* v = view();
-    auto* style = QApplication::style();
     ++pushing_;
     v->clear();
     // The chain of folders from the drive down to the open one, then its subfolders.
@@ -453,7 +531,7 @@ void DirListBox::show_folder() {
     int depth = 0;
     for (const QString& p : chain) {
         const QString label = platform::readable_name(depth == 0 ? p : QFileInfo(p).fileName());
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon),
+        auto* item = new QListWidgetItem(list_icon(QStyle::SP_DirOpenIcon),
                                          QString(depth * 2, QLatin1Char(' ')) + label);
         item->setData(Qt::UserRole, p);
         v->addItem(item);
@@ -461,7 +539,7 @@ void DirListBox::show_folder() {
     }
     v->setCurrentRow(v->count() - 1);
     for (const QString& p : subfolders_) {
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
+        auto* item = new QListWidgetItem(list_icon(QStyle::SP_DirClosedIcon),
                                          QString(depth * 2, QLatin1Char(' ')) +
                                              platform::readable_name(QFileInfo(p).fileName()));
         item->setData(Qt::UserRole, p);

@@ -72,6 +72,7 @@ void Timer::setEnabled(bool on) {
     if (on == enabled_) return;
     enabled_ = on;
     rearm();
+    if (onSwitch) onSwitch();
 }
 
 void Timer::rearm() {

@@ -42,6 +42,8 @@ class Timer {
     void setEnabled(bool on);
 
     std::function<void()> onTick;
+    // Runs when the timer is switched on or off (not raised as an event: no handler).
+    std::function<void()> onSwitch;
 
     // Called by the clock when the interval has elapsed.
     void fire();

@@ -12,12 +12,13 @@ double twips_per_pixel_y() {
     return 1440.0 / platform::primary_screen().dpi_y;
 }
 
-double screen_width_twips() {
-    return platform::primary_screen().geometry.width() * twips_per_pixel_x();
-}
-
-double screen_height_twips() {
-    return platform::primary_screen().geometry.height() * twips_per_pixel_y();
+QRectF work_area(const QRectF& twips) {
+    const double tx = twips_per_pixel_x(), ty = twips_per_pixel_y();
+    const QRect px(to_px_x(twips.left()), to_px_y(twips.top()), to_px_x(twips.width()),
+                   to_px_y(twips.height()));
+    const platform::ScreenMetrics screen = platform::screen_holding(px);
+    const QRect area = screen.available.isValid() ? screen.available : screen.geometry;
+    return {area.x() * tx, area.y() * ty, area.width() * tx, area.height() * ty};
 }
 
 int to_px_x(double twips) {

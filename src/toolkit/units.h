@@ -1,4 +1,5 @@
 #pragma once
+#include <QRectF>
 #include <QSize>
 
 namespace tk {
@@ -7,9 +8,10 @@ namespace tk {
 double twips_per_pixel_x();
 double twips_per_pixel_y();
 
-// The screen's size in twips.
-double screen_width_twips();
-double screen_height_twips();
+// The work area (the screen without panels and task bars) of the monitor that holds the
+// largest part of `twips`, a rectangle of the desktop in twips; the primary monitor's when it
+// lies on none.
+QRectF work_area(const QRectF& twips);
 
 // Conversions of one coordinate; pixels are whole, rounded half to even.
 int to_px_x(double twips);

@@ -1,6 +1,7 @@
 #include "ui/kensaku_set_design.h"
 
 #include "toolkit/design.h"
+#include "ui/access_texts.h"
 #include "ui/artwork.h"
 
 KensakuSetDesign::KensakuSetDesign() : tk::Form(QStringLiteral("kensaku_set")) {
@@ -94,4 +95,5 @@ KensakuSetDesign::KensakuSetDesign() : tk::Form(QStringLiteral("kensaku_set")) {
     img1.setPicture(artwork::search_mascot());
     pic2.setAutoSize(true);
     pic2.setPicture(artwork::search_strip());
+    access_texts::apply(*this);
 }

@@ -1,8 +1,8 @@
 #include "ui/vrjo_design.h"
 
 #include "toolkit/design.h"
-#include "toolkit/rounding.h"
 #include "toolkit/units.h"
+#include "ui/access_texts.h"
 #include "ui/artwork.h"
 
 #include <QApplication>
@@ -12,9 +12,8 @@ VrjoDesign::VrjoDesign() : tk::Form(QStringLiteral("vrjo")) {
     setBorderStyle(tk::FixedToolWindow);
     setKeyPreview(true);
     design(3435, 1890);
-    // Centred on the screen, where it first appears.
-    move(tk::round_half_even((tk::screen_width_twips() - width()) / 2),
-         tk::round_half_even((tk::screen_height_twips() - height()) / 2));
+    // Centred on the primary screen until the menu shows it (on the main window's screen).
+    centre_in(tk::work_area({}));
 
     tk::apply_design(
         *this, {
@@ -52,4 +51,5 @@ VrjoDesign::VrjoDesign() : tk::Form(QStringLiteral("vrjo")) {
     // Design-time tips, whatever the balloon-help option says.
     Label3.setToolTipText(QStringLiteral("PIKUTAのご使用ありがとうございます"));
     Label4.setToolTipText(QStringLiteral("Thank You"));
+    access_texts::apply(*this);
 }

@@ -33,7 +33,7 @@ TEST(LoadSettings, EveryKindOfStore) {
             {"flag 256", {{"opc1_flag", "256"}}, true, 1200, 900, 0, 0, 3},
             {"n_left rounds past 32 bits", {{"n_left", "2147483647.5"}}, true, 0, 0, 0, 0, 3},
             {"n_left 32-bit floor", {{"n_left", "-2147483648"}}, false, INT32_MIN, 900, 0, 900, 5},
-            {"n_left off screen", {{"n_left", "30000"}}, false, 30000, 900, 10440, 900, 5},
+            {"n_left off every screen", {{"n_left", "40000"}}, false, 40000, 900, 10440, 900, 5},
             {"surrounding blanks", {{"n_left", " 1200 "}}, false, 1200, 900, 1200, 900, 5},
             {"trailing garbage", {{"n_top", "900px"}}, true, 1200, 0, 0, 0, 3},
             {"not finite", {{"w_height", "inf"}}, true, 1200, 900, 0, 0, 3},
@@ -110,13 +110,17 @@ TEST(SaveSettings, WritesAllThirteenKeysOnceAtExit) {
 }
 
 TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
-    // Asked for, and where it ends; the screen is 19200 x 15360 twips.
+    // Asked for, and where it ends; the primary screen is 19200 x 15360 twips, the second one
+    // 15360 x 11520 to its right.
     const std::array<double, 8> cases[] = {
         {-500, 100, 1000, 20000, 0, 0, 1800, 15360},
         {11000, 0, 8880, 2925, 19200 - 8880, 0, 8880, 2925},
         {600, 300, 1799, 1799, 600, 300, 1800, 1800},
         {-1, -1, 30000, 4500, 0, 0, 19200, 4500},
         {900, 20000, 4500, 4500, 900, 15360 - 4500, 4500, 4500},
+        {21000, 1500, 8880, 6765, 21000, 1500, 8880, 6765}, // on the second screen
+        {33000, 9000, 8880, 6765, 34560 - 8880, 11520 - 6765, 8880, 6765},
+        {21000, 13000, 8880, 2925, 19200 - 8880, 15360 - 2925, 8880, 2925}, // on none
     };
     test_env::fresh_program();
     MainForm& m = *main_fm;
@@ -129,8 +133,11 @@ TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
         EXPECT_EQ(test_env::place(m), (test_env::Place{c[4], c[5], c[6], c[7]}));
         EXPECT_EQ(m.moving_flag, 0);
     }
-    m.setWindowState(tk::Maximized);
-    EXPECT_THROW(m.move_window(0, 0, 8880, 2925), tk::Error);
+    // Minimised by the window manager: restored, then placed.
+    m.setWindowState(tk::Minimized);
+    m.move_window(600, 300, 8880, 2925);
+    EXPECT_EQ(m.windowState(), tk::Normal);
+    EXPECT_EQ(test_env::place(m), (test_env::Place{600, 300, 8880, 2925}));
     EXPECT_EQ(m.moving_flag, 0);
 }
 

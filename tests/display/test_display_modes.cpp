@@ -14,7 +14,8 @@ using test_env::place;
 
 namespace {
 
-// The offscreen screen: 1280 x 1024 pixels, no frame around windows (frame height 0).
+// The offscreen screens: 1280 x 1024 pixels, and 1024 x 768 to its right; no frame around
+// windows (frame height 0).
 constexpr double kScreenW = 19200, kScreenH = 15360;
 
 class Modes : public test_env::Program {
@@ -46,18 +47,20 @@ class Modes : public test_env::Program {
 
 TEST_F(Modes, TransitionsAndWhatEachRecords) {
     const Place normal{1500, 1200, 8880, 6765}, full{0, 0, kScreenW, kScreenH},
-        w1{3000, 1500, 9000, 6000}, w2{4500, 3000, 10500, 7500}, corner{0, 0, 8880, 6765};
+        w1{3000, 1500, 9000, 6000}, w2{4500, 3000, 10500, 7500}, corner{0, 0, 8880, 6765},
+        second{21000, 1500, 8880, 6765}, second_full{kScreenW, 0, 15360, 11520};
     w_left = 3000, w_top = 1500, w_width = 9000, w_height = 6000;
     // Steps: a mode chosen, or one of these; then the mode, the window's place, n_left and
     // n_top, and the remembered fit-to-window rectangle.
-    enum { Restore = 10, Defolt, UserMove, Moved };
+    enum { Restore = 10, Defolt, UserMove, Moved, ToSecond, WmMaximise };
     const std::tuple<int, byte, Place, std::pair<int, int>, Place> rows[] = {
         {0, 0, normal, {0, 0}, w1}, // the mode in force changes nothing
         {1, 1, full, {1500, 1200}, w1},
         {2, 2, w1, {1500, 1200}, w1}, // leaving 1 records nothing
         {UserMove, 2, w2, {1500, 1200}, w1},
         {0, 0, normal, {1500, 1200}, w2},
-        {2, 2, w2, {1500, 1200}, w2}, // 2 -> 0 -> 2 returns to the same rectangle
+        {2, 2, w2, {1500, 1200}, w2},          // 2 -> 0 -> 2 returns to the same rectangle
+        {WmMaximise, 2, w2, {1500, 1200}, w2}, // undone, as in mode 0
         {1, 1, full, {1500, 1200}, w2},
         {Restore, 2, w2, {1500, 1200}, w2}, // restored by the user: fit to window
         {Defolt, 2, corner, {0, 0}, corner},
@@ -67,6 +70,10 @@ TEST_F(Modes, TransitionsAndWhatEachRecords) {
         {1, 1, full, {0, 0}, corner},
         {Defolt, 1, full, {0, 0}, corner}, // nothing to see until 1 is left
         {2, 2, corner, {0, 0}, corner},
+        {0, 0, corner, {0, 0}, corner},
+        {ToSecond, 0, second, {0, 0}, corner},
+        {1, 1, second_full, {21000, 1500}, corner}, // the screen that holds the window
+        {0, 0, second, {21000, 1500}, corner},
     };
     for (const auto& [step, mode, window, n, w] : rows) {
         SCOPED_TRACE(testing::Message() << "step " << step << " to mode " << int(mode));
@@ -75,6 +82,8 @@ TEST_F(Modes, TransitionsAndWhatEachRecords) {
         if (step == Defolt) n_left = 750, w_left = 750, menu->defolt_Click();
         if (step == UserMove) f->move(4500, 3000, 10500, 7500);
         if (step == Moved) f->move_window(6000, 3000, 8880, 6765);
+        if (step == ToSecond) f->move_window(21000, 1500, 8880, 6765);
+        if (step == WmMaximise) f->setWindowState(tk::Maximized);
         test_env::settle();
         EXPECT_EQ(hyouji_mode, mode);
         EXPECT_EQ(f->windowState(), mode == 1 ? tk::Maximized : tk::Normal);

@@ -293,4 +293,63 @@ TEST(Listing, StartListsTheFolderShownWhenNoListingRan) {
     std::filesystem::remove_all(cafe.constData()); // a name Qt could not remove
 }
 
+TEST(Listing, OpenPathAsIfChosenOrSayWhyNot) {
+    // What, the path opened (under the tree); then the folder open afterwards, the entries,
+    // the current entry (-1 none; it is marked and on show), and the status line's message.
+    struct Row {
+        const char* what;
+        QString path;
+        QString folder;
+        QStringList listed;
+        int current;
+        QString message;
+    };
+    const QStringList searched{"/searched/z.bmp"}, pics{"pics/a.bmp", "pics/b.bmp"};
+    const QString not_found = messages::kPathNotFound, not_listed = messages::kNotListedType;
+    const Row rows[] = {
+        {"a folder", "pics", "pics", pics, -1, {}},
+        {"a picture", "pics/b.bmp", "pics", pics, 1, {}},
+        {"a picture of the folder open, listed afresh",
+         "other/d.bmp",
+         "other",
+         {"other/d.bmp"},
+         0,
+         {}},
+        {"missing", "pics/none.bmp", "other", searched, -1, not_found},
+        {"a type not chosen", "pics/c.gif", "other", searched, -1, not_listed},
+        {"not a picture", "pics/notes.txt", "other", searched, -1, not_listed},
+        {"an excluded folder", "Netscape/e.bmp", "other", searched, -1, not_listed},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        test_env::fresh_program();
+        test_env::TempTree tree;
+        for (const char* name : {"pics/a.bmp", "pics/b.bmp", "other/d.bmp", "Netscape/e.bmp"})
+            tree.bmp(name);
+        tree.file("pics/c.gif");
+        tree.file("pics/notes.txt");
+        set_flags({1, 1, 0});
+        MainForm& m = *main_fm;
+        const auto full = [&](const QString& relative) {
+            return QDir::toNativeSeparators(tree.path() + '/' + relative);
+        };
+        m.Dir1.setPath(full("other"));
+        m.List1.clear(); // a search found something else meanwhile
+        m.List1.addItem(searched[0]);
+        m.open_path(full(r.path));
+        test_env::settle();
+        EXPECT_EQ(m.Dir1.path(), full(r.folder));
+        QStringList listed;
+        for (const QString& e : entries())
+            listed.push_back(e.startsWith(tree.path()) ? e.mid(tree.path().size() + 1) : e);
+        EXPECT_EQ(listed, r.listed);
+        EXPECT_EQ(std::tuple(m.List1.listIndex(), play_no), std::tuple(r.current, r.current));
+        const QString shown = r.current < 0 ? QString() : full(r.listed[r.current]);
+        EXPECT_EQ(
+            std::tuple(m.List1.selected(r.current), m.Label2.caption(), m.Label7.caption()),
+            std::tuple(r.current >= 0, r.current < 0 ? "" : QString::number(r.current + 1), shown));
+        EXPECT_EQ(m.Label5.caption(), r.message.isEmpty() ? shown : r.message + full(r.path));
+    }
+}
+
 } // namespace

@@ -338,4 +338,37 @@ TEST_F(Playback, DelayedLoadAfterRebuiltListDoesNothing) {
     EXPECT_EQ(f->pic_ok, 0);
 }
 
+TEST_F(Playback, ScreenKeptAwakeWhileTheSlideshowPlays) {
+    fill(3);
+    f->Show();
+    const auto mark_none = [this] {
+        for (int i = 0; i < 3; ++i)
+            f->List1.setSelected(i, false);
+    };
+    // What happens; then whether the screen is held awake, and how often that has changed.
+    const std::tuple<const char*, std::function<void()>, bool, int> steps[] = {
+        {"PLAY", [this] { f->Command3_Click(); }, true, 1},
+        {"a speed change", [this] { f->HScroll1.setValue(5); }, true, 1},
+        {"a resize", [this] { f->Form_Resize(); }, true, 1},
+        {"NEXT held", [this] { f->Command2_MouseDown(); }, true, 1},
+        {"NEXT clicked", [this] { f->Command2_MouseUp(), f->Command2_Click(); }, true, 1},
+        {"the delayed load", [this] { clock.advance(1000); }, true, 1},
+        {"the loupe's pause", [this] { f->loupe_switch(); }, false, 2},
+        {"the loupe off", [this] { f->loupe_switch(); }, true, 3},
+        {"minimised", [this] { f->setWindowState(tk::Minimized); }, false, 4},
+        {"restored", [this] { f->setWindowState(tk::Normal); }, true, 5},
+        {"STOP", [this] { f->Command4_Click(); }, false, 6},
+        {"PLAY with nothing marked", [&] { mark_none(), f->Command3_Click(); }, false, 6},
+        {"PLAY", [this] { f->Command6_Click(), f->Command3_Click(); }, true, 7},
+        {"closing", [this] { tk::Unload(*f); }, false, 8},
+    };
+    for (const auto& [what, action, held, changes] : steps) {
+        action();
+        test_env::settle();
+        EXPECT_EQ(std::pair(test_env::screen_awake().held, test_env::screen_awake().changes),
+                  std::pair(held, changes))
+            << what;
+    }
+}
+
 } // namespace

@@ -33,6 +33,17 @@ bool MemoryStore::flush() {
     return true;
 }
 
+void AwakeRecorder::hold(bool on, const QWidget* window) {
+    EXPECT_EQ(window != nullptr, on) << "held for no window, or let go for one";
+    if (on == held) return;
+    held = on;
+    ++changes;
+}
+
+AwakeRecorder& screen_awake() {
+    return static_cast<AwakeRecorder&>(platform::screen_awake());
+}
+
 QStringList& messages() {
     static QStringList m;
     return m;
@@ -56,6 +67,7 @@ MemoryStore& fresh_program() {
     auto store = std::make_unique<MemoryStore>();
     MemoryStore& ref = *store;
     settings::set_store(std::move(store));
+    platform::set_screen_awake(std::make_unique<AwakeRecorder>());
     messages().clear();
     tk::set_user_effects({[](const QString& text, const QString& title) {
                               messages().push_back(title + QLatin1Char('|') + text);

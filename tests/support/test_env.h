@@ -1,5 +1,6 @@
 #pragma once
 #include "app/messages.h"
+#include "platform/screen_awake.h"
 #include "platform/settings_store.h"
 #include "toolkit/error.h"
 #include "toolkit/form.h"
@@ -37,13 +38,24 @@ class MemoryStore : public platform::SettingsStore {
     bool flush() override;
 };
 
+// Whether the program holds the screen awake, and how often that changed.
+class AwakeRecorder : public platform::ScreenAwake {
+  public:
+    bool held = false;
+    int changes = 0;
+    void hold(bool on, const QWidget* window) override;
+};
+// The recorder fresh_program() installed.
+AwakeRecorder& screen_awake();
+
 // Unloads a window without first loading it, as touching its reference would.
 template <class F> void unload_if_loaded(tk::FormRef<F>& ref) {
     if (ref.loaded()) ref.unload();
 }
 
 // Unloads every window, releases them and puts the shared state back to program start.
-// Installs a fresh memory store (returned), captures message boxes and silences beeps.
+// Installs a fresh memory store (returned) and screen-awake recorder, captures message boxes
+// and silences beeps.
 MemoryStore& fresh_program();
 
 // Message boxes shown since fresh_program(), as "title|text".

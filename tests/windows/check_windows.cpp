@@ -10,6 +10,7 @@
 #include "metafile_format.h"
 #include "platform/win/win32_core.h"
 #include "platform/win/win32_folders.h"
+#include "platform/win/win32_handover.h"
 #include "platform/win/win32_instance.h"
 
 #include <algorithm>
@@ -189,6 +190,41 @@ void check_two_starts(const std::wstring& program) {
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
+}
+
+// What a window that takes handed paths received, by the order of arrival.
+std::vector<std::wstring> g_handed;
+
+LRESULT CALLBACK take_paths(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message != WM_COPYDATA) return DefWindowProcW(window, message, w, l);
+    const auto path = w::received_path(*reinterpret_cast<const COPYDATASTRUCT*>(l));
+    if (path) g_handed.push_back(*path);
+    return path ? TRUE : FALSE;
+}
+
+void check_hand_over() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = take_paths;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"PikutaHandOver";
+    RegisterClassW(&wc);
+    const std::wstring title = L"PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)";
+    const HWND target = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 40,
+                                        40, 320, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    ShowWindow(target, SW_MINIMIZE);
+    pump();
+    // Sent as the program sends it: to the window found by its title. A path with characters
+    // beyond any code page, an empty one, and data of another kind, which is not taken.
+    const std::wstring paths[] = {L"C:\\写真\\桜 ☀.jpg", L""};
+    for (const auto& path : paths)
+        expect(w::send_path(w::find_window_titled(title), path), "a handed path was not taken");
+    COPYDATASTRUCT other{1, 4, const_cast<char*>("text")};
+    const LRESULT taken = SendMessageW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other));
+    expect(!taken, "other data was taken for a path");
+    expect(g_handed == std::vector<std::wstring>(std::begin(paths), std::end(paths)),
+           "the paths received differ from those handed over");
+    DestroyWindow(target);
+    expect(!w::send_path(target, L"C:\\x.jpg"), "a path handed to no window counts as taken");
 }
 
 void check_frame() {
@@ -779,6 +815,7 @@ int main(int argc, char** argv) {
     }
     check_single_instance();
     check_two_starts(wide(argv[4]));
+    check_hand_over();
     check_frame();
     check_drives();
     check_windows_folder();

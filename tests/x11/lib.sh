@@ -48,8 +48,8 @@ cleanup() {
     [[ -z $WORK ]] || echo "Screenshots, program output and settings kept in $WORK" >&2
 }
 
-# Starts a private X server (1280x1024, 24 bit) and points DISPLAY, HOME and the XDG folders
-# at fresh places. The server picks its own free display number (-displayfd), so tests can
+# Starts a private X server (1280x1024, 24 bit, or the size in XVFB_SCREEN) and points
+# DISPLAY, HOME and the XDG folders at fresh places. The server picks its own free display number (-displayfd), so tests can
 # run side by side without racing for one.
 start_xvfb_session() {
     WORK=$(mktemp -d "${TMPDIR:-/tmp}/pikuta-x11.XXXXXX")
@@ -61,7 +61,7 @@ start_xvfb_session() {
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     # -noreset: by default the server resets whenever its last client leaves, and a client
     # that connects during the reset (the next probe, the window manager) is dropped.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024}x24" -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     poll 10 test -s "$WORK/display" || fail "the virtual X server did not start ($(cat "$WORK/xvfb.log"))"
     export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
@@ -75,11 +75,11 @@ start_wm() {
         fail "openbox did not start"
 }
 
-# Starts the program in the background in `folder` (default: the samples folder); its process
-# id is left in APP_PID. Output goes to $WORK/app<N>.log.
+# Starts the program in the background in `folder` (default: the samples folder), with the
+# arguments that follow; its process id is left in APP_PID. Output goes to $WORK/app<N>.log.
 start_app() {
     local log="$WORK/app${#APP_PIDS[@]}.log"
-    (cd "${1:-$PIKUTA_SAMPLES}" && exec "$PIKUTA_BIN") >"$log" 2>&1 &
+    (cd "${1:-$PIKUTA_SAMPLES}" && exec "$PIKUTA_BIN" "${@:2}") >"$log" 2>&1 &
     APP_PID=$!
     APP_PIDS+=("$APP_PID")
 }
@@ -217,15 +217,30 @@ click_at() {
 
 # Finds the rows of the picture list of `window` on screen: sets list_x and list_y (the list's
 # top-left in screen pixels) and lines (each row's middle, relative to list_y), and fails
-# unless there are `expected` rows.
+# unless there are `expected` rows (or from `expected` to `most`), all whole: one row height
+# apart, none cut by the list's bottom edge.
 find_list_rows() {
-    local cx cy
+    local cx cy i heights tallest
     read -r cx cy _ _ < <(window_geometry "$1")
     screenshot "$WORK/list.png"
     list_x=$((cx + 214)) list_y=$((cy + 14))
-    # Left of the select-all button, which lies over the list's lower-right corner.
-    mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" 250 124)
-    ((${#lines[@]} == $2)) || fail "the list shows ${#lines[@]} lines of text, expected $2"
+    # Left of the select-all button and right of a horizontal scroll bar's arrow. Each entry
+    # begins with a "/" as tall as the line: a row cut by the list's edge shows less ink.
+    grey_area "$WORK/list.png" $((list_x + 20)) "$list_y" 230 124 >"$WORK/list.grey"
+    mapfile -t lines < <(text_line_middles "$WORK/list.png" $((list_x + 20)) "$list_y" 230 124)
+    ((${#lines[@]} >= $2 && ${#lines[@]} <= ${3:-$2})) ||
+        fail "the list shows ${#lines[@]} lines of text, expected $2${3:+ to $3}"
+    heights=$(python3 -c '
+import sys
+d = open(sys.argv[1], "rb").read()
+inked = [any(b < 100 for b in d[y:y + 230]) for y in range(0, len(d), 230)] + [False]
+tops = [y for y in range(len(inked) - 1) if inked[y] and (y == 0 or not inked[y - 1])]
+print(*[next(y for y in range(t, len(inked)) if not inked[y]) - t for t in tops])' "$WORK/list.grey")
+    read -ra heights <<<"$heights"
+    tallest=$(printf '%s\n' "${heights[@]}" | sort -n | tail -1)
+    for i in "${!heights[@]}"; do
+        ((heights[i] + 3 >= tallest)) || fail "list row $((i + 1)) is cut: ink heights ${heights[*]}"
+    done
 }
 
 # A w x h bitmap in four colours: red top left, lime top right, blue bottom left, yellow

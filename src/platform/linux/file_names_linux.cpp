@@ -119,6 +119,10 @@ QByteArray name_to_bytes(const QString& name) {
     return bytes;
 }
 
+QString command_line_argument(int argc, char** argv, int index) {
+    return index < argc ? name_from_bytes(QByteArray(argv[index])) : QString();
+}
+
 QString readable_name(const QString& name) {
     if (!has_kept_bytes(name)) return name;
     QStringList parts = name.split(QLatin1Char('/'));

@@ -1,6 +1,12 @@
+#include "platform/file_names.h"
 #include "platform/linux/xcb_util.h"
 #include "platform/single_instance.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QList>
+#include <QPointer>
+#include <QWidget>
 #include <algorithm>
 #include <optional>
 
@@ -94,6 +100,65 @@ void raise_and_activate(Connection& display, xcb_window_t window, bool manager) 
         xcb_set_input_focus(display.get(), XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
 }
 
+void bring_forward(Connection& display, xcb_window_t window) {
+    const bool manager = display.window_manager_running();
+    restore(display, window, manager);
+    raise_and_activate(display, window, manager);
+    // A round trip makes sure the server has acted on every request before we hang up.
+    free(xcb_get_input_focus_reply(display.get(), xcb_get_input_focus(display.get()), nullptr));
+}
+
+// Paths handed to a running instance: appended, each ending in a NUL byte, to this property of
+// its main window, which takes and deletes them in one request when the property changes.
+// Appending keeps two paths handed over at the same moment apart.
+constexpr const char* kHandedPaths = "_PIKUTA_OPEN_PATHS";
+
+class HandedPaths : public QAbstractNativeEventFilter {
+  public:
+    HandedPaths(QWidget* window, std::function<void(const QString&)> open)
+        : window_(window), id_(xcb_window_t(window->winId())), open_(std::move(open)) {
+        Connection display;
+        if (display.open()) atom_ = display.atom(kHandedPaths);
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t" || atom_ == XCB_ATOM_NONE || !window_) return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) return false;
+        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+        if (change->window != id_ || change->atom != atom_ ||
+            change->state != XCB_PROPERTY_NEW_VALUE)
+            return false;
+        // Not inside the window system's event: the path may open a folder and draw.
+        for (const QString& path : take_paths())
+            QMetaObject::invokeMethod(
+                window_, [open = open_, path] { open(path); }, Qt::QueuedConnection);
+        return false;
+    }
+
+  private:
+    QList<QString> take_paths() const {
+        Connection display;
+        if (!display.open()) return {};
+        auto reply = take(xcb_get_property_reply(
+            display.get(),
+            xcb_get_property(display.get(), 1, id_, atom_, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20),
+            nullptr));
+        if (!reply || reply->format != 8) return {};
+        const QByteArray bytes(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                               xcb_get_property_value_length(reply.get()));
+        QList<QString> paths;
+        for (const QByteArray& path : bytes.split('\0'))
+            if (!path.isEmpty()) paths.push_back(name_from_bytes(path));
+        return paths;
+    }
+
+    QPointer<QWidget> window_;
+    xcb_window_t id_;
+    std::function<void(const QString&)> open_;
+    xcb_atom_t atom_ = XCB_ATOM_NONE;
+};
+
 } // namespace
 
 bool activate_window_titled(const QString& title) {
@@ -101,12 +166,26 @@ bool activate_window_titled(const QString& title) {
     if (title.isEmpty() || !display.open()) return false;
     const auto window = find_window(display, title);
     if (!window) return false;
-    const bool manager = display.window_manager_running();
-    restore(display, *window, manager);
-    raise_and_activate(display, *window, manager);
-    // A round trip makes sure the server has acted on every request before we hang up.
-    free(xcb_get_input_focus_reply(display.get(), xcb_get_input_focus(display.get()), nullptr));
+    bring_forward(display, *window);
     return true;
+}
+
+bool hand_path_to_window_titled(const QString& title, const QString& path) {
+    Connection display;
+    if (title.isEmpty() || !display.open()) return false;
+    const auto window = find_window(display, title);
+    if (!window) return false;
+    const QByteArray bytes = name_to_bytes(path) + '\0';
+    xcb_change_property(display.get(), XCB_PROP_MODE_APPEND, *window, display.atom(kHandedPaths),
+                        XCB_ATOM_STRING, 8, uint32_t(bytes.size()), bytes.constData());
+    bring_forward(display, *window);
+    return true;
+}
+
+void accept_handed_paths(QWidget* window, std::function<void(const QString&)> open) {
+    // Lives as long as the program; it does nothing once the window is gone.
+    QCoreApplication::instance()->installNativeEventFilter(
+        new HandedPaths(window, std::move(open)));
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/file_names.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <windows.h>
@@ -13,6 +14,11 @@ QString name_from_bytes(const QByteArray& bytes) {
 
 QByteArray name_to_bytes(const QString& name) {
     return name.toUtf8();
+}
+
+QString command_line_argument(int /*argc*/, char** /*argv*/, int index) {
+    // The wide command line: the narrow one holds only what the code page can say.
+    return QCoreApplication::arguments().value(index);
 }
 
 QString readable_name(const QString& name) {
