@@ -575,9 +575,9 @@ def slideshow(s):
         s.click(x + 100, y + rows[row], "ctrl")
     px, py = cx + PX, cy + PY
 
-    def shown():
+    def shown():  # the picture's name by its colour; None while none shows (the area opening)
         got = s.pixel(px + PW // 2, py + PH // 2)
-        return next((n for n, c in [("black", BLACK), *colours.items()] if near(got, c)), f"other{got}")
+        return next((n for n, c in colours.items() if near(got, c)), None)
 
     def watch(key, changes, seconds):
         """Presses `key` and watches the picture: the pictures seen and when (ms after the key)."""
@@ -585,7 +585,7 @@ def slideshow(s):
         s.key(key)
         start = time.monotonic()
         while len(seen) < changes and time.monotonic() - start < seconds:
-            if (now := shown()) != last:
+            if (now := shown()) not in (last, None):
                 seen.append((now, int((time.monotonic() - start) * 1000)))
                 last = now
         print(f"after {key}: {seen}")
