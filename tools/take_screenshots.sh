@@ -20,23 +20,17 @@ window_shot() {
 
 start_xvfb_session
 start_wm
-pics=$WORK/Pictures
-mkdir -p "$pics"
-cp "$PIKUTA_SAMPLES/sunrise.bmp" "$pics/001 sunrise.bmp"
-cp "$PIKUTA_SAMPLES/photo.jpg" "$pics/002 colours.jpg"
-cp "$PIKUTA_SAMPLES/桜.jpg" "$pics/003 桜.jpg"
-cp "$PIKUTA_SAMPLES/blue sky.bmp" "$pics/004 blue sky.bmp"
-cp "$PIKUTA_SAMPLES/palette.dib" "$pics/005 palette.dib"
-cp "$PIKUTA_SAMPLES/shapes.emf" "$pics/006 shapes.emf"
-write_folder_settings "$pics"
+# The bundled samples folder, opened at start with every file type on.
+write_folder_settings "$(cd "$PIKUTA_SAMPLES" && pwd -P)"
 start_app "$WORK"
 window=$(wait_for_window 10)
 xdotool mousemove 0 1000 # no tool tip in the pictures
 window_shot "$window" main-window.png
 
-find_list_rows "$window" 6
+find_list_rows "$window" 8 9
+# The second last entry, sunrise.bmp (the last is 桜.jpg).
 click_at $((list_x + 100)) $((list_y + lines[0]))
-xdotool key n
+xdotool key End Up n
 poll 5 picture_area_open "$window" || fail "the picture area did not open"
 wait_for_settled "$window"
 xdotool mousemove 0 1000

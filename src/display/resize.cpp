@@ -13,19 +13,22 @@ void MainForm::Form_Resize() {
     Timer2.setEnabled(false);
     // Minimised, the slideshow waits; the resize that follows the restore starts it again.
     if (windowState() == tk::Minimized) return;
+    // Only the full-screen mode is maximised: a maximise offered by a window manager that
+    // shows the button anyway is undone, and the resize that the restore raises lays the
+    // window out again where it was (the fit-to-window rectangle is the user's, kept).
+    if (windowState() == tk::Maximized && hyouji_mode != 1) {
+        setWindowState(tk::Normal);
+        return;
+    }
     if (pic_ok == 0 && moving_flag == 0) {
-        // Until a picture has been asked for, only the top band of controls is shown.
-        move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 2925);
+        // Until a picture has been asked for, only the top band of controls is shown, down to
+        // the bottom of its frames.
+        move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 2895);
         return;
     }
     switch (hyouji_mode) {
     case 0:
-        // The normal window keeps its size and state: a user's resize snaps back, and so does
-        // a maximise offered by a window manager that shows the button anyway.
-        if (windowState() == tk::Maximized) {
-            setWindowState(tk::Normal);
-            return;
-        }
+        // The normal window keeps its size: a user's resize snaps back.
         if (moving_flag == 0)
             move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 6765);
         break;

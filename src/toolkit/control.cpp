@@ -8,6 +8,7 @@
 
 #include <QAbstractScrollArea>
 #include <QCheckBox>
+#include <QCursor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QToolTip>
 
 namespace tk {
 
@@ -49,6 +51,10 @@ static int buttons_code(Qt::MouseButtons bs) {
     if (bs & Qt::RightButton) code |= RightButton;
     if (bs & Qt::MiddleButton) code |= MiddleButton;
     return code;
+}
+
+bool is_click(const QMouseEvent* release, const QWidget* w) {
+    return release->button() != Qt::NoButton && w->rect().contains(release->position().toPoint());
 }
 
 static int shift_code(Qt::KeyboardModifiers m) {
@@ -168,8 +174,20 @@ void Control::ZOrder(int position) {
 
 void Control::setToolTipText(const QString& text) {
     tooltip_ = text;
-    if (widget_) widget_->setToolTip(platform::readable_name(text));
     apply_accessible();
+    if (!widget_) return;
+    const QString before = widget_->toolTip();
+    const QString now = platform::readable_name(text);
+    widget_->setToolTip(now);
+    // A balloon already up over this control would go on saying what no longer holds there:
+    // it goes, or says the new tip at once.
+    if (now == before || !QToolTip::isVisible() || QToolTip::text() != before ||
+        !widget_->underMouse())
+        return;
+    if (now.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(QCursor::pos(), now, widget_);
 }
 
 void Control::describe(const QString& role, const QString& description) {
@@ -227,9 +245,7 @@ class LabelWidget : public QLabel {
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
         QLabel::mouseReleaseEvent(e);
-        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) &&
-            label_.onClick)
-            dispatch(label_.onClick);
+        if (is_click(e, this) && label_.onClick) dispatch(label_.onClick);
     }
 
   private:

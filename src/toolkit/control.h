@@ -8,12 +8,17 @@
 #include <QWidget>
 #include <functional>
 
+class QMouseEvent;
+
 namespace tk {
 
 class Form;
 
 // Mouse buttons as handlers receive them.
 enum MouseButton { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+
+// Whether a released button ends a click on `w`: any button, released over the widget.
+bool is_click(const QMouseEvent* release, const QWidget* w);
 
 // Something that holds controls: a form's client area or a frame.
 class Container {

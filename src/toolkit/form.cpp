@@ -13,8 +13,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 
 namespace tk {
 
@@ -22,8 +24,6 @@ namespace {
 std::vector<Form*> g_loaded;
 Form* g_active = nullptr;
 std::function<void()> g_on_last_released;
-
-constexpr int kCantSizeNow = 384; // a minimised or maximised window cannot be moved or sized
 } // namespace
 
 // The window as Qt sees it; everything it learns goes back to the form's model.
@@ -50,8 +50,7 @@ class FormWidget : public QWidget {
     void mouseReleaseEvent(QMouseEvent* e) override {
         QWidget::mouseReleaseEvent(e);
         // A control that ignores its click passes it up here; only a bare spot is the form's.
-        const QPoint at = e->position().toPoint();
-        if (e->button() == Qt::LeftButton && rect().contains(at) && !childAt(at))
+        if (is_click(e, this) && !childAt(e->position().toPoint()))
             dispatch([this] { form_.Form_Click(); });
     }
     void closeEvent(QCloseEvent* e) override {
@@ -108,6 +107,11 @@ static void install_key_preview() {
 Form::Form(QString name) : name_(std::move(name)), widget_(std::make_unique<FormWidget>(*this)) {
     widget_->setObjectName(name_);
     widget_->setAttribute(Qt::WA_QuitOnClose, false);
+    settle_ = new QTimer(widget_.get());
+    settle_->setSingleShot(true);
+    settle_->setInterval(platform::window_manager_settling_ms());
+    QObject::connect(settle_, &QTimer::timeout, widget_.get(),
+                     [this] { take_window_system_view(); });
     g_loaded.push_back(this);
     install_key_preview();
 }
@@ -176,10 +180,11 @@ void Form::move(double l, double t) {
 }
 
 void Form::move(double l, double t, double w, double h) {
-    if (state_ != Normal)
-        throw Error(kCantSizeNow,
-                    QStringLiteral("Can't move or size a minimized or maximized window"));
     if (w < 0 || h < 0) throw Error(Error::InvalidProperty);
+    // The window manager may have minimised or maximised the window whatever its border
+    // offers; a place and size are the normal window's, so it is restored first.
+    catch_up();
+    if (state_ != Normal) setWindowState(Normal);
     set_outer(QRect(to_px_x(l), to_px_y(t), to_px_x(w), to_px_y(h)));
 }
 
@@ -243,8 +248,11 @@ QRect Form::maximized_rect() const {
 
 void Form::setWindowState(int state) {
     if (state < Normal || state > Maximized) throw Error(Error::InvalidProperty);
+    catch_up();
     if (state == state_) return;
+    const bool maximise_changes = state == Maximized || state_ == Maximized;
     state_ = state;
+    if (maximise_changes) offer_window_actions();
     if (state == Maximized)
         outer_ = maximized_rect();
     else if (state == Normal) {
@@ -258,6 +266,23 @@ void Form::setWindowState(int state) {
 
 void Form::from_window_system() {
     if (pushing_ || unloaded_ || !widget_->isVisible()) return;
+    // A window manager's change reaches Qt in several events (state, size, frame, each when it
+    // comes); the model takes it once they have all come, so that it never sees the new state
+    // with the old size, or the old frame with the new state.
+    if (settle_->interval() > 0)
+        settle_->start();
+    else
+        take_window_system_view();
+}
+
+void Form::catch_up() {
+    if (!settle_->isActive()) return;
+    settle_->stop();
+    take_window_system_view();
+}
+
+void Form::take_window_system_view() {
+    if (pushing_ || unloaded_ || !widget_->isVisible()) return;
     const Qt::WindowStates qs = widget_->windowState();
     const int state = (qs & Qt::WindowMinimized)   ? Minimized
                       : (qs & Qt::WindowMaximized) ? Maximized
@@ -266,9 +291,33 @@ void Form::from_window_system() {
     const QRect cg = widget_->geometry();
     QMargins frame(cg.left() - fg.left(), cg.top() - fg.top(), fg.right() - cg.right(),
                    fg.bottom() - cg.bottom());
-    // Back from maximised, Qt may still report the maximised window's frame; the normal
-    // window gets the frame it had before.
-    if (state == Normal && state_ != Normal) frame = normal_frame_;
+    if (platform::WindowNow now; platform::window_now(widget_.get(), now)) {
+        // Until Qt agrees with the window system, an event that completes its view is on its
+        // way (or the window manager is still at work): look again a little later.
+        const double dpr = widget_->devicePixelRatioF();
+        const auto logical = [dpr](int device) { return int(round_half_even(device / dpr)); };
+        const auto near = [](int a, int b) { return std::abs(a - b) <= 1; };
+        const int now_state = now.state == platform::WindowNow::Minimised   ? Minimized
+                              : now.state == platform::WindowNow::Maximised ? Maximized
+                                                                            : Normal;
+        const bool agree =
+            now_state == state &&
+            (state == Minimized || (near(logical(now.client.width()), cg.width()) &&
+                                    near(logical(now.client.height()), cg.height())));
+        constexpr int kLooks = 20;
+        if (!agree && ++looks_ < kLooks) {
+            settle_->start();
+            return;
+        }
+        frame = QMargins(logical(now.frame.left()), logical(now.frame.top()),
+                         logical(now.frame.right()), logical(now.frame.bottom()));
+    }
+    looks_ = 0;
+    // Outside the normal state the model keeps the normal window's frame, so that the frame
+    // height measured then is the one the normal window will have: a window manager draws a
+    // maximised window with less border or none (on Windows its borders lie off the screen).
+    // Back from maximised, Qt may still report the maximised window's frame for a moment.
+    if (state != Normal || state_ != Normal) frame = normal_frame_;
     QRect outer = state == Minimized ? outer_ : cg.marginsAdded(frame);
     const bool reframed = frame != frame_ && state == Normal && state_ == Normal;
     if (reframed) {
@@ -278,7 +327,9 @@ void Form::from_window_system() {
     }
     const bool changed = state != state_ || outer.size() != outer_.size() || frame != frame_;
     if (!changed && outer == outer_) return;
+    const bool maximise_changes = (state == Maximized) != (state_ == Maximized);
     state_ = state;
+    if (maximise_changes) offer_window_actions();
     frame_ = frame;
     outer_ = outer;
     if (state_ == Normal) {
@@ -326,6 +377,15 @@ void Form::setBorderStyle(BorderStyle style) {
     }
     widget_->setWindowFlags(flags);
     if (style != Sizable) widget_->setFixedSize(widget_->size().expandedTo(QSize(1, 1)));
+    border_ = style;
+    offer_window_actions();
+}
+
+void Form::offer_window_actions() {
+    platform::offer_window_actions(widget_.get(),
+                                   {.resize = border_ == Sizable,
+                                    .minimise = border_ == Sizable || border_ == FixedSingle,
+                                    .maximised = state_ == Maximized});
 }
 
 void Form::setIcon(const QIcon& icon) {
@@ -359,6 +419,9 @@ void Form::register_docked(PictureBox* box) {
 void Form::Show() {
     if (unloaded_) return;
     visible_ = true;
+    // A window minimised by the window manager comes back when it is shown.
+    catch_up();
+    if (state_ == Minimized) setWindowState(Normal);
     if (shown_once_) {
         widget_->show();
         widget_->raise();
@@ -376,6 +439,7 @@ void Form::Show() {
 }
 
 void Form::Hide() {
+    catch_up(); // hidden, the window reports nothing more
     visible_ = false;
     widget_->hide();
 }

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+class QTimer;
+
 namespace tk {
 
 class PictureBox;
@@ -77,7 +79,7 @@ class Form : public Container {
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
-    // A left click on the window itself, where no control is.
+    // A click (with any button) on the window itself, where no control is.
     virtual void Form_Click() {}
     virtual void Form_KeyPress(int& /*key_ascii*/) {}
     virtual void Form_QueryUnload(int& /*cancel*/, int /*unload_mode*/) {}
@@ -105,11 +107,16 @@ class Form : public Container {
     void raise_resize();
     void client_changed();
     void from_window_system();
+    void take_window_system_view();
+    // Takes at once what the window manager reported and the model has not taken yet.
+    void catch_up();
     void activated();
     bool key_press(int& key_ascii);
     bool close_requested();
     bool run_unload(int mode);
     QRect maximized_rect() const;
+    // Tells the window manager what the border style and the state allow.
+    void offer_window_actions();
 
     QString name_;
     std::unique_ptr<FormWidget> widget_;
@@ -118,6 +125,7 @@ class Form : public Container {
     QMargins frame_;        // what the window manager adds around the client area
     QMargins normal_frame_; // the same for the normal state, kept while maximised
     int state_ = Normal;
+    BorderStyle border_ = Sizable;
     QString caption_;
     QColor back_color_;
     bool key_preview_ = false;
@@ -125,6 +133,8 @@ class Form : public Container {
     bool shown_once_ = false;
     bool unloaded_ = false;
     int pushing_ = 0;
+    QTimer* settle_ = nullptr; // what the window manager reports is taken once it settles
+    int looks_ = 0;            // at a report that has not settled yet
     std::vector<PictureBox*> docked_;
     std::vector<Control*> controls_;
     class FormSlotBase* slot_ = nullptr;

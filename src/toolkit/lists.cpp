@@ -102,9 +102,54 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// A list that shows only whole rows: the part of its height that would show a row cut in
+// half is left empty, below the last row. It can also keep its rows clear of a strip at its
+// right edge, where another control sits over the list.
+class WholeRowList : public QListWidget {
+  public:
+    WholeRowList() {
+        // The space kept free shows the list's own background, not the window's.
+        setBackgroundRole(QPalette::Base);
+        setAutoFillBackground(true);
+    }
+    // Pixels at the right edge of the list, frame included, that the rows stay clear of.
+    void keep_clear_right(int pixels) {
+        clear_right_ = pixels;
+        fit();
+    }
+
+  protected:
+    // Runs whenever the rows, the room for them or the scroll bars may have changed.
+    void updateGeometries() override {
+        QListWidget::updateGeometries();
+        if (fit_queued_) return;
+        fit_queued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                fit_queued_ = false;
+                fit();
+            },
+            Qt::QueuedConnection);
+    }
+
+  private:
+    void fit() {
+        const QMargins old = viewportMargins();
+        // The room the rows would have without these margins.
+        const QRect room = viewport()->geometry().adjusted(0, 0, old.right(), old.bottom());
+        const int right = std::max(0, room.right() + 1 - (width() - clear_right_));
+        const int row = count() > 0 ? sizeHintForRow(0) : 0;
+        const int bottom = row > 0 ? room.height() % row : 0;
+        if (QMargins(0, 0, right, bottom) != old) setViewportMargins(0, 0, right, bottom);
+    }
+    int clear_right_ = 0;
+    bool fit_queued_ = false;
+};
+
 // A list widget that offers typed characters to its owner before acting on them, and runs the
 // list's click once per user action that changes the marks or the current entry.
-class KeyListWidget : public QListWidget {
+class KeyListWidget : public WholeRowList {
   public:
     KeyListWidget(std::function<void(int&)>* hook, std::function<void()>* click)
         : hook_(hook), click_(click) {}
@@ -222,6 +267,10 @@ ListBox::ListBox(Container& parent, QString name, bool extended_selection)
     QObject::connect(v, &QListWidget::itemDoubleClicked, v, [this] {
         if (onDblClick) dispatch(onDblClick);
     });
+}
+
+void ListBox::setRightMargin(double twips) {
+    static_cast<KeyListWidget*>(widget())->keep_clear_right(to_px_x(twips));
 }
 
 QListWidget* ListBox::view() const {
@@ -408,7 +457,7 @@ DirListBox::DirListBox(Container& parent, QString name, bool with_view)
     path_ = platform::current_folder();
     read_folder();
     if (!with_view) return;
-    auto* v = new QListWidget;
+    auto* v = new WholeRowList;
     v->setUniformItemSizes(true);
     v->setIconSize(size_at_density(kListIconSize));
     attach(v);

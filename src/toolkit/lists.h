@@ -13,7 +13,7 @@ class QComboBox;
 namespace tk {
 
 // A multi-selection list of texts with 16-bit indexes: it holds at most 32,767 entries and
-// refuses the next one with Error::OutOfMemory.
+// refuses the next one with Error::OutOfMemory. Like the folder list, it shows whole rows only.
 class ListBox : public Control {
   public:
     static constexpr int kMaxEntries = 32767;
@@ -28,6 +28,9 @@ class ListBox : public Control {
     void setListIndex(int i);
     void addItem(const QString& text);
     void clear();
+    // The rows stay clear of this much of the list's right side (frame included), where
+    // another control sits over the list.
+    void setRightMargin(double twips);
 
     std::function<void()> onClick;
     std::function<void()> onDblClick;

@@ -281,8 +281,8 @@ class ImageWidget : public QWidget {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.drawImage(QRect(QPoint(0, 0), size_at_density(picture.size())), picture);
     }
-    void mouseReleaseEvent(QMouseEvent*) override {
-        if (control_.onClick) dispatch(control_.onClick);
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (is_click(e, this) && control_.onClick) dispatch(control_.onClick);
     }
 
   private:

@@ -4,6 +4,10 @@
 #include "ui/access_texts.h"
 #include "ui/artwork.h"
 
+namespace {
+constexpr double kGap = 60; // between a control and the text beside it
+} // namespace
+
 MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
     setCaption(kTitle);
     setBorderStyle(tk::Sizable);
@@ -110,7 +114,7 @@ MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
             {.control = &Label2,
              .left = 120,
              .top = 2580,
-             .width = 420,
+             .width = 600, // five digits, the largest list number
              .height = 255,
              .tab = 13,
              .back = Qt::white},
@@ -123,7 +127,8 @@ MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
              .tab = 12,
              .caption = QStringLiteral("検索する")},
             {.control = &Drive1, .left = 120, .top = 240, .width = 2775, .height = 300, .tab = 7},
-            {.control = &Dir1, .left = 120, .top = 600, .width = 2775, .height = 2190, .tab = 6},
+            // Ends a gap above the search button (top 2400) instead of under it.
+            {.control = &Dir1, .left = 120, .top = 600, .width = 2775, .height = 1740, .tab = 6},
 
             {.control = &Command9,
              .left = 120,
@@ -191,10 +196,10 @@ MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
         });
 
     Picture1.setAlign(tk::AlignLeft);
-    // The select-all and search buttons lie over the list's and the folder list's lower-right
-    // corners; in front of them they can be seen and clicked.
+    // The select-all button sits over the list, in a margin at its right that the entries
+    // leave free; in front of the list it can be seen and clicked.
+    List1.setRightMargin(List1.left() + List1.width() - Command6.left() + kGap);
     Command6.ZOrder(0);
-    Command7.ZOrder(0);
     pic.setMouseIcon(artwork::loupe_cursor());
     // In front of the lower panel, whose empty right part it covers, so that it gets the mouse.
     pic.ZOrder(0);

@@ -1,11 +1,14 @@
 // The main window at start-up, its keyboard shortcuts and its closing.
 #include "app/forms.h"
 #include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "support/test_env.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <tuple>
 
 using namespace Module2;
@@ -25,13 +28,40 @@ TEST_F(MainWindow, StartsWithOnlyTheTopBand) {
         EXPECT_LE(f->top() + f->height(), bottom);
         EXPECT_LE(f->left() + f->width(), m.scaleWidth());
     }
-    EXPECT_LE(bottom - m.Frame3.top(), 45); // no more than its top edge shows
+    EXPECT_LE(bottom - m.Frame3.top(), 15); // its top edge, which the band's frames share
     EXPECT_GE(m.pic.top(), bottom);
     for (const tk::PictureBox* c : {&m.pic_clp, &m.pic_moto, &m.Picture1})
         EXPECT_FALSE(c->visible() || c->widget()->isVisible()) << c->name().toStdString();
     EXPECT_EQ(play_no, -1);
     EXPECT_TRUE(app_path.endsWith(QDir::separator()));
     EXPECT_FALSE(app_path.endsWith(QString(2, QDir::separator())));
+}
+
+TEST_F(MainWindow, NoControlCoversAnothersText) {
+    MainForm& m = *main_fm;
+    m.Show();
+    for (int i = 0; i < 40; ++i)
+        m.List1.addItem(QStringLiteral("/a/folder/with/a/rather/long/name/picture %1.jpg").arg(i));
+    test_env::settle();
+    // Where the rows of a list are drawn, in the coordinates of the list's container.
+    const auto rows = [](const tk::Control& list) {
+        const auto* view = static_cast<const QAbstractScrollArea*>(list.widget());
+        return view->viewport()->geometry().translated(list.pixelRect().topLeft());
+    };
+    const auto row_height = [](const tk::Control& list) {
+        return static_cast<const QListWidget*>(list.widget())->sizeHintForRow(0);
+    };
+    const QRect dir_rows = rows(m.Dir1), list_rows = rows(m.List1);
+    const int number = m.Label2.widget()->fontMetrics().horizontalAdvance(QStringLiteral("32767"));
+    const std::tuple<const char*, bool> cases[] = {
+        {"search button beside the folders", !m.Command7.pixelRect().intersects(dir_rows)},
+        {"select-all button beside the entries", !m.Command6.pixelRect().intersects(list_rows)},
+        {"whole folder rows", dir_rows.height() % row_height(m.Dir1) == 0},
+        {"whole entry rows", list_rows.height() % row_height(m.List1) == 0},
+        {"five-digit list number", number <= m.Label2.widget()->contentsRect().width()},
+    };
+    for (const auto& [name, holds] : cases)
+        EXPECT_TRUE(holds) << name;
 }
 
 TEST_F(MainWindow, LowerCaseShortcutsRunTheirCommands) {
@@ -69,7 +99,13 @@ TEST_F(MainWindow, ClosingStopsEverythingAndSavesTheNormalPosition) {
     store.values = test_env::full_store(tree.path());
     MainForm& m = *main_fm;
     m.Show();
+    // Maximised by the window manager before any picture: the compact window stays.
+    const test_env::Place compact = test_env::place(m);
     m.setWindowState(tk::Maximized);
+    EXPECT_EQ(m.windowState(), tk::Normal);
+    EXPECT_EQ(test_env::place(m), compact);
+    m.pic_ok = 1;
+    menu_fm->hyouji_set(1);
     ASSERT_EQ(m.width(), 19200);
     m.Command3_Click();
     kensaku_flag = kSearchRunning;

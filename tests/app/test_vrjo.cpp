@@ -42,8 +42,8 @@ TEST_F(VersionWindow, ClicksAndCharacterKeysHideIt) {
     main_fm->Show();
     test_env::settle();
     Vrjo& v = *vrjo;
-    const auto click = [](tk::Control& c) {
-        return [&c] { QTest::mouseClick(c.widget(), Qt::LeftButton); };
+    const auto click = [](tk::Control& c, Qt::MouseButton button = Qt::LeftButton) {
+        return [&c, button] { QTest::mouseClick(c.widget(), button); };
     };
     const auto key = [&v](Qt::Key k) { return [&v, k] { QTest::keyClick(v.window(), k); }; };
     // The row, what is done; whether the window is hidden afterwards.
@@ -51,6 +51,8 @@ TEST_F(VersionWindow, ClicksAndCharacterKeysHideIt) {
         {"picture", click(v.Image3), true},
         {"transparent Label3", click(v.Label3), true},
         {"version line", click(v.Label5), true},
+        {"text, right button", click(v.Label2, Qt::RightButton), true},
+        {"transparent Label4, right button", click(v.Label4, Qt::RightButton), true},
         {"character", key(Qt::Key_A), true},
         {"Esc", key(Qt::Key_Escape), true},
         {"arrow", key(Qt::Key_Left), false},

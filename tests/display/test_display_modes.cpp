@@ -52,14 +52,15 @@ TEST_F(Modes, TransitionsAndWhatEachRecords) {
     w_left = 3000, w_top = 1500, w_width = 9000, w_height = 6000;
     // Steps: a mode chosen, or one of these; then the mode, the window's place, n_left and
     // n_top, and the remembered fit-to-window rectangle.
-    enum { Restore = 10, Defolt, UserMove, Moved, ToSecond };
+    enum { Restore = 10, Defolt, UserMove, Moved, ToSecond, WmMaximise };
     const std::tuple<int, byte, Place, std::pair<int, int>, Place> rows[] = {
         {0, 0, normal, {0, 0}, w1}, // the mode in force changes nothing
         {1, 1, full, {1500, 1200}, w1},
         {2, 2, w1, {1500, 1200}, w1}, // leaving 1 records nothing
         {UserMove, 2, w2, {1500, 1200}, w1},
         {0, 0, normal, {1500, 1200}, w2},
-        {2, 2, w2, {1500, 1200}, w2}, // 2 -> 0 -> 2 returns to the same rectangle
+        {2, 2, w2, {1500, 1200}, w2},          // 2 -> 0 -> 2 returns to the same rectangle
+        {WmMaximise, 2, w2, {1500, 1200}, w2}, // undone, as in mode 0
         {1, 1, full, {1500, 1200}, w2},
         {Restore, 2, w2, {1500, 1200}, w2}, // restored by the user: fit to window
         {Defolt, 2, corner, {0, 0}, corner},
@@ -82,6 +83,7 @@ TEST_F(Modes, TransitionsAndWhatEachRecords) {
         if (step == UserMove) f->move(4500, 3000, 10500, 7500);
         if (step == Moved) f->move_window(6000, 3000, 8880, 6765);
         if (step == ToSecond) f->move_window(21000, 1500, 8880, 6765);
+        if (step == WmMaximise) f->setWindowState(tk::Maximized);
         test_env::settle();
         EXPECT_EQ(hyouji_mode, mode);
         EXPECT_EQ(f->windowState(), mode == 1 ? tk::Maximized : tk::Normal);

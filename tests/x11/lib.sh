@@ -217,15 +217,30 @@ click_at() {
 
 # Finds the rows of the picture list of `window` on screen: sets list_x and list_y (the list's
 # top-left in screen pixels) and lines (each row's middle, relative to list_y), and fails
-# unless there are `expected` rows.
+# unless there are `expected` rows (or from `expected` to `most`), all whole: one row height
+# apart, none cut by the list's bottom edge.
 find_list_rows() {
-    local cx cy
+    local cx cy i heights tallest
     read -r cx cy _ _ < <(window_geometry "$1")
     screenshot "$WORK/list.png"
     list_x=$((cx + 214)) list_y=$((cy + 14))
-    # Left of the select-all button, which lies over the list's lower-right corner.
-    mapfile -t lines < <(text_line_middles "$WORK/list.png" "$list_x" "$list_y" 250 124)
-    ((${#lines[@]} == $2)) || fail "the list shows ${#lines[@]} lines of text, expected $2"
+    # Left of the select-all button and right of a horizontal scroll bar's arrow. Each entry
+    # begins with a "/" as tall as the line: a row cut by the list's edge shows less ink.
+    grey_area "$WORK/list.png" $((list_x + 20)) "$list_y" 230 124 >"$WORK/list.grey"
+    mapfile -t lines < <(text_line_middles "$WORK/list.png" $((list_x + 20)) "$list_y" 230 124)
+    ((${#lines[@]} >= $2 && ${#lines[@]} <= ${3:-$2})) ||
+        fail "the list shows ${#lines[@]} lines of text, expected $2${3:+ to $3}"
+    heights=$(python3 -c '
+import sys
+d = open(sys.argv[1], "rb").read()
+inked = [any(b < 100 for b in d[y:y + 230]) for y in range(0, len(d), 230)] + [False]
+tops = [y for y in range(len(inked) - 1) if inked[y] and (y == 0 or not inked[y - 1])]
+print(*[next(y for y in range(t, len(inked)) if not inked[y]) - t for t in tops])' "$WORK/list.grey")
+    read -ra heights <<<"$heights"
+    tallest=$(printf '%s\n' "${heights[@]}" | sort -n | tail -1)
+    for i in "${!heights[@]}"; do
+        ((heights[i] + 3 >= tallest)) || fail "list row $((i + 1)) is cut: ink heights ${heights[*]}"
+    done
 }
 
 # A w x h bitmap in four colours: red top left, lime top right, blue bottom left, yellow

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A long search under a real window system: its count rises while the animation runs; "中止"
-# stops it within a second; "閉じる" hides the search window; "すべて選択" over the list marks
-# every entry; closing the main window during a search ends the program within two seconds,
-# with the settings written.
+# stops it within a second; minimised by the window manager, the search window comes back at
+# "検索する"; "閉じる" hides it; "すべて選択" beside the list's entries marks every entry;
+# closing the main window during a search ends the program within two seconds, with the
+# settings written.
 [[ -d /dev/shm ]] && export TMPDIR=/dev/shm # the big tree is made much faster in memory
 source "$(dirname "$0")/lib.sh"
 
@@ -48,10 +49,17 @@ first=$(count_digest)
 sleep 1
 [[ $(count_digest) == "$first" ]] || fail "the count still changes after 中止"
 
+# Minimised by the window manager, the search window comes back at "検索する".
+xdotool windowminimize --sync "$(search_window)"
+poll 3 eval '! search_window_viewable' || fail "the search window could not be minimised"
+read -r cx cy _ _ < <(window_geometry "$window")
+click_at $((cx + 140)) $((cy + 168))
+poll 5 search_window_viewable || fail "検索する left the minimised search window out of sight"
+wait_for_settled "$(search_window)"
 click_at $((sx + 132)) $((sy + 50)) # "閉じる": the window goes out of sight
 poll 5 eval '! search_window_viewable' || fail "閉じる left the search window on screen"
-# "すべて選択" lies over the list's lower-right corner; a click on it marks every row.
-find_list_rows "$window" 10 # nine whole rows and the top of the tenth
+# "すべて選択" lies over the list, right of its entries; a click on it marks every row.
+find_list_rows "$window" 8 9 # whole rows only, eight above a horizontal scroll bar
 read -r cx cy _ _ < <(window_geometry "$window")
 click_at $((cx + 506)) $((cy + 110))
 sleep 0.5
