@@ -37,8 +37,8 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 # Debian's package checker.
 PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream lintian
 
-# Only the benchmarks need these: the JPEG decoder's own tools, the reference for decoding.
-BENCH_PACKAGES := libjpeg-turbo-progs
+# Only the benchmarks need these: the JPEG and GIF decoders' own tools, their references.
+BENCH_PACKAGES := libjpeg-turbo-progs giflib-tools
 
 BUILD := build
 SANITIZE_BUILD := build-sanitize

@@ -9,8 +9,9 @@
 //                                          PATH
 //   pikuta-bench photos FOLDER W H COUNT   writes the bench's photos (p00.jpg, ...)
 //
-// Everything runs on the offscreen platform on data made here (and the metafile samples). --quick makes tiny data and
-// runs each measurement once, so that the test suite can keep the bench from rotting.
+// Everything runs on the offscreen platform on data made here (and the metafile samples). --quick
+// makes tiny data and runs each measurement once, so that the test suite can keep the bench from
+// rotting.
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
@@ -38,10 +39,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <vector>
@@ -224,6 +227,16 @@ int child_startup() {
     return 0;
 }
 
+// The high-water mark of this program's own memory in kB: unlike getrusage's, it does not
+// carry over the parent's from before exec.
+QByteArray peak_kb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ')[0];
+    return "0";
+}
+
 // Peak resident memory in kB of the program stepping with PLAY through `paths` (none: empty).
 int child_rss(const QStringList& paths) {
     MainForm& f = window_with(paths);
@@ -233,13 +246,15 @@ int child_rss(const QStringList& paths) {
         run_events(300); // the picture ahead is read meanwhile
     }
     QCoreApplication::processEvents();
-    // The high-water mark of this program's own memory: unlike getrusage's, it does not carry
-    // over the parent's from before exec.
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            std::printf("%s\n", line.mid(6).trimmed().split(' ')[0].constData());
+    std::printf("%s\n", peak_kb().constData());
+    return 0;
+}
+
+// Keep-up at speed 1 in a program of its own: "percent peak_kB". Arguments: the milliseconds
+// to run, then the pictures.
+int child_keepup(const QStringList& args) {
+    const double percent = keepup_percent(args.mid(1), args.value(0).toInt());
+    std::printf("%.2f %s\n", percent, peak_kb().constData());
     return 0;
 }
 
@@ -368,14 +383,6 @@ double load_ms(int runs, const QString& path) {
     return median_ms(runs, [&] { platform::read_picture(path); });
 }
 
-double read_bytes_ms(int runs, const QString& path) {
-    return median_ms(runs, [&] {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        f.readAll();
-    });
-}
-
 // `count` photos of one size in `folder`: p00.jpg, p01.jpg, ...
 QStringList photos(const QString& folder, Size size, int count) {
     QStringList paths;
@@ -391,13 +398,19 @@ QStringList photo_set(const QString& root, const QString& name, Size size, int c
     return photos(root + QLatin1Char('/') + name, size, count);
 }
 
-// Fitting a decoded photo into the maximised picture area, against the photo's decode, and
-// how close the fit comes to averaging every source pixel.
+// Lets pic paint what it shows into the window's backing store.
+void paint() {
+    QCoreApplication::processEvents();
+}
+
+// Drawing a loaded photo again in the maximised picture area, up to the window's backing
+// store, against the photo's decode, and how close the fit comes to averaging every source
+// pixel.
 void fit_draw(Report& report, const QString& path, double decode_ms, const Sizes& s) {
     MainForm& f = window_with({path});
     f.Command3_Click();
     maximise_picture(f);
-    const double ms = median_ms(s.runs, [&] { f.sai_hyouji(); });
+    const double ms = median_ms(s.runs, [&] { f.sai_hyouji(), paint(); });
     report.add(QStringLiteral("fit_draw_24mp"), ms, QStringLiteral("ms"), decode_ms);
 
     // Quality against one plain bilinear scaling, both measured against an area average of
@@ -417,8 +430,8 @@ void fit_draw(Report& report, const QString& path, double decode_ms, const Sizes
                QStringLiteral("dB"), bench::psnr(bilinear, area));
 }
 
-// The loupe drawing at factors 20 and 1/16 in the maximised picture area, each against a
-// plain copy of the same source rectangle.
+// The loupe drawing at factors 20 and 1/16 in the maximised picture area, up to the backing
+// store, each against a plain copy of the same source rectangle.
 void loupe(Report& report, const QString& path, const Sizes& s) {
     MainForm& f = window_with({path});
     f.Command3_Click();
@@ -435,6 +448,7 @@ void loupe(Report& report, const QString& path, const Sizes& s) {
         const double ms = median_ms(s.runs, [&] {
             f.pic.Cls();
             f.pic.PaintPicture(picture, v.dx, v.dy, v.dw, v.dh, v.sx, v.sy, v.sw, v.sh);
+            paint();
         });
         const double copy = median_ms(s.runs, [&] { (void)picture.copy(v.sx, v.sy, v.sw, v.sh); });
         report.add(QLatin1String(name), ms, QStringLiteral("ms"), copy);
@@ -442,22 +456,63 @@ void loupe(Report& report, const QString& path, const Sizes& s) {
     menu_fm->hyouji_set(0);
 }
 
-// Loading for the fitted view of a 1280 x 1024 screen.
+// Loading for the fitted view of a 1280 x 1024 screen, as the program reads: at exactly the
+// size shown.
 const platform::ReadOptions kFitted{[](QSize own) {
-    const PicLayout l = compute_layout(1280, 1024, own.width(), own.height(), false);
-    return QSize(l.dw, l.dh);
-}};
+                                        const PicLayout l = compute_layout(1280, 1024, own.width(),
+                                                                           own.height(), false);
+                                        return QSize(l.dw, l.dh);
+                                    },
+                                    nullptr, true};
 
-// Loading for the fitted view (a reduced decode), against djpeg decoding at the same reduction.
+// The whole-number reduction a JPEG is decoded at for the fitted view (djpeg's -scale 1/N).
+int view_reduction(const QString& path) {
+    platform::ReadOptions reduced = kFitted;
+    reduced.exact = false;
+    QSize own;
+    const int width = std::max(1, platform::read_picture(path, reduced, &own).width());
+    return std::max(1, own.width() / width);
+}
+
+// The share of 50 ms ticks that the JPEG decoder itself could fill with a new picture from
+// `paths` at the fitted view's reduction, decoding two at a time (one per core).
+std::optional<double> djpeg_keepup_percent(const QStringList& paths, double launch) {
+    const QString scale = QStringLiteral("1/%1").arg(view_reduction(paths.front()));
+    std::vector<std::unique_ptr<QProcess>> running;
+    QElapsedTimer t;
+    t.start();
+    for (int next = 0; next < paths.size() || !running.empty();) {
+        while (running.size() < 2 && next < paths.size()) {
+            running.push_back(std::make_unique<QProcess>());
+            running.back()->start(QStringLiteral("djpeg"),
+                                  {QStringLiteral("-scale"), scale, QStringLiteral("-outfile"),
+                                   QProcess::nullDevice(), paths[next++]});
+        }
+        for (auto it = running.begin(); it != running.end();) {
+            QProcess& p = **it;
+            if (p.state() != QProcess::NotRunning && !p.waitForFinished(1)) {
+                ++it;
+                continue;
+            }
+            if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return std::nullopt;
+            it = running.erase(it);
+        }
+    }
+    // The program starts no process per picture: the start-ups, two at a time, are taken off.
+    const double per_picture =
+        std::max(ms_since(t) - launch * paths.size() / 2, 0.01) / paths.size();
+    return std::min(100.0, 100.0 * 50.0 / per_picture);
+}
+
+// Loading for the fitted view, against djpeg decoding at the same reduction.
 void fitted_load(Report& report, const QString& name, const QString& path, double launch,
                  const Sizes& s) {
     QSize own;
-    const int reduced = std::max(1, platform::read_picture(path, kFitted, &own).width());
     const double ms = median_ms(s.runs, [&] { platform::read_picture(path, kFitted, &own); });
     const auto djpeg =
         launch >= 0 ? median_run_ms(s.runs, QStringLiteral("djpeg"),
                                     {QStringLiteral("-scale"),
-                                     QStringLiteral("1/%1").arg(own.width() / reduced),
+                                     QStringLiteral("1/%1").arg(view_reduction(path)),
                                      QStringLiteral("-outfile"), QProcess::nullDevice(), path})
                     : std::nullopt;
     report.add(name, ms, QStringLiteral("ms"), djpeg ? std::max(*djpeg - launch, 0.01) : -1);
@@ -503,21 +558,50 @@ void photo_blocks(Report& report, const QString& root, const QString& plain, con
                QStringLiteral("ms"), median(times[0]));
 }
 
-// BMP and GIF loading, against reading the file's bytes.
+// The least loading a 24-bit bitmap can cost: reading the file and turning each of its rows
+// into 32-bit pixels once.
+double bmp_floor_ms(int runs, const QString& path) {
+    return median_ms(runs, [&] {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        const QByteArray d = f.readAll();
+        const auto at = [&](int i) { return qFromLittleEndian<qint32>(d.constData() + i); };
+        const int offset = at(10), w = at(18), h = at(22);
+        const qsizetype stride = (qsizetype(w) * 3 + 3) / 4 * 4;
+        QImage out(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y) { // stored bottom up
+            const auto* in =
+                reinterpret_cast<const uchar*>(d.constData()) + offset + stride * (h - 1 - y);
+            auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (int x = 0; x < w; ++x, in += 3)
+                line[x] = qRgb(in[2], in[1], in[0]);
+        }
+    });
+}
+
+// BMP loading against reading and converting the rows once; GIF loading against Debian's GIF
+// library decoding the same file (its gif2rgb tool, its start-up taken off).
 void load_others(Report& report, const QString& root, const Sizes& s) {
     const QString bmp = root + QStringLiteral("/photo.bmp");
     bench::photo(s.bmp12.w, s.bmp12.h, 99).convertToFormat(QImage::Format_RGB888).save(bmp, "BMP");
     report.add(QStringLiteral("load_bmp_12mp"), load_ms(s.runs, bmp), QStringLiteral("ms"),
-               read_bytes_ms(s.runs, bmp));
+               bmp_floor_ms(s.runs, bmp));
     const QString gif = root + QStringLiteral("/photo.gif");
     const QString gif_source = root + QStringLiteral("/gif_source.bmp");
     bench::photo(s.gif2.w, s.gif2.h, 98).save(gif_source, "BMP");
-    if (run_ms(QStringLiteral("convert"), {gif_source, QStringLiteral("+dither"),
-                                           QStringLiteral("-colors"), QStringLiteral("256"), gif}))
-        report.add(QStringLiteral("load_gif_2mp"), load_ms(s.runs, gif), QStringLiteral("ms"),
-                   read_bytes_ms(s.runs, gif));
-    else
+    if (!run_ms(QStringLiteral("convert"),
+                {gif_source, QStringLiteral("+dither"), QStringLiteral("-colors"),
+                 QStringLiteral("256"), gif})) {
         std::fprintf(stderr, "ImageMagick's convert is missing: no GIF figure\n");
+        return;
+    }
+    const QString gif2rgb = QStringLiteral("gif2rgb");
+    const auto launch = median_run_ms(s.runs, gif2rgb, {QStringLiteral("-h")});
+    const auto giflib = median_run_ms(
+        s.runs, gif2rgb, {QStringLiteral("-1"), QStringLiteral("-o"), QProcess::nullDevice(), gif});
+    if (!launch || !giflib) std::fprintf(stderr, "giflib's gif2rgb is missing: no GIF reference\n");
+    report.add(QStringLiteral("load_gif_2mp"), load_ms(s.runs, gif), QStringLiteral("ms"),
+               launch && giflib ? std::max(*giflib - *launch, 0.01) : -1);
 }
 
 // A metafile sample read through the renderer inside its walls, against the same with them down;
@@ -644,10 +728,19 @@ int run_all(const Options& o) {
                    QStringLiteral("ms"));
     }
     if (o.wants("keepup")) {
-        report.add(QStringLiteral("slideshow_keepup_1mp"), keepup_percent(set1, s.keepup_ms),
-                   QStringLiteral("%"), 100);
-        report.add(QStringLiteral("slideshow_keepup_12mp"), keepup_percent(set12, s.keepup_ms),
-                   QStringLiteral("%"), 100);
+        // In a program of its own, whose memory is that of the slideshow alone.
+        const double launch = have_djpeg ? djpeg_launch_ms(s.runs) : 0;
+        for (const auto& [name, set] : {std::pair{"1mp", &set1}, {"12mp", &set12}}) {
+            const QStringList out = child_line(QStringList{QStringLiteral("--child-keepup"),
+                                                           QString::number(s.keepup_ms)} +
+                                               *set)
+                                        .split(QLatin1Char(' '));
+            const auto limit = have_djpeg ? djpeg_keepup_percent(*set, launch) : std::nullopt;
+            report.add(QStringLiteral("slideshow_keepup_%1").arg(QLatin1String(name)),
+                       out.value(0).toDouble(), QStringLiteral("%"), limit.value_or(-1));
+            report.add(QStringLiteral("peak_rss_keepup_%1").arg(QLatin1String(name)),
+                       out.value(1).toDouble() / 1024, QStringLiteral("MB"));
+        }
     }
     if (o.wants("startup")) startup(report, s);
     if (o.wants("rss")) memory(report, set24, s);
@@ -690,6 +783,8 @@ int main(int argc, char** argv) {
     if (!args.isEmpty() && args.front() == QLatin1String("--child-startup")) return child_startup();
     if (!args.isEmpty() && args.front() == QLatin1String("--child-rss"))
         return child_rss(args.mid(1));
+    if (!args.isEmpty() && args.front() == QLatin1String("--child-keepup"))
+        return child_keepup(args.mid(1));
     Options o;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--quick")) {

@@ -27,12 +27,14 @@ class MainForm : public MainFmDesign {
     QString old_path;                  // folder of the last listing, with a trailing separator
     std::uint8_t listed = 0;           // a listing has run since the window was loaded
     std::uint8_t drive_going_back = 0; // the drive list returns to a drive, the folder stays
-    platform::Prefetch prefetch;       // the picture play_next will most likely reach, read ahead
-    // For the fitted view pic_moto may hold the picture reduced by a whole factor; the file is
-    // read again when more of it is needed (the loupe, own size, a larger picture area).
-    QString moto_path;       // the file pic_moto holds
-    QSize moto_own;          // its picture's own size
-    qint64 moto_reduced = 0; // cache key of the reduced picture held, 0 when held whole
+    platform::Prefetch prefetch;       // the pictures to be shown next, read ahead
+    QSize ahead_area;                  // the fitted_area() they are read for
+    // For the fitted view pic_moto may hold a JPEG at the size it is shown at; its file's bytes
+    // are kept, and decoded again when more of it is needed (the loupe, own size, a larger
+    // picture area), since the file may be gone or hold another picture by then.
+    QSize moto_own;          // the picture's own size
+    QByteArray moto_data;    // the file's bytes while pic_moto holds it at another size
+    qint64 moto_reduced = 0; // cache key of that picture held at another size, 0 when whole
 
     // Lifecycle
     void Form_Load() override;
@@ -92,8 +94,15 @@ class MainForm : public MainFmDesign {
 
     // Picture loading and drawing
     void load_picture();
-    // The entry play_next would reach from here, marks as they are now; -1 if none.
-    int upcoming_entry() const;
+    // The entry play_next would reach from entry `from`, marks as they are now; -1 if none.
+    int upcoming_entry(int from) const;
+    // The files to read ahead: the entry a pending delayed load shows, then the ones the
+    // slideshow reaches next (two while it plays fast), leaving out the picture on show.
+    QStringList entries_ahead() const;
+    // Reads ahead what is shown next and forgets what no longer is.
+    void read_ahead();
+    // Forgets what was read ahead and is no longer to be shown.
+    void forget_stale_reads();
     void pic_layout();
     void sai_hyouji();
     void timed_load();
@@ -102,8 +111,13 @@ class MainForm : public MainFmDesign {
     // How much of a picture the screen needs now: its fitted size, or all of it for the
     // loupe and the own-size view.
     platform::SizeNeeded screen_need() const;
-    void hold_picture(const QImage& image, QSize own, const QString& path);
-    // Reads the held picture again when pic_moto has less of it than the screen needs.
+    // The picture area's size while pictures are fitted into it; none when they are needed
+    // whole (the loupe, the own size).
+    QSize fitted_area() const;
+    // How the screen wants a picture read: at the size it is shown at, when it is fitted.
+    platform::ReadOptions screen_read() const;
+    void hold_picture(platform::HeldPicture held);
+    // Decodes the held picture again when pic_moto has less of it than the screen needs.
     void read_more_if_needed(QSize shown);
     // PaintPicture from pic_moto, the source rectangle in the picture's own pixels.
     void paint_held(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh);

@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 
 using namespace Module2;
 
@@ -76,24 +77,43 @@ void MainForm::load_picture() {
         tk::attempt([&] { setHeight(7140); });
     }
     copy_ok = 0;
-    QSize own;
-    QImage image = prefetch.take(path, &own);
-    if (image.isNull()) image = platform::read_picture(path, {screen_need()}, &own);
-    if (!image.isNull()) {
-        hold_picture(image, own, path);
-        image = QImage(); // pic_moto holds the only copy
+    std::optional<platform::HeldPicture> held = prefetch.take(path);
+    if (!held) held = platform::read_held_picture(path, screen_read());
+    if (!held->image.isNull()) {
+        hold_picture(std::move(*held));
+        held.reset(); // pic_moto holds the only copy
+        pic.setAccessibleDetail(QFileInfo(path).fileName());
         copy_ok = 1;
         pic_layout();
     } else {
         // Nothing of the picture before may stay on show under this entry's name, now or at
         // a later redisplay.
-        hold_picture({}, {0, 0}, path);
+        hold_picture({QImage(), QSize(0, 0), {}});
+        pic.setAccessibleDetail({});
         pic_layout();
     }
     Label7.setCaption(path);
-    // While this picture is looked at, the next one is read.
-    if (const int next = upcoming_entry(); next >= 0 && List1.list(next) != path)
-        prefetch.start(List1.list(next), screen_need());
+    // While this picture is looked at, the next ones are read.
+    read_ahead();
+}
+
+QSize MainForm::fitted_area() const {
+    if (moto_flag != 0 || loupe_flag == 1) return {};
+    return {tk::to_int32(pic.scaleWidth()), tk::to_int32(pic.scaleHeight())};
+}
+
+void MainForm::read_ahead() {
+    // Pictures read for another picture area or view are read again for this one.
+    if (fitted_area() != ahead_area) prefetch.drop();
+    ahead_area = fitted_area();
+    const QStringList paths = entries_ahead();
+    prefetch.keep_only(paths);
+    for (const QString& path : paths)
+        prefetch.start(path, screen_read());
+}
+
+void MainForm::forget_stale_reads() {
+    prefetch.keep_only(entries_ahead());
 }
 
 QSize MainForm::picture_size() const {
@@ -103,7 +123,7 @@ QSize MainForm::picture_size() const {
 }
 
 platform::SizeNeeded MainForm::screen_need() const {
-    if (moto_flag != 0 || loupe_flag == 1) return {};
+    if (!fitted_area().isValid()) return {};
     const double W = pic.scaleWidth(), H = pic.scaleHeight();
     return [W, H](QSize own) {
         const PicLayout l = compute_layout(W, H, own.width(), own.height(), false);
@@ -111,12 +131,18 @@ platform::SizeNeeded MainForm::screen_need() const {
     };
 }
 
-void MainForm::hold_picture(const QImage& image, QSize own, const QString& path) {
-    pic_moto.setPicture(image);
-    pic.setAccessibleDetail(image.isNull() ? QString() : QFileInfo(path).fileName());
-    moto_path = path;
-    moto_own = own;
-    moto_reduced = pic_moto.picture().size() != own ? pic_moto.picture().cacheKey() : 0;
+platform::ReadOptions MainForm::screen_read() const {
+    platform::ReadOptions options;
+    options.needed = screen_need();
+    options.exact = true;
+    return options;
+}
+
+void MainForm::hold_picture(platform::HeldPicture held) {
+    pic_moto.setPicture(held.image);
+    moto_own = held.own;
+    moto_data = std::move(held.data);
+    moto_reduced = pic_moto.picture().size() != held.own ? pic_moto.picture().cacheKey() : 0;
 }
 
 void MainForm::read_more_if_needed(QSize shown) {
@@ -124,10 +150,8 @@ void MainForm::read_more_if_needed(QSize shown) {
     if (picture_size() == held ||
         (held.width() >= shown.width() && held.height() >= shown.height()))
         return;
-    QSize own;
-    const QImage image = platform::read_picture(moto_path, {screen_need()}, &own);
-    // A file that no longer holds the same picture leaves the reduced one in its place.
-    if (!image.isNull() && own == moto_own) hold_picture(image, own, moto_path);
+    platform::HeldPicture again{pic_moto.picture(), moto_own, moto_data};
+    if (platform::decode_again(again, screen_read())) hold_picture(std::move(again));
 }
 
 void MainForm::paint_held(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh) {
@@ -172,6 +196,7 @@ void MainForm::sai_hyouji() {
         draw_picture();
     else
         pic_layout();
+    if (fitted_area() != ahead_area && !prefetch.ahead().isEmpty()) read_ahead();
 }
 
 void MainForm::timed_load() {

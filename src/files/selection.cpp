@@ -21,11 +21,11 @@ void MainForm::Command6_Click() {
         List1.setSelected(i, true);
     Label5.setCaption(QString::number(List1.listCount()) + QStringLiteral(" 個 選択"));
     play_ok = 1;
-    prefetch.drop();
+    forget_stale_reads();
 }
 
 void MainForm::List1_Click() {
-    prefetch.drop();
+    forget_stale_reads();
     Label2.setCaption(QString::number(List1.listIndex() + 1));
     Label5.setCaption(List1.list(List1.listIndex()));
 }

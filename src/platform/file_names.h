@@ -33,10 +33,15 @@ bool open_for_reading(QFile& file, const QString& path, QString* why = nullptr);
 // Whether `path` leads (through links) to a folder.
 bool is_folder(const QString& path);
 
-// Size and time of last change of the file `path` leads to; size -1 when there is none.
+// What tells the file `path` leads to from any other and from itself at another moment; size
+// -1 when there is none. The modification time alone can be set back (copies keeping times,
+// unpacked archives), so which file it is and the time of its last change of any kind count.
 struct FileStamp {
     qint64 size = -1;
     qint64 modified_ns = 0;
+    qint64 changed_ns = 0; // content or attributes, set by the system alone
+    quint64 volume = 0;
+    quint64 file_id = 0; // within the volume
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp file_stamp(const QString& path);

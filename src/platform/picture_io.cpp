@@ -1,5 +1,6 @@
 #include "platform/picture_io.h"
 
+#include "platform/bmp_reader.h"
 #include "platform/exif_orientation.h"
 #include "platform/file_names.h"
 #include "platform/jpeg_reader.h"
@@ -320,7 +321,37 @@ ReadOptions for_stored(ReadOptions options, int orientation) {
     return options;
 }
 
-QImage read_checked(const QString& path, const ReadOptions& options, QSize* own, QString* why) {
+// Reads on from `file` until `data` holds `size` bytes or the file ends, straight into `data`:
+// a photo's bytes are not copied once more.
+void read_up_to(QFile& file, QByteArray& data, qint64 size) {
+    const qsizetype have = data.size();
+    if (size <= have) return;
+    data.resize(size);
+    const qint64 got = file.read(data.data() + have, size - have);
+    data.resize(have + std::max<qint64>(got, 0));
+}
+
+// Decodes a whole bitmap, JPEG or GIF file held in memory, shown as its look says.
+QImage decode_data(QByteArray& data, const QByteArray& format, const PictureLook& look,
+                   const ReadOptions& options, QSize* own, QString* why) {
+    if (format == "jpeg") {
+        if (auto image =
+                read_jpeg(data, kMaxPixels, for_stored(options, look.orientation), own, why)) {
+            *own = oriented_size(*own, look.orientation);
+            return shown_as_taken(std::move(*image), look);
+        }
+    }
+    if (format == "bmp") {
+        if (auto image = read_plain_bmp(data)) return shown_as_taken(std::move(*image), look);
+    }
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    return shown_as_taken(decode(&buffer, format, why), look);
+}
+
+// `kept`, when given, gets the file's bytes if the picture returned is not at its own size.
+QImage read_checked(const QString& path, const ReadOptions& options, QSize* own, QString* why,
+                    QByteArray* kept) {
     QFile file;
     QString reason;
     if (!open_for_reading(file, path, &reason)) return fail(why, reason);
@@ -337,28 +368,21 @@ QImage read_checked(const QString& path, const ReadOptions& options, QSize* own,
         return shown_as_taken(image, {1, image.colorSpace().iccProfile()});
     }
     data = prefix + data;
-    if (format != "bmp") data += file.read(kLeadBytes - data.size());
+    if (format != "bmp") read_up_to(file, data, kLeadBytes);
     const qint64 needed = needed_bytes(format, data);
     if (needed == kTooLarge) return fail(why, QStringLiteral("picture too large"));
     if (needed < 0 || (format == "bmp" && needed > prefix.size() + file_size))
         return fail(why, QStringLiteral("truncated file"));
-    if (needed > data.size()) data += file.read(needed - data.size());
+    read_up_to(file, data, needed);
     const PictureLook look = format == "jpeg"  ? jpeg_look(data)
                              : format == "bmp" ? bmp_look(file, prefix.isEmpty() ? 14 : 0)
                                                : PictureLook();
     file.close();
     if ((format == "jpeg" && !jpeg_complete(data)) || (format == "gif" && !gif_complete(data)))
         return fail(why, QStringLiteral("truncated file"));
-    if (format == "jpeg") {
-        if (auto image =
-                read_jpeg(data, kMaxPixels, for_stored(options, look.orientation), own, why)) {
-            *own = oriented_size(*own, look.orientation);
-            return shown_as_taken(std::move(*image), look);
-        }
-    }
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    return shown_as_taken(decode(&buffer, format, why), look);
+    QImage image = decode_data(data, format, look, options, own, why);
+    if (kept && !image.isNull() && own->isValid() && image.size() != *own) *kept = std::move(data);
+    return image;
 }
 
 } // namespace
@@ -371,12 +395,40 @@ bool is_raster_picture(const QString& path) {
 QImage read_picture(const QString& path, const ReadOptions& options, QSize* own, QString* why) {
     *own = QSize();
     try {
-        QImage image = read_checked(path, options, own, why);
+        QImage image = read_checked(path, options, own, why, nullptr);
         if (!own->isValid() || image.isNull()) *own = image.size();
         return image;
     } catch (const std::bad_alloc&) {
         return fail(why, QStringLiteral("the picture does not fit in memory"));
     }
+}
+
+HeldPicture read_held_picture(const QString& path, const ReadOptions& options, QString* why) {
+    HeldPicture held;
+    try {
+        held.image = read_checked(path, options, &held.own, why, &held.data);
+        if (!held.own.isValid() || held.image.isNull()) held.own = held.image.size();
+    } catch (const std::bad_alloc&) {
+        fail(why, QStringLiteral("the picture does not fit in memory"));
+        return {};
+    }
+    return held;
+}
+
+bool decode_again(HeldPicture& held, const ReadOptions& options) {
+    if (held.data.isEmpty()) return false;
+    QSize own;
+    QImage image;
+    try {
+        // Only JPEG files are kept as bytes: their look is in them.
+        image = decode_data(held.data, "jpeg", jpeg_look(held.data), options, &own, nullptr);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (image.isNull() || own != held.own) return false;
+    held.image = std::move(image);
+    if (held.image.size() == held.own) held.data = QByteArray(); // whole: nothing more to get
+    return true;
 }
 
 QImage read_picture(const QString& path, QString* why) {

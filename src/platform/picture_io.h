@@ -20,12 +20,32 @@ struct ReadOptions {
     SizeNeeded needed;
     // Set from another thread to end a JPEG decode early, which then fails.
     const std::atomic<bool>* cancel = nullptr;
+    // With `needed`: a JPEG larger than needed comes at exactly that size, reduced row by row
+    // while it is decoded, so that it is drawn with a plain copy.
+    bool exact = false;
 };
 
 // Like the above; `own` gets the picture's own size, which the picture returned may be a
 // whole fraction of.
 QImage read_picture(const QString& path, const ReadOptions& options, QSize* own,
                     QString* why = nullptr);
+
+// A picture as the display holds it, read from its file once: whole, or as the screen needs
+// it with the file's bytes kept, so that a redisplay that needs more of it decodes them again
+// instead of reading a file that may have been removed or replaced meanwhile.
+struct HeldPicture {
+    QImage image;
+    QSize own;       // the picture's own size
+    QByteArray data; // the file's bytes, while `image` is not at its own size
+};
+
+// Reads `path` for the display; a null image and the reason when it cannot be read.
+HeldPicture read_held_picture(const QString& path, const ReadOptions& options,
+                              QString* why = nullptr);
+
+// Decodes `held` again from its bytes, as `options` ask; false, with `held` as it was, when it
+// has no bytes (it is whole) or they do not decode.
+bool decode_again(HeldPicture& held, const ReadOptions& options);
 
 // Whether the file begins like a bitmap, JPEG or GIF file, the kinds decoded in this process.
 bool is_raster_picture(const QString& path);

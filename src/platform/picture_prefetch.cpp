@@ -1,76 +1,77 @@
 #include "platform/picture_prefetch.h"
 
-#include "platform/file_names.h"
-#include "platform/picture_io.h"
+#include <algorithm>
 
 namespace platform {
 
-struct Prefetch::Job {
-    QString path;
-    FileStamp before;
-    SizeNeeded needed;
-    QImage image;
-    QSize own;
-    std::atomic<bool> dropped{false};
-    std::atomic<bool> done{false};
-};
-
 Prefetch::~Prefetch() {
-    finish_worker();
-    for (Dropped& d : dropped_)
-        d.worker.join();
-}
-
-void Prefetch::finish_worker() {
-    if (worker_.joinable()) worker_.join();
-}
-
-void Prefetch::start(const QString& path, SizeNeeded needed) {
-    if (job_ && job_->path == path) return;
     drop();
-    job_ = std::make_shared<Job>();
-    job_->path = path;
-    job_->needed = std::move(needed);
-    worker_ = std::thread([job = job_] {
-        job->before = file_stamp(job->path);
-        // Metafiles are drawn by a child program; they are read when shown, not ahead.
-        if (is_raster_picture(job->path)) {
-            QSize own;
-            QImage image = read_picture(job->path, {job->needed, &job->dropped}, &own);
-            job->own = own;
-            // A picture nobody waits for any more lets its memory go at once.
-            if (!job->dropped) job->image = std::move(image);
-        }
-        job->done = true;
+    for (Worker& w : dropped_)
+        if (w.thread.joinable()) w.thread.join();
+}
+
+void Prefetch::start(const QString& path, ReadOptions options) {
+    reap_dropped();
+    if (std::any_of(ahead_.begin(), ahead_.end(),
+                    [&](const Worker& w) { return w.job->path == path; }))
+        return;
+    auto job = std::make_shared<Job>();
+    job->path = path;
+    job->options = std::move(options);
+    job->options.cancel = &job->dropped;
+    ahead_.push_back({job, std::thread([job] {
+                          job->before = file_stamp(job->path);
+                          // Metafiles are drawn by a child program; they are read when shown.
+                          if (is_raster_picture(job->path)) {
+                              HeldPicture picture = read_held_picture(job->path, job->options);
+                              // A picture nobody waits for any more lets its memory go at once.
+                              if (!job->dropped) job->picture = std::move(picture);
+                          }
+                          job->done = true;
+                      })});
+}
+
+void Prefetch::keep_only(const QStringList& paths) {
+    reap_dropped();
+    std::erase_if(ahead_, [&](Worker& w) {
+        if (paths.contains(w.job->path)) return false;
+        w.job->dropped = true;
+        dropped_.push_back(std::move(w));
+        return true;
     });
 }
 
-QImage Prefetch::take(const QString& path, QSize* own) {
+std::optional<HeldPicture> Prefetch::take(const QString& path) {
     reap_dropped();
-    if (!job_) return {};
-    if (job_->path != path) {
-        drop();
-        return {};
-    }
-    finish_worker();
-    const std::shared_ptr<Job> job = std::move(job_);
+    const auto it = std::find_if(ahead_.begin(), ahead_.end(),
+                                 [&](const Worker& w) { return w.job->path == path; });
+    if (it == ahead_.end()) return std::nullopt;
+    if (it->thread.joinable()) it->thread.join();
+    const std::shared_ptr<Job> job = std::move(it->job);
+    ahead_.erase(it);
     // A file replaced or rewritten since it was read is read again.
-    if (job->image.isNull() || job->before.size < 0 || file_stamp(path) != job->before) return {};
-    *own = job->own;
-    return std::move(job->image);
+    if (job->picture.image.isNull() || job->before.size < 0 || file_stamp(path) != job->before)
+        return std::nullopt;
+    ++taken_;
+    return std::move(job->picture);
 }
 
-void Prefetch::drop() {
-    reap_dropped();
-    if (job_) job_->dropped = true;
-    if (worker_.joinable()) dropped_.push_back({std::move(job_), std::move(worker_)});
-    job_.reset();
+QStringList Prefetch::ahead() const {
+    QStringList paths;
+    for (const Worker& w : ahead_)
+        paths << w.job->path;
+    return paths;
+}
+
+void Prefetch::wait() {
+    for (Worker& w : ahead_)
+        if (w.thread.joinable()) w.thread.join();
 }
 
 void Prefetch::reap_dropped() {
-    std::erase_if(dropped_, [](Dropped& d) {
-        if (!d.job->done) return false;
-        d.worker.join(); // at its end already
+    std::erase_if(dropped_, [](Worker& w) {
+        if (!w.job->done) return false;
+        if (w.thread.joinable()) w.thread.join(); // at its end already
         return true;
     });
 }

@@ -1,17 +1,18 @@
 #pragma once
+#include "platform/file_names.h"
 #include "platform/picture_io.h"
 
-#include <QImage>
 #include <QString>
+#include <QStringList>
 #include <atomic>
-#include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
-// One picture decoded ahead on a worker thread: the one the slideshow will most likely show
-// next. It is handed out only for the same path while the file is still as it was read (same
-// size and modification time), so what is shown is always what the file holds now.
+// Pictures read ahead on worker threads, one each: those the display will most likely show
+// next. One is handed out only for its own path while the file is still the one that was read
+// (same file, size and times), so what is shown is always what the file holds now.
 namespace platform {
 
 class Prefetch {
@@ -21,32 +22,44 @@ class Prefetch {
     Prefetch& operator=(const Prefetch&) = delete;
     ~Prefetch();
 
-    // Starts decoding `path`, at no more than `needed` of it (see ReadOptions), unless it is
-    // the one ahead already. `needed` runs on the worker thread.
-    void start(const QString& path, SizeNeeded needed = {});
-    // The picture decoded ahead for `path`, waiting for it when it is still being decoded,
-    // and its own size; a null image when there is none or the file has changed since.
-    // Nothing stays ahead.
-    QImage take(const QString& path, QSize* own);
-    // Waits until the picture ahead is decoded.
-    void wait() { finish_worker(); }
-    // Forgets the picture ahead without waiting: a decode in progress finishes on its own and
-    // its picture is thrown away.
-    void drop();
-    // Workers of dropped pictures still decoding.
+    // Starts reading `path` for the display (read_held_picture), unless it is ahead already.
+    // `options.needed` runs on the worker thread; `options.cancel` is the read-ahead's own.
+    void start(const QString& path, ReadOptions options);
+    // Keeps only the pictures ahead for `paths`, dropping the others.
+    void keep_only(const QStringList& paths);
+    // The picture read ahead for `path`, waiting for it while it is still being read; nothing
+    // when there is none, it could not be read, or the file has changed since. It is no
+    // longer ahead.
+    std::optional<HeldPicture> take(const QString& path);
+    // The files ahead, being read or read, in the order they were started.
+    QStringList ahead() const;
+    // How many pictures take() has handed out.
+    int taken() const { return taken_; }
+    // Waits until every picture ahead is read.
+    void wait();
+    // Forgets every picture ahead without waiting: a read in progress ends at its next row
+    // and its picture is thrown away.
+    void drop() { keep_only({}); }
+    // Workers of dropped pictures still running.
     int dropped_running();
 
   private:
-    struct Job;
-    struct Dropped {
-        std::shared_ptr<Job> job;
-        std::thread worker;
+    struct Job {
+        QString path;
+        FileStamp before;
+        ReadOptions options;
+        HeldPicture picture;
+        std::atomic<bool> dropped{false};
+        std::atomic<bool> done{false};
     };
-    void finish_worker();
+    struct Worker {
+        std::shared_ptr<Job> job;
+        std::thread thread;
+    };
     void reap_dropped();
-    std::shared_ptr<Job> job_;
-    std::thread worker_;
-    std::vector<Dropped> dropped_;
+    std::vector<Worker> ahead_;
+    std::vector<Worker> dropped_;
+    int taken_ = 0;
 };
 
 } // namespace platform

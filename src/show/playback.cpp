@@ -57,12 +57,14 @@ void MainForm::Command1_Click() {
     if (loupe_flag == 1) loupe_switch();
     play_back();
     Timer2.setEnabled(true);
+    read_ahead(); // the delayed load's second goes to reading the picture
 }
 
 void MainForm::Command2_Click() {
     if (loupe_flag == 1) loupe_switch();
     play_next();
     Timer2.setEnabled(true);
+    read_ahead();
 }
 
 void MainForm::Command3_Click() {
@@ -77,7 +79,7 @@ void MainForm::Command4_Click() {
     Timer2.setEnabled(false);
     Timer3.setEnabled(false);
     play_flag = 0;
-    prefetch.drop();
+    forget_stale_reads(); // what PLAY shows next is read already
     if (loupe_flag == 1) loupe_switch();
 }
 

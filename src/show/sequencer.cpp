@@ -3,6 +3,9 @@
 #include "app/messages.h"
 #include "app/module2.h"
 
+#include <algorithm>
+#include <vector>
+
 using namespace Module2;
 
 static void report(MainForm& f, const QString& message) {
@@ -48,9 +51,29 @@ void MainForm::play_next() {
     found(*this, i);
 }
 
-int MainForm::upcoming_entry() const {
+int MainForm::upcoming_entry(int from) const {
     const int count = List1.listCount();
-    return count < 1 ? -1 : first_marked_from(*this, next_start(play_no, count));
+    return count < 1 ? -1 : first_marked_from(*this, next_start(from, count));
+}
+
+QStringList MainForm::entries_ahead() const {
+    // Up to this interval one decode may take longer than a picture is shown: the slideshow
+    // keeps up by reading two at a time, one on each core.
+    constexpr int kTwoAheadBelowMs = 500;
+    const int wanted = play_flag == 1 && Timer1.interval() < kTwoAheadBelowMs ? 2 : 1;
+    std::vector<int> entries;
+    if (Timer2.enabled() && play_ok == 1 && play_no >= 0 && play_no < List1.listCount())
+        entries.push_back(play_no);
+    while (int(entries.size()) < wanted) {
+        const int next = upcoming_entry(entries.empty() ? play_no : entries.back());
+        if (next < 0 || std::find(entries.begin(), entries.end(), next) != entries.end()) break;
+        entries.push_back(next);
+    }
+    QStringList paths;
+    for (const int i : entries)
+        if (const QString path = List1.list(i); !paths.contains(path) && path != Label7.caption())
+            paths << path;
+    return paths;
 }
 
 void MainForm::play_back() {

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -85,7 +86,7 @@ class PictureWidget : public QWidget {
   protected:
     void paintEvent(QPaintEvent* e) override {
         QPainter p(this);
-        p.drawImage(e->rect(), box_.canvas_, e->rect());
+        box_.replay(p, e->rect());
     }
 
   private:
@@ -107,21 +108,79 @@ double PictureBox::scaleHeight() const {
 
 void PictureBox::apply_geometry() {
     Control::apply_geometry();
-    resize_canvas();
+    // What was drawn stays where it was; new area shows the background colour.
+    shown_ = QImage();
 }
 
-void PictureBox::resize_canvas() {
-    const QSize size = pixelRect().size();
-    if (canvas_.size() == size) return;
-    // What was drawn stays where it was; new area shows the background colour.
-    QImage next(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
-    next.fill(back_color_);
-    if (!canvas_.isNull()) {
-        QPainter p(&next);
-        p.drawImage(0, 0, canvas_);
+bool PictureBox::Stroke::covers(const QRect& r) const {
+    return !picture.isNull() && !picture.hasAlphaChannel() &&
+           QRectF(picture.rect()).contains(from) && dest.contains(QRectF(r));
+}
+
+void PictureBox::add(Stroke stroke) {
+    shown_ = QImage();
+    // A drawing hidden for good by the new one is forgotten: drawing again and again in one
+    // place (an animation, a slideshow) keeps only the last.
+    std::erase_if(strokes_, [&](const Stroke& s) { return stroke.covers(s.area); });
+    const QRect area = stroke.area;
+    strokes_.push_back(std::move(stroke));
+    // Many drawings that hide none of each other: what they show becomes one picture.
+    constexpr size_t kMostStrokes = 64;
+    if (strokes_.size() > kMostStrokes) {
+        const QImage flat = image();
+        strokes_.clear();
+        strokes_.emplace_back(flat, flat.rect(), flat.rect(), false, flat.rect());
     }
-    canvas_ = std::move(next);
-    if (widget()) widget()->update();
+    changed(area);
+}
+
+void PictureBox::changed(const QRect& area) {
+    shown_ = QImage();
+    if (!widget()) return;
+    if (area.isNull())
+        widget()->update();
+    else
+        widget()->update(area);
+}
+
+void PictureBox::replay(QPainter& p, const QRect& area) const {
+    QRegion background(area);
+    for (const Stroke& s : strokes_)
+        if (s.covers(s.area)) background -= s.area;
+    for (const QRect& r : background)
+        p.fillRect(r, back_color_);
+    for (const Stroke& s : strokes_) {
+        if (!s.area.intersects(area)) continue;
+        if (s.picture.isNull()) {
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p.setFont(s.font);
+            p.setPen(s.pen);
+            p.drawText(s.baseline, s.text);
+            continue;
+        }
+        if (s.picture.hasAlphaChannel()) {
+            p.fillRect(s.dest, back_color_);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        } else {
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+        }
+        p.setRenderHint(QPainter::SmoothPixmapTransform, s.smooth);
+        p.drawImage(s.dest, s.picture, s.from);
+    }
+}
+
+const QImage& PictureBox::image() const {
+    const QRect box(QPoint(0, 0), pixelRect().size().expandedTo(QSize(0, 0)));
+    // A picture held at the box's size, as a box that sizes itself to its picture holds it.
+    if (strokes_.size() == 1 && strokes_[0].picture.rect() == box &&
+        strokes_[0].dest == QRectF(box) && strokes_[0].from == QRectF(box))
+        return strokes_[0].picture;
+    if (shown_.isNull() && !box.isEmpty()) {
+        shown_ = QImage(box.size(), QImage::Format_RGB32);
+        QPainter p(&shown_);
+        replay(p, box);
+    }
+    return shown_;
 }
 
 void PictureBox::setPicture(const QImage& image) {
@@ -132,25 +191,12 @@ void PictureBox::setPicture(const QImage& image) {
             ? image
             : image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                             : QImage::Format_RGB32);
-    if (auto_size_ && !image.isNull()) {
-        // The box is exactly the picture: share its pixels instead of copying a large photo.
-        canvas_ = picture_;
+    // The box that sizes itself is exactly the picture: it shows the picture's own pixels.
+    if (auto_size_ && !image.isNull())
         move(left(), top(), to_twips_x(image.width()), to_twips_y(image.height()));
-    } else {
-        paintable().fill(back_color_);
-        if (!picture_.isNull()) {
-            QPainter p(&paintable());
-            p.drawImage(0, 0, picture_);
-        }
-    }
-    if (widget()) widget()->update();
-}
-
-QImage& PictureBox::paintable() {
-    const auto f = canvas_.format();
-    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32_Premultiplied)
-        canvas_.convertTo(QImage::Format_RGB32);
-    return canvas_;
+    strokes_.clear();
+    if (picture_.isNull()) return changed({});
+    add({picture_, picture_.rect(), picture_.rect(), false, picture_.rect()});
 }
 
 void PictureBox::setAutoSize(bool on) {
@@ -174,60 +220,57 @@ void PictureBox::setFont(const QFont& f) {
 }
 
 void PictureBox::Cls() {
-    paintable().fill(back_color_);
+    strokes_.clear();
     text_pos_ = QPoint(0, 0);
-    if (widget()) widget()->update();
+    changed({});
 }
 
 void PictureBox::PaintPicture(const QImage& source, int dx, int dy, int dw, int dh, int sx, int sy,
                               int sw, int sh) {
-    if (source.isNull() || canvas_.isNull() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    const QRect box(QPoint(0, 0), pixelRect().size());
+    if (source.isNull() || box.isEmpty() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     const QRect dest(dx, dy, dw, dh), from(sx, sy, sw, sh);
-    QImage& canvas = paintable();
     if (sw >= 2 * dw && sh >= 2 * dh) {
         // Reductions are averaged, so that fine detail does not turn into moiré.
+        const QRect target = dest & box;
+        if (target.isEmpty()) return;
+        QImage averaged(target.size(), QImage::Format_RGB32);
+        const QRect at = dest.translated(-target.topLeft());
         if (direct_format(source.format()))
-            average_into(canvas, dest, source, from, back_color_.rgb());
+            average_into(averaged, at, source, from, back_color_.rgb());
         else
-            average_into(canvas, dest,
+            average_into(averaged, at,
                          source.convertToFormat(source.hasAlphaChannel()
                                                     ? QImage::Format_ARGB32_Premultiplied
                                                     : QImage::Format_RGB32),
                          from, back_color_.rgb());
-    } else {
-        // Only the part of the picture that shows is scaled, straight into the box; from twice
-        // the size on, pixels show as sharp squares.
-        QPainter p(&canvas);
-        const bool sharp = dw >= 2 * sw && dh >= 2 * sh;
-        p.setRenderHint(QPainter::SmoothPixmapTransform, !sharp && from.size() != dest.size());
-        if (source.hasAlphaChannel()) {
-            p.fillRect(dest, back_color_);
-            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        } else {
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-        }
-        p.drawImage(QRectF(dest), source, QRectF(from));
+        add({averaged, target, averaged.rect(), false, target});
+        return;
     }
-    if (widget()) widget()->update(dest);
+    // Only the part of the picture that shows is scaled, when painted; from twice the size on,
+    // pixels show as sharp squares.
+    const bool sharp = dw >= 2 * sw && dh >= 2 * sh;
+    add({source, dest, from, !sharp && from.size() != dest.size(), dest & box});
 }
 
 void PictureBox::Print(const QString& shown, qsizetype elide_from) {
-    if (canvas_.isNull()) return;
+    const int width = pixelRect().width();
+    if (width <= 0 || pixelRect().height() <= 0) return;
     const QString text = platform::readable_name(shown);
-    QPainter p(&paintable());
-    p.setFont(font());
-    p.setPen(fore_color_);
-    const QFontMetrics fm(font());
+    const QFont f = font();
+    const QFontMetrics fm(f);
     QString line = text;
     if (elide_from >= 0) {
         const QString head = text.left(elide_from);
-        const int room = canvas_.width() - text_pos_.x() - fm.horizontalAdvance(head);
+        const int room = width - text_pos_.x() - fm.horizontalAdvance(head);
         line = head + fm.elidedText(text.mid(elide_from), Qt::ElideLeft, std::max(room, 0));
     }
-    p.drawText(text_pos_.x(), text_pos_.y() + fm.ascent(), line);
-    const QRect touched(text_pos_.x(), text_pos_.y(), fm.horizontalAdvance(line), fm.height());
+    // Some glyphs reach a little beyond their advance.
+    const QRect area = QRect(text_pos_.x(), text_pos_.y(), fm.horizontalAdvance(line), fm.height())
+                           .adjusted(-2, 0, 2, 0);
+    const QPoint baseline(text_pos_.x(), text_pos_.y() + fm.ascent());
     text_pos_ = QPoint(0, text_pos_.y() + fm.height());
-    if (widget()) widget()->update(touched);
+    add({line, f, fore_color_, baseline, area});
 }
 
 void PictureBox::setAlign(int a) {

@@ -3,13 +3,17 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QPainter>
+#include <vector>
 
 namespace tk {
 
 enum Align { AlignNone = 0, AlignTop = 1, AlignBottom = 2, AlignLeft = 3, AlignRight = 4 };
 
-// A picture box in pixel scale. What is drawn into it persists: it lives in a canvas the
-// size of the box, which the widget paints when uncovered.
+// A picture box in pixel scale. What is drawn into it persists: the box keeps each drawing
+// since it was last cleared (a picture shared, not copied, with where it goes) and the widget
+// replays them when it paints, so that a picture drawn at its own size reaches the screen with
+// one copy and no canvas the size of the box is held.
 class PictureBox : public Control {
   public:
     PictureBox(Container& parent, QString name);
@@ -22,7 +26,7 @@ class PictureBox : public Control {
     void setPicture(const QImage& image);
     void setAutoSize(bool on);
     // What the box shows: the picture with whatever was drawn over it.
-    const QImage& image() const { return canvas_; }
+    const QImage& image() const;
 
     QColor backColor() const { return back_color_; }
     void setBackColor(const QColor& c);
@@ -57,10 +61,31 @@ class PictureBox : public Control {
 
   private:
     friend class PictureWidget;
-    void resize_canvas();
-    QImage& paintable();
+    // One drawing: a part of a picture into a rectangle of the box, or a line of text.
+    struct Stroke {
+        Stroke(QImage picture, QRectF dest, QRectF from, bool smooth, QRect area)
+            : picture(std::move(picture)), dest(dest), from(from), smooth(smooth), area(area) {}
+        Stroke(QString text, QFont font, QColor pen, QPoint baseline, QRect area)
+            : text(std::move(text)), font(std::move(font)), pen(pen), baseline(baseline),
+              area(area) {}
+        QImage picture;
+        QRectF dest, from;
+        bool smooth = false;
+        QString text;
+        QFont font;
+        QColor pen;
+        QPoint baseline;
+        QRect area; // what it touches
+        // Whether it hides all of `r` for good: an opaque picture filling its rectangle.
+        bool covers(const QRect& r) const;
+    };
+    void add(Stroke stroke);
+    // Draws what the box shows within `area`.
+    void replay(QPainter& p, const QRect& area) const;
+    void changed(const QRect& area);
     QImage picture_;
-    QImage canvas_;
+    std::vector<Stroke> strokes_;
+    mutable QImage shown_; // image()'s answer, made when asked for
     QColor back_color_ = Qt::white;
     QColor fore_color_ = Qt::black;
     bool auto_size_ = false;

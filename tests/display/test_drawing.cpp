@@ -1,5 +1,6 @@
 #include "app/forms.h"
 #include "app/main_fm.h"
+#include "app/menu_fm.h"
 #include "app/module2.h"
 #include "display/layout.h"
 #include "support/test_env.h"
@@ -8,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <array>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace Module2;
@@ -257,41 +259,56 @@ TEST(Drawing, PictureFillsExactlyItsRectangle) {
     }
 }
 
-// A photo much larger than the picture area is held reduced while it is only fitted; the
-// own-size view and the loupe read the file again for its own pixels. A phone held upright
-// stored it on its side: every view shows it upright.
-TEST(Drawing, LargeJpegHeldReducedUntilItsOwnPixelsAreNeeded) {
-    Pictures p({});
-    const QString path =
-        p.tree.file("photo.jpg", test_env::jpeg_turned(test_env::quarters(1600, 1200), 6));
-    main_fm->List1.addItem(path);
-    const QImage whole = platform::read_picture(path);
-    MainForm& f = *main_fm;
+// A photo much larger than the picture area is held at the size it is shown at; the own-size
+// view, the loupe and a larger picture area decode more of it from memory, never from the file,
+// which may be gone or hold another picture by then. A phone held upright stored it on its
+// side: every view shows it upright.
+TEST(Drawing, LargePhotoRedisplaysFromMemoryWhateverBecameOfItsFile) {
+    const auto photo = [](int orientation) {
+        return test_env::jpeg_turned(test_env::quarters(1600, 1200), orientation);
+    };
+    enum Change { Kept, Removed, Replaced };
     struct Row {
         const char* name;
-        std::function<void()> act;
-        QSize held;
+        Change change;
+        std::function<void(MainForm&)> redisplay;
     };
+    const auto own_size = [](MainForm& f) { moto_flag = 1, f.sai_hyouji(); };
+    const auto loupe = [](MainForm& f) { f.loupe_switch(); };
+    const auto maximised = [](MainForm&) { menu_fm->hyouji_set(1); };
     const Row rows[] = {
-        {"fitted", [&] { p.load(0); }, {300, 400}},
-        {"own size", [&] { moto_flag = 1, f.sai_hyouji(); }, {1200, 1600}},
-        {"fitted again", [&] { moto_flag = 0, p.load(0); }, {300, 400}},
-        {"loupe", [&] { f.loupe_switch(); }, {1200, 1600}},
+        {"own size", Kept, own_size},
+        {"loupe", Kept, loupe},
+        {"maximised", Kept, maximised},
+        {"own size, removed", Removed, own_size},
+        {"loupe, removed", Removed, loupe},
+        {"maximised, removed", Removed, maximised},
+        {"own size, replaced", Replaced, own_size},
+        {"loupe, replaced", Replaced, loupe},
+        {"maximised, replaced", Replaced, maximised},
     };
     for (const Row& r : rows) {
-        r.act();
-        EXPECT_EQ(f.pic_moto.picture().size(), r.held) << r.name;
-        EXPECT_EQ(f.picture_size(), QSize(1200, 1600)) << r.name;
-        EXPECT_EQ(f.copy_ok, 1) << r.name;
+        SCOPED_TRACE(r.name);
+        Pictures p({});
+        const QString path = p.tree.file("photo.jpg", photo(6));
+        const QString kept = p.tree.file("kept.jpg", photo(6)); // what the file held when loaded
+        main_fm->List1.addItem(path);
+        MainForm& f = *main_fm;
+        p.load(0);
+        EXPECT_EQ(f.pic_moto.picture().size(), QSize(175, 233)) << "held as it is shown";
+        if (r.change != Kept) QFile::remove(path);
+        if (r.change == Replaced) p.tree.file("photo.jpg", photo(8)); // upside down
+        r.redisplay(f);
+        EXPECT_EQ(f.picture_size(), QSize(1200, 1600));
+        EXPECT_EQ(f.pic_moto.picture(), platform::read_held_picture(kept, f.screen_read()).image)
+            << "the first picture, in all the detail shown";
+        EXPECT_EQ(std::pair(f.copy_ok, f.Label7.caption()), std::pair(std::uint8_t(1), path));
         // Around the middle of pic: the stored bottom left now top left, and so on.
         const QImage& shown = f.pic.image();
         const int x = shown.width() / 2, y = shown.height() / 2;
         EXPECT_EQ(
             test_env::quarter_letters(
                 shown, {{x - 20, y - 20}, {x + 20, y - 20}, {x - 20, y + 20}, {x + 20, y + 20}}),
-            "BRYL")
-            << r.name;
+            "BRYL");
     }
-    EXPECT_EQ(std::pair(f.loupe_x, f.loupe_y), std::pair(600, 800));
-    EXPECT_EQ(f.pic_moto.picture(), whole) << "the loupe magnifies the real pixels";
 }

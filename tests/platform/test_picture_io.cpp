@@ -66,6 +66,24 @@ QByteArray gif(int screen_w, int screen_h, const QList<QPair<QSize, int>>& frame
     return g + ';';
 }
 
+// An uncompressed bitmap of 24 or 32 bits a pixel, its rows stored from the bottom up unless
+// `top_down`.
+QByteArray bmp(const QImage& image, int bits, bool top_down) {
+    const int w = image.width(), h = image.height(), stride = (w * bits + 31) / 32 * 4;
+    QByteArray d(54 + stride * h, '\0');
+    const auto put = [&](int at, quint32 v) { qToLittleEndian(v, d.data() + at); };
+    d[0] = 'B', d[1] = 'M';
+    put(2, quint32(d.size())), put(10, 54), put(14, 40), put(18, quint32(w));
+    put(22, quint32(top_down ? -h : h)), put(26, 1 | bits << 16);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = image.pixel(x, y);
+            char* at = d.data() + 54 + stride * (top_down ? y : h - 1 - y) + x * bits / 8;
+            at[0] = char(qBlue(p)), at[1] = char(qGreen(p)), at[2] = char(qRed(p));
+        }
+    return d;
+}
+
 const QByteArray kExif("Exif\0\0", 6);
 
 // A JPEG that carries a complete JPEG thumbnail, with its own end marker, in an APP1 block.
@@ -129,6 +147,9 @@ std::string corners(const QImage& image) {
 TEST(PictureIo, LoadsByContent) {
     const QByteArray jpeg = encode(kTeal, "jpeg");
     const QByteArray indexed = encode(kTeal.convertToFormat(QImage::Format_Indexed8), "bmp");
+    QImage two_colours = filled(33, 5, Qt::blue); // yellow on top, an odd width: rows padded
+    for (int x = 0; x < 33 * 2; ++x)
+        two_colours.setPixelColor(x % 33, x / 33, Qt::yellow);
     struct Row {
         const char* name;
         QByteArray bytes;
@@ -141,6 +162,8 @@ TEST(PictureIo, LoadsByContent) {
         {"c.bmp", indexed},
         {"as the clipboard keeps it.dib", encode(kTeal, "bmp").mid(14)},
         {"with colours, as the clipboard keeps it.dib", indexed.mid(14)},
+        {"bottom up, 24 bits.bmp", bmp(two_colours, 24, false), {33, 5}, Qt::yellow},
+        {"top down, 32 bits.bmp", bmp(two_colours, 32, true), {33, 5}, Qt::yellow},
         {"e.jpg", encode(kTeal, "jpeg", true)},
         {"f.jpg", jpeg + "trailing bytes after the end"},
         {"scan complete, no end marker.jpg", jpeg.chopped(2)},
@@ -256,6 +279,8 @@ TEST(PictureIo, JpegReducedToTheSmallestScaleStillCoveringTheNeed) {
         {"a pixel more than an eighth", jpeg, {need(102, 60)}, {201, 151}},
         {"half", jpeg, {need(401, 301)}, {401, 301}},
         {"more than half", jpeg, {need(402, 301)}, {801, 601}},
+        {"exactly the need, reduced as decoded", jpeg, {need(300, 227), nullptr, true}, {300, 227}},
+        {"exactly, but not larger", jpeg, {need(900, 700), nullptr, true}, {801, 601}},
         {"not a JPEG", bmp, {need(10, 10)}, {801, 601}},
         {"cancelled", jpeg, {need(10, 10), &cancelled}, {0, 0}},
     };
@@ -314,23 +339,26 @@ TEST(PictureIo, TurnedAsTheExifOrientationSays) {
         {"Exif block of its name only.jpg", exif_block({}), "RLBY", wide},
     };
     const platform::SizeNeeded half = [](QSize own) { return own / 2; };
+    const platform::SizeNeeded two_fifths = [](QSize own) { return own * 2 / 5; };
     test_env::TempTree tree;
     for (const Row& r : rows) {
         const QString path = tree.file(r.name, r.bytes);
         platform::Prefetch ahead;
-        ahead.start(path, half);
+        ahead.start(path, {two_fifths, nullptr, true});
         QSize own[3];
-        const std::pair<const char*, QImage> ways[] = {
-            {"whole", platform::read_picture(path, {}, &own[0])},
-            {"reduced", platform::read_picture(path, {half}, &own[1])},
-            {"read ahead", ahead.take(path, &own[2])},
+        const std::optional<platform::HeldPicture> read_ahead = ahead.take(path);
+        if (read_ahead) own[2] = read_ahead->own;
+        const std::tuple<const char*, QImage, QSize> ways[] = {
+            {"whole", platform::read_picture(path, {}, &own[0]), r.own},
+            {"reduced", platform::read_picture(path, {half}, &own[1]), r.own / 2},
+            {"read ahead at the size shown", read_ahead ? read_ahead->image : QImage(),
+             r.own * 2 / 5},
         };
         for (int i = 0; i < (r.ahead ? 3 : 2); ++i) {
-            const auto& [way, image] = ways[i];
+            const auto& [way, image, size] = ways[i];
             EXPECT_EQ(corners(image), r.corners) << r.name << ", " << way;
             EXPECT_EQ(own[i], r.own) << r.name << ", " << way;
-            EXPECT_EQ(image.size(), i == 0 || r.general ? r.own : r.own / 2)
-                << r.name << ", " << way;
+            EXPECT_EQ(image.size(), r.general ? r.own : size) << r.name << ", " << way;
         }
     }
 }

@@ -7,13 +7,16 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
+#include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 using Module2::play_flag;
 using Module2::play_no;
@@ -46,6 +49,15 @@ class Playback : public test_env::Program {
         f->Command2_MouseDown();
         f->Command2_MouseUp();
         f->Command2_Click();
+    }
+    void click_back() {
+        f->Command1_MouseDown();
+        f->Command1_MouseUp();
+        f->Command1_Click();
+    }
+    void mark(int i, bool on) {
+        f->List1.setSelected(i, on);
+        f->List1_Click();
     }
     QScrollBar* bar() const { return static_cast<QScrollBar*>(f->HScroll1.widget()); }
 };
@@ -124,18 +136,84 @@ TEST_F(Playback, QuickNextClicksLoadOnlyTheLastEntryReached) {
     expect_loads({{999, -1}, {1, 2}, {5000, 2}}); // not playing: no slideshow afterwards
 }
 
+TEST_F(Playback, ReadAheadServesEveryWayOnAndFollowsTheEntryToShow) {
+    fill(5);
+    tree.bmp(QStringLiteral("other/x.bmp"));
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        int shown;              // the entry loaded last
+        std::vector<int> ahead; // the entries read ahead
+        int taken;              // pictures shown from memory so far
+    } rows[] = {
+        {"PLAY", [&] { f->Command3_Click(); }, 0, {1}, 0},
+        {"STOP keeps what PLAY shows next", [&] { f->Command4_Click(); }, 0, {1}, 0},
+        {"PLAY again shows it", [&] { f->Command3_Click(); }, 1, {2}, 1},
+        {"BACK reads the entry reached at once", [&] { click_back(); }, 1, {0}, 1},
+        {"its delayed load shows it", [&] { clock.advance(1000); }, 0, {1}, 2},
+        {"NEXT and its delayed load", [&] { click_next(), clock.advance(1000); }, 1, {2}, 3},
+        {"unmarking the entry ahead drops it", [&] { mark(2, false); }, 1, {}, 3},
+        {"the tick reads what comes next", [&] { clock.advance(1500); }, 3, {4}, 3},
+        {"other marks keep it", [&] { mark(1, false); }, 3, {4}, 3},
+        {"marking all keeps it", [&] { f->Command6_Click(); }, 3, {4}, 3},
+        {"speed 1 reads two", [&] { f->HScroll1.setValue(1), clock.advance(50); }, 4, {0, 1}, 4},
+        {"another folder drops them", [&] { f->Dir1.setPath(tree.folder("other")); }, 4, {}, 4},
+    };
+    for (const auto& r : rows) {
+        r.act();
+        QStringList ahead;
+        for (const int i : r.ahead)
+            ahead << paths[i];
+        EXPECT_EQ(std::tuple(loaded(), f->prefetch.ahead(), f->prefetch.taken()),
+                  std::tuple(paths[r.shown], ahead, r.taken))
+            << r.what;
+    }
+}
+
+// Replaced by another picture after it was read ahead, a file shows its new content, also when
+// it kept its size and time.
 TEST_F(Playback, PictureReplacedAfterBeingReadAheadShowsTheNewContent) {
-    fill(2);
-    f->Command3_Click(); // shows p0 and reads p1 ahead
-    f->prefetch.wait();
-    const QString next = paths[1];
-    tree.bmp(QStringLiteral("p1.bmp"), Qt::red, 5, 3);
-    QFile(next).setFileTime(QDateTime::currentDateTime().addSecs(5),
-                            QFileDevice::FileModificationTime);
-    f->Command3_Click();
-    EXPECT_EQ(loaded(), next);
-    EXPECT_EQ(f->pic_moto.picture().size(), QSize(5, 3));
-    EXPECT_EQ(f->pic_moto.picture().pixelColor(0, 0), QColor(Qt::red));
+    const auto set_time = [](const QString& path, const QDateTime& t) {
+        QFile file(path);
+        file.open(QIODevice::ReadWrite);
+        file.setFileTime(t, QFileDevice::FileModificationTime);
+    };
+    const struct {
+        const char* how;
+        QSize size;
+        bool keep_time, in_place;
+    } rows[] = {
+        {"rewritten larger and later", {5, 3}, false, true},
+        {"rewritten, size and time kept", {4, 3}, true, true},
+        {"renamed over, size and time kept", {4, 3}, true, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.how);
+        test_env::fresh_program();
+        f = &main_fm.get();
+        paths.clear();
+        fill(2);
+        const QString next = paths[1];
+        const QDateTime time(QDate(2020, 1, 2), QTime(3, 4, 5)); // kept exactly when set again
+        set_time(next, time);
+        f->Command3_Click(); // shows p0 and reads p1 ahead
+        f->prefetch.wait();
+        // The system's clock for file changes moves in steps: let it pass the file's last change.
+        for (QFile probe(tree.file("probe"));
+             QFileInfo(probe).metadataChangeTime() <= QFileInfo(next).metadataChangeTime();)
+            set_time(probe.fileName(), QDateTime::currentDateTime());
+        const QString written =
+            tree.bmp(r.in_place ? QStringLiteral("p1.bmp") : QStringLiteral("new.bmp"), Qt::red,
+                     r.size.width(), r.size.height());
+        set_time(written, r.keep_time ? time : time.addSecs(5));
+        if (!r.in_place) {
+            ASSERT_TRUE(std::rename(QFile::encodeName(written), QFile::encodeName(next)) == 0);
+        }
+        f->Command3_Click();
+        EXPECT_EQ(loaded(), next);
+        EXPECT_EQ(f->pic_moto.picture().size(), r.size);
+        EXPECT_EQ(f->pic_moto.picture().pixelColor(0, 0), QColor(Qt::red));
+    }
 }
 
 TEST_F(Playback, ClosingWhileAPictureIsReadAheadEndsCleanly) {

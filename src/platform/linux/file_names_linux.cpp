@@ -160,7 +160,9 @@ bool is_folder(const QString& path) {
 FileStamp file_stamp(const QString& path) {
     struct stat st {};
     if (path.isEmpty() || ::stat(name_to_bytes(path).constData(), &st) != 0) return {};
-    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    const auto ns = [](const timespec& t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return {qint64(st.st_size), ns(st.st_mtim), ns(st.st_ctim), quint64(st.st_dev),
+            quint64(st.st_ino)};
 }
 
 } // namespace platform

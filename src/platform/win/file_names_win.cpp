@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <windows.h>
 
 // Names are UTF-16 here and Qt hands them to the system unchanged.
 namespace platform {
@@ -40,9 +41,24 @@ bool is_folder(const QString& path) {
 }
 
 FileStamp file_stamp(const QString& path) {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) return {};
-    return {info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000};
+    if (path.isEmpty()) return {};
+    // Attributes only, sharing everything: a file another program holds open still answers.
+    const HANDLE h =
+        CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO basic{};
+    const bool ok = GetFileInformationByHandle(h, &info) &&
+                    GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic);
+    CloseHandle(h);
+    if (!ok) return {};
+    const auto join = [](DWORD high, DWORD low) { return quint64(high) << 32 | low; };
+    // Times count in steps of 100 ns.
+    return {qint64(join(info.nFileSizeHigh, info.nFileSizeLow)), basic.LastWriteTime.QuadPart * 100,
+            basic.ChangeTime.QuadPart * 100, info.dwVolumeSerialNumber,
+            join(info.nFileIndexHigh, info.nFileIndexLow)};
 }
 
 } // namespace platform
