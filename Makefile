@@ -85,7 +85,7 @@ check-package: package
 	tools/check_package.sh $(BUILD)
 
 screenshots: build
-	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples /usr/bin/python3 tests/x11/pikuta_x11.py user_guide_screenshots docs
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples /usr/bin/python3 tools/take_screenshots.py docs
 
 bench: configure
 	@tools/install_packages.sh $(BENCH_PACKAGES)
