@@ -1215,8 +1215,7 @@ def density(s, factor, source="xft"):
     s.menu_at(cx + bx + bw // 2, cy + by + bh // 2)
     s.choose(4)  # own size, then the larger picture: its middle part
     s.key("n")  # shown a second after the key
-    assert poll(5, lambda: (bad := flaws("stripes")) == 0) or bad == 0, \
-        f"the stripes at their own size have {flaws('stripes')} flawed pixels"
+    assert poll(5, lambda: flaws("stripes") == 0), f"the stripes at their own size have {flaws('stripes')} flawed pixels"
 
     # Every entry marked, and BACK twice (to the first, then round to the last): No. 10000,
     # each of its five digits a run of inked columns in the list number's box.
