@@ -6,8 +6,8 @@
 #include "support/test_env.h"
 
 #include <QTest>
-#include <functional>
 #include <QWindow>
+#include <functional>
 
 using namespace Module2;
 using test_env::Place;
