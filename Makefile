@@ -53,9 +53,10 @@ FUZZ_SECONDS := 30
 # them and leaves each input in the findings folder.
 FUZZ_KEEP_GOING := -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1
 SOAK_SECONDS := 300
-# Only make check-windows needs these: the cross compiler, Wine, what the check runs with, Qt's
-# headers to compile the adapters against, and what makes and opens the Windows packages.
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config \
+# Only make check-windows needs these: the cross compiler, Wine, GoogleTest's sources, what
+# the check runs with, Qt's headers to compile the adapters against, and what makes and opens
+# the Windows packages.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config googletest \
 	xvfb xauth imagemagick qt6-base-dev nsis unzip
 
 # Only the fuzzing targets need clang and its fuzzing runtime.

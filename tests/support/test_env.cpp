@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <cstdio>
 
 namespace test_env {
 
@@ -99,6 +100,14 @@ void fill_list(int count, const std::vector<int>& marked) {
         main_fm->List1.setSelected(i, true);
 }
 
+QString memory_place() {
+    return QDir("/dev/shm").exists() ? "/dev/shm/pikuta-XXXXXX" : QString();
+}
+
+void touch(const QByteArray& path) {
+    if (std::FILE* f = std::fopen(path.constData(), "wb")) std::fclose(f);
+}
+
 Program::~Program() {
     unload_if_loaded(main_fm);
     settle();
@@ -133,6 +142,22 @@ QImage filled(int w, int h, QColor colour) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
     return image;
+}
+
+QImage patterned(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 40 + (y / 256) * 6));
+    return image;
+}
+
+int count_pixels(const QImage& image, const std::function<bool(QPoint, QColor)>& which) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += which({x, y}, image.pixelColor(x, y));
+    return n;
 }
 
 QImage quarters(int w, int h) {

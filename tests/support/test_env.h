@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <ostream>
@@ -76,6 +77,16 @@ inline Place place(const tk::Form& f) {
 // A w x h picture of one colour.
 QImage filled(int w, int h, QColor colour);
 
+// A w x h picture (up to 1536 x 1536) whose every pixel differs from its neighbours: a wrong
+// offset or a smoothed copy shows.
+QImage patterned(int w, int h);
+
+// The pixels of `image` for which `which(point, colour)` holds.
+int count_pixels(const QImage& image, const std::function<bool(QPoint, QColor)>& which);
+inline int count_colour(const QImage& image, QColor colour) {
+    return count_pixels(image, [colour](QPoint, QColor c) { return c == colour; });
+}
+
 // A w x h picture in quarters: red top left, lime top right, blue bottom left, yellow bottom
 // right. Any turn or mirror of it shows.
 QImage quarters(int w, int h);
@@ -117,6 +128,12 @@ class Program : public ::testing::Test {
     tk::ScopedManualClock clock; // first, so the window's timers never reach Qt's
     MemoryStore& store = fresh_program();
 };
+
+// Where a QTemporaryDir makes thousands of files fast: in memory when the system offers it.
+QString memory_place();
+
+// An empty file at `path`, given in the system's bytes (quick enough for tens of thousands).
+void touch(const QByteArray& path);
 
 // A temporary folder with the given files (relative paths; folders made as needed).
 class TempTree {
