@@ -249,9 +249,7 @@ TEST_F(Playback, StepDuringSlideshowPausesLoadsThenResumes) {
     EXPECT_EQ(f->Label2.caption(), QStringLiteral("2"));
     EXPECT_FALSE(f->Timer1.enabled()) << "the press pauses the slideshow";
     expect_loads({{999, 0}, {1, 1}, {1499, 1}, {1, 2}}); // resumes from the picture loaded
-    f->Command1_MouseDown();
-    f->Command1_MouseUp();
-    f->Command1_Click();
+    click_back();
     EXPECT_EQ(play.play_no, 1);
     expect_loads({{1000, 1}});
     // A press that does not end as a click (released off the button) steps but loads nothing;

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -204,12 +205,20 @@ QByteArray with_block(const QByteArray& jpeg, int marker, const QByteArray& payl
            payload + jpeg.mid(2);
 }
 
-QByteArray jpeg_turned(const QImage& stored, int orientation, bool big_endian) {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
+QByteArray encode(const QImage& image, const char* format, bool progressive, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(stored.save(&buffer, "JPEG", 95));
-    return with_block(jpeg, 0xE1, QByteArray("Exif\0\0", 6) + exif_tiff(orientation, big_endian));
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.setQuality(quality);
+    EXPECT_TRUE(writer.write(image)) << format;
+    return bytes;
+}
+
+QByteArray jpeg_turned(const QImage& stored, int orientation, bool big_endian) {
+    return with_block(encode(stored, "jpeg", false, 95), 0xE1,
+                      QByteArray("Exif\0\0", 6) + exif_tiff(orientation, big_endian));
 }
 
 QString TempTree::bmp(const QString& relative, QColor colour, int w, int h) {

@@ -95,6 +95,10 @@ QImage quarters(int w, int h);
 // Yellow, or ? for another colour (a lossy encoding's small errors allowed).
 std::string quarter_letters(const QImage& image, std::initializer_list<QPoint> points);
 
+// The picture in `format` ("jpeg", "bmp", ...); -1: the writer's usual quality.
+QByteArray encode(const QImage& image, const char* format, bool progressive = false,
+                  int quality = -1);
+
 // The picture encoded as a JPEG whose Exif block names `orientation` (in the byte order
 // `big_endian` chooses).
 QByteArray jpeg_turned(const QImage& stored, int orientation, bool big_endian = false);

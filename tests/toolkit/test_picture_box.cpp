@@ -41,7 +41,8 @@ TEST(PictureBox, PaintPictureTouchesOnlyItsRectangle) {
         const auto wrong = [&dest, teal](QPoint p, QColor c) {
             return c != (dest.contains(p) ? teal : Qt::black);
         };
-        EXPECT_EQ(test_env::count_pixels(form.box.image(), wrong), 0) << size.width() << "x" << size.height() << " " << format;
+        EXPECT_EQ(test_env::count_pixels(form.box.image(), wrong), 0)
+            << size.width() << "x" << size.height() << " " << format;
     }
     // A source rectangle beyond the picture draws what there is.
     BoxForm form(200, 100);
