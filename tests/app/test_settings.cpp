@@ -43,6 +43,7 @@ TEST(LoadSettings, EveryKindOfStore) {
         SCOPED_TRACE(what);
         test_env::TempTree tree;
         tree.file("a.jpg");
+        tree.file("b.bmp"); // listed by the default types, not by the stored ones
         auto& values = test_env::fresh_program().values;
         values = test_env::full_store(tree.path());
         for (const auto& [key, value] : changes) {
