@@ -10,7 +10,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <functional>
 #include <lcms2.h>
 
 namespace {
@@ -409,47 +408,30 @@ TEST(PictureIo, EmbeddedProfilesGiveSrgbAsImageMagickConvertsThem) {
 TEST(PictureIo, TinyJpegsOfEveryKindLoad) {
     // Pictures of a few pixels need only a few bytes of memory, which come less aligned than
     // those of a photo.
-    const auto colour = [](int w, int h) { return encode(filled(w, h, Qt::darkCyan), "jpeg"); };
-    struct Row {
-        const char* what;
-        std::function<QByteArray(int w, int h)> make;
-    };
-    const Row rows[] = {
-        {"colour", colour},
-        {"grey",
-         [](int w, int h) {
-             return encode(filled(w, h, Qt::gray).convertToFormat(QImage::Format_Grayscale8),
-                           "jpeg");
-         }},
-        {"progressive",
-         [](int w, int h) { return encode(filled(w, h, Qt::darkCyan), "jpeg", true); }},
-        {"with a colour profile",
-         [](int w, int h) {
-             QImage i = filled(w, h, Qt::darkCyan);
-             i.setColorSpace(QColorSpace::SRgb);
-             return encode(i, "jpeg");
-         }},
-        {"with XMP",
-         [&](int w, int h) {
-             return with_block(colour(w, h), '\xE1',
-                               QByteArray("http://ns.adobe.com/xap/1.0/") + '\0' + "<x:xmpmeta/>");
-         }},
-        {"RGB, as an Adobe block without JFIF says",
-         [&](int w, int h) {
-             const QByteArray jfif = colour(w, h);
-             const QByteArray bare =
-                 jfif.left(2) + jfif.mid(4 + qFromBigEndian<quint16>(jfif.constData() + 4));
-             return with_block(bare, '\xEE', QByteArray("Adobe\0\x64\0\0\0\0\0", 12));
-         }},
-    };
+    const QByteArray xmp = QByteArray("http://ns.adobe.com/xap/1.0/") + '\0' + "<x:xmpmeta/>";
     test_env::TempTree tree;
-    for (const Row& r : rows)
-        for (int w = 1; w <= 5; ++w)
-            for (int h = 1; h <= 5; ++h) {
+    for (int w = 1; w <= 5; ++w)
+        for (int h = 1; h <= 5; ++h) {
+            const QImage colour = filled(w, h, Qt::darkCyan);
+            QImage profiled = colour;
+            profiled.setColorSpace(QColorSpace::SRgb);
+            const QByteArray jfif = encode(colour, "jpeg");
+            const QByteArray bare =
+                jfif.left(2) + jfif.mid(4 + qFromBigEndian<quint16>(jfif.constData() + 4));
+            const std::pair<const char*, QByteArray> rows[] = {
+                {"colour", jfif},
+                {"grey", encode(colour.convertToFormat(QImage::Format_Grayscale8), "jpeg")},
+                {"progressive", encode(colour, "jpeg", true)},
+                {"with a colour profile", encode(profiled, "jpeg")},
+                {"with XMP", with_block(jfif, 0xE1, xmp)},
+                {"RGB, as an Adobe block without JFIF says",
+                 with_block(bare, 0xEE, QByteArray("Adobe\0\x64\0\0\0\0\0", 12))},
+            };
+            for (const auto& [what, bytes] : rows) {
                 QString why;
-                const QImage image =
-                    platform::read_picture(tree.file("tiny.jpg", r.make(w, h)), &why);
+                const QImage image = platform::read_picture(tree.file("tiny.jpg", bytes), &why);
                 EXPECT_EQ(image.size(), QSize(w, h))
-                    << r.what << " " << w << "x" << h << ": " << why.toStdString();
+                    << what << " " << w << "x" << h << ": " << why.toStdString();
             }
+        }
 }
