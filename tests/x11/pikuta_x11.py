@@ -204,9 +204,19 @@ class Session:
     def wait_for_line(self, name, line, seconds=10):
         assert poll(seconds, lambda: line in self.log(name)), f"{name}: {self.log(name)}"
 
+    def wmctrl(self, window, action, *args):  # -c closes as the close box does, -a activates
+        subprocess.run(["wmctrl", "-i", action, hex(window.id), *args], check=True)
+
+    def maximise(self, window):  # as a pager or a double click on the title bar does
+        self.wmctrl(window, "-r", "-b", "add,maximized_vert,maximized_horz")
+
+    def clipboard(self, target="image/png"):
+        got = subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"], capture_output=True)
+        return got.stdout if got.returncode == 0 else None
+
     def close(self, window, app, seconds=5):
         # Closes the window as its close box does and expects the program to end.
-        subprocess.run(["wmctrl", "-i", "-c", hex(window.id)], check=True)
+        self.wmctrl(window, "-c")
         assert poll(seconds, lambda: app.poll() is not None), f"the program did not end within {seconds} s"
 
     # Windows
@@ -467,7 +477,7 @@ def first_run(s, mode):
     second_start("minimised")
     s.settled(first)
     placed = s.frame(first)
-    subprocess.run(["wmctrl", "-i", "-r", hex(first.id), "-b", "add,maximized_vert,maximized_horz"], check=True)
+    s.maximise(first)
     time.sleep(0.5)
     s.settled(first)
     assert not s.maximised(first) and s.frame(first) == placed, f"maximised: at {s.frame(first)}, was {placed}"
@@ -710,7 +720,7 @@ def display_modes(s):
             fx, fy, _, _ = s.frame(window)
             s.click(fx + 100, fy + s.extents(window)[2] // 2, repeat=2)
         else:
-            subprocess.run(["wmctrl", "-i", "-r", hex(window.id), "-b", "add,maximized_vert,maximized_horz"], check=True)
+            s.maximise(window)
         time.sleep(0.5)
         s.settled(window)
         assert s.frame(window) == kept, f"maximised by the {how}, the window went to {s.frame(window)} from {kept}"
@@ -855,9 +865,7 @@ def export(s):
     left, right, _, _ = s.extents(window)
     px, py = cx + PX, cy + PY
 
-    def clipboard_holds_a():
-        got = subprocess.run(["xclip", "-selection", "clipboard", "-t", "image/png", "-o"], capture_output=True)
-        return got.returncode == 0 and same_picture(a, io.BytesIO(got.stdout))
+    clipboard_holds_a = lambda: (got := s.clipboard()) and same_picture(a, io.BytesIO(got))
 
     root_shows_a = lambda: same_picture(a, s.grab(608, 488, 64, 48))  # centred on the root window
     pixmap = lambda name: s.prop(s.root, name)
@@ -883,8 +891,7 @@ def export(s):
 
     s.key("c")
     assert poll(3, clipboard_holds_a), "the clipboard does not hold a.bmp at its own size after c"
-    targets = subprocess.run(["xclip", "-selection", "clipboard", "-t", "TARGETS", "-o"],
-                             capture_output=True, text=True).stdout.split()
+    targets = (s.clipboard("TARGETS") or b"").decode().split()
     assert {"image/png", "image/bmp"} <= set(targets), f"the clipboard offers {targets}"
     s.key("w")
     assert poll(5, root_shows_a), "the root window does not show a.bmp after w"
@@ -962,9 +969,8 @@ def photos(s):
         f"the Adobe RGB photo shows as {s.pixel(mx, my)}, expected {for_display}"
     s.key("c")
 
-    def clipboard_in_display_colours():
-        got = subprocess.run(["xclip", "-selection", "clipboard", "-t", "image/png", "-o"], capture_output=True)
-        return got.returncode == 0 and near(Image.open(io.BytesIO(got.stdout)).convert("RGB").getpixel((60, 40)), for_display, 4)
+    clipboard_in_display_colours = lambda: (got := s.clipboard()) and near(
+        Image.open(io.BytesIO(got)).convert("RGB").getpixel((60, 40)), for_display, 4)
     assert poll(3, clipboard_in_display_colours), "the clipboard's copy is not in the display's colours"
 
 
@@ -996,7 +1002,7 @@ def monitors(s):
         assert search, "the search window did not appear"
         s.settled(search)
         on_b(search, "the search window")
-        subprocess.run(["wmctrl", "-i", "-c", hex(search.id)], check=True)
+        s.wmctrl(search, "-c")
         assert poll(5, lambda: not s.shown("検索")), "the search window stayed"
         s.show_first_entry(window)
         cx, cy, _, _ = s.geometry(window)
@@ -1116,7 +1122,7 @@ def screen_awake(s, mode):
 
         expect()
         for action, call in ((play, "Inhibit PIKUTA 1"), (lambda: s.xdo("windowminimize", "--sync", window.id), "UnInhibit 1"),
-                             (lambda: subprocess.run(["wmctrl", "-i", "-a", hex(window.id)]), "Inhibit PIKUTA 2"),
+                             (lambda: s.wmctrl(window, "-a"), "Inhibit PIKUTA 2"),
                              (lambda: (s.settled(window), s.key("s")), "UnInhibit 2"),
                              (lambda: s.key("p"), "Inhibit PIKUTA 3"), (lambda: s.close(window, app), "UnInhibit 3")):
             action()
