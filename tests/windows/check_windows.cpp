@@ -61,6 +61,22 @@ std::wstring temp_folder() {
     return w::with_separator(temp);
 }
 
+// Starts the program at `path` with `arguments`, its standard input and output the handles given
+// (inherited) when they are; no process handle when it could not be started.
+PROCESS_INFORMATION start(const std::wstring& path, const std::wstring& arguments,
+                          HANDLE in = nullptr, HANDLE out = nullptr) {
+    std::wstring line = L"\"" + path + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = in ? STARTF_USESTDHANDLES : 0;
+    startup.hStdInput = in;
+    startup.hStdOutput = startup.hStdError = out;
+    PROCESS_INFORMATION process{};
+    CreateProcessW(nullptr, line.data(), nullptr, nullptr, in != nullptr, CREATE_NO_WINDOW, nullptr,
+                   nullptr, &startup, &process);
+    return process;
+}
+
 std::vector<unsigned char> read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -160,13 +176,8 @@ bool comes_to_front(HWND window) {
 TEST_F(Windows, OfTwoStartsOneRunsAndTheOtherHandsOver) {
     const std::wstring title = L"ﾋﾟｸﾀ two starts";
     PROCESS_INFORMATION started[2]{};
-    for (auto& process : started) {
-        std::wstring line = L"\"" + wide(given.program) + L"\" \"" + title + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
-    }
+    for (auto& process : started)
+        ASSERT_TRUE((process = start(wide(given.program), L"\"" + title + L"\"")).hProcess);
     const HANDLE processes[] = {started[0].hProcess, started[1].hProcess};
     const DWORD ended = WaitForMultipleObjects(2, processes, FALSE, 15000) - WAIT_OBJECT_0;
     DWORD code = 0;
@@ -583,20 +594,13 @@ TEST(Metafiles, TheLargestPictureFitsTheMemoryLimit) {
                                   FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
     const HANDLE out =
         CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = in;
-    startup.hStdOutput = startup.hStdError = out;
     const int side = 10000; // 100 million pixels, the most allowed
-    std::wstring line = L"\"" + wide(given.renderer) + L"\" draw 96 " + std::to_wstring(side) +
-                        L" " + std::to_wstring(side);
-    PROCESS_INFORMATION process{};
-    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    const PROCESS_INFORMATION process =
+        start(wide(given.renderer),
+              L"draw 96 " + std::to_wstring(side) + L" " + std::to_wstring(side), in, out);
     CloseHandle(in);
     CloseHandle(out);
-    ASSERT_TRUE(started);
+    ASSERT_TRUE(process.hProcess);
     SIZE_T peak = 0;
     while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
         PROCESS_MEMORY_COUNTERS counters{};
@@ -675,13 +679,8 @@ int escape(const std::string& how, const std::wstring& folder) {
     if (how == "start a program") {
         wchar_t self[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring line = L"\"" + std::wstring(self) + L"\" --child fail";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                            nullptr, nullptr, &startup, &process))
-            return 1;
+        const PROCESS_INFORMATION process = start(self, L"--child fail");
+        if (!process.hProcess) return 1;
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         return 0;
