@@ -20,38 +20,10 @@ using test_env::with_block;
 
 const QImage kTeal = filled(64, 48, QColor(0, 128, 128));
 
-QByteArray le16(int v) {
-    return QByteArray(1, char(v & 0xFF)) + char(v >> 8);
-}
-
 // Each channel within 8 of the other colour's: what a lossy encoding leaves.
 bool near(QColor a, QColor b) {
     return std::abs(a.red() - b.red()) < 8 && std::abs(a.green() - b.green()) < 8 &&
            std::abs(a.blue() - b.blue()) < 8;
-}
-
-// A GIF with palette red, blue, green, white; each frame is w x h of one palette index.
-// Codes are 8 bits wide (code size 7), with a clear code often enough to keep them so.
-QByteArray gif(int screen_w, int screen_h, const QList<QPair<QSize, int>>& frames) {
-    QByteArray g = "GIF89a" + le16(screen_w) + le16(screen_h) + QByteArray("\x81\x00\x00", 3);
-    g += QByteArray("\xFF\x00\x00\x00\x00\xFF\x00\xFF\x00\xFF\xFF\xFF", 12);
-    for (const auto& [size, index] : frames) {
-        g += QByteArray("\x21\xF9\x04\x00\x32\x00\x00\x00", 8); // 0.5 s per frame
-        g += '\x2C' + le16(0) + le16(0) + le16(size.width()) + le16(size.height()) + '\0';
-        QByteArray codes(1, char(128));
-        for (int i = 0; i < size.width() * size.height(); ++i) {
-            if (i % 100 == 99) codes += char(128);
-            codes += char(index);
-        }
-        codes += char(129);
-        g += char(7);
-        for (qsizetype i = 0; i < codes.size(); i += 255) {
-            const QByteArray part = codes.mid(i, 255);
-            g += char(part.size()) + part;
-        }
-        g += '\0';
-    }
-    return g + ';';
 }
 
 // An uncompressed bitmap of 24 or 32 bits a pixel, its rows stored from the bottom up unless
@@ -95,6 +67,12 @@ QByteArray magick(const QImage& picture, const QStringList& args, const QString&
     QTemporaryDir dir;
     picture.save(dir.filePath("in.png"));
     return magick(dir.filePath("in.png"), args, format);
+}
+
+// A GIF as convert makes it: "-size W,H", then its frames and options (-repage: a logical screen
+// larger than the frames).
+QByteArray gif(const QString& size, const QStringList& frames) {
+    return magick("-size", QStringList{size} + frames, "gif");
 }
 
 // A profile as Little CMS writes it.
@@ -159,12 +137,19 @@ TEST(PictureIo, LoadsByContent) {
         {"padding between blocks.jpg", jpeg.left(20) + QByteArray(4, '\0') + jpeg.mid(20)},
         {"g.jpg", with_thumbnail(jpeg)},
         {"png named.emf", encode(kTeal, "png")},
-        {"i.gif", gif(40, 30, {{{40, 30}, 0}, {{40, 30}, 1}}), {40, 30}, Qt::red},
-        {"gif named.jpg", gif(40, 30, {{{40, 30}, 1}}), {40, 30}, Qt::blue},
+        {"i.gif", gif("40x30", {"xc:red", "xc:blue"}), {40, 30}, Qt::red},
+        {"gif named.jpg", gif("40x30", {"xc:blue"}), {40, 30}, Qt::blue},
         {"jpeg named.bmp", jpeg},
-        {"screen larger than frame.gif", gif(50, 50, {{{10, 10}, 2}}), {50, 50}, Qt::green},
-        // The decoder needs the whole canvas: 1 GB at the limit (a row more fails: DamagedOrAbsurdFilesFailQuickly).
-        {"screen at the limit.gif", gif(16000, 15625, {{{4, 4}, 0}}), {16000, 15625}, Qt::red},
+        {"screen larger than frame.gif",
+         gif("10x10", {"xc:lime", "-repage", "50x50"}),
+         {50, 50},
+         Qt::green},
+        // The decoder needs the whole canvas: 1 GB at the limit (a row more fails:
+        // DamagedOrAbsurdFilesFailQuickly).
+        {"screen at the limit.gif",
+         gif("4x4", {"xc:red", "-repage", "16000x15625"}),
+         {16000, 15625},
+         Qt::red},
     };
     test_env::TempTree tree;
     for (const Row& r : rows) {
@@ -185,7 +170,7 @@ TEST(PictureIo, DamagedOrAbsurdFilesFailQuickly) {
     const QByteArray bmp = encode(kTeal, "bmp");
     const QByteArray jpeg = encode(kTeal, "jpeg");
     const QByteArray progressive = encode(kTeal, "jpeg", true);
-    const QByteArray animated = gif(40, 30, {{{40, 30}, 0}, {{40, 30}, 1}});
+    const QByteArray animated = gif("40x30", {"gradient:red-blue", "xc:blue"});
     const qsizetype scan = jpeg.indexOf("\xFF\xDA");
     QByteArray huge_bmp = bmp, huge_jpeg = jpeg;
     qToLittleEndian<qint32>(100000, huge_bmp.data() + 18);
@@ -206,15 +191,15 @@ TEST(PictureIo, DamagedOrAbsurdFilesFailQuickly) {
         {"progressive cut.jpg", progressive.left(progressive.size() * 2 / 3)},
         {"thumbnail complete, picture cut.jpg",
          with_thumbnail(jpeg.left(scan + (jpeg.size() - scan) / 2))},
-        {"half.gif", animated.left(animated.size() / 4)},
+        {"cut in the first frame.gif", animated.left(animated.size() / 2)},
         {"gif header only.gif", animated.left(13)},
-        {"gif without frame.gif", gif(40, 30, {})},
+        {"gif without frame.gif", animated.left(13 + (3 << ((animated[10] & 7) + 1))) + ';'},
         {"random.jpg", random},
         {"text.gif", QByteArray("GIF8 is not a picture\n")},
         {"absurd.bmp", huge_bmp},
         {"absurd.jpg", huge_jpeg},
-        {"absurd screen.gif", gif(65535, 65535, {{{4, 4}, 0}})},
-        {"screen a row over the limit.gif", gif(16000, 15626, {{{4, 4}, 0}})},
+        {"absurd screen.gif", gif("4x4", {"xc:red", "-repage", "65535x65535"})},
+        {"screen a row over the limit.gif", gif("4x4", {"xc:red", "-repage", "16000x15626"})},
     };
     test_env::TempTree tree;
     EXPECT_TRUE(platform::read_picture(tree.path() + "/missing.bmp").isNull());
