@@ -11,6 +11,7 @@
 import configparser
 import contextlib
 import io
+import itertools
 import math
 import os
 import shutil
@@ -80,17 +81,13 @@ def ink_runs(image, along_rows=True):
     grey = image.convert("L")
     w, h = grey.size
     data = grey.tobytes()
-    if along_rows:
-        inked = [min(data[y * w:(y + 1) * w]) < 100 for y in range(h)]
-    else:
-        inked = [min(data[x::w]) < 100 for x in range(w)]
-    runs, top = [], None
-    for i, ink in enumerate(inked + [False]):
-        if ink and top is None:
-            top = i
-        elif not ink and top is not None:
-            runs.append((top, i))
-            top = None
+    lines = [data[y * w:(y + 1) * w] for y in range(h)] if along_rows else [data[x::w] for x in range(w)]
+    runs, at = [], 0
+    for ink, group in itertools.groupby(min(line) < 100 for line in lines):
+        length = len(list(group))
+        if ink:
+            runs.append((at, at + length))
+        at += length
     return runs
 
 
