@@ -1,5 +1,5 @@
 // Whole-number conversion, timers on a hand-driven clock, the scroll bar and the list box.
-#include "support/test_env.h"
+#include "support/toolkit_env.h"
 #include "toolkit/form.h"
 #include "toolkit/lists.h"
 #include "toolkit/rounding.h"

@@ -1,5 +1,5 @@
 // Windows: synchronous resize events, window state, and the lifetime behind a window reference.
-#include "support/test_env.h"
+#include "support/toolkit_env.h"
 #include "toolkit/events.h"
 #include "toolkit/form.h"
 #include "toolkit/lists.h"
