@@ -3,8 +3,8 @@
 #include "app/messages.h"
 #include "app/module2.h"
 #include "platform/file_names.h"
+#include "toolkit/drive_list_box.h"
 #include "toolkit/error.h"
-#include "toolkit/lists.h"
 #include "toolkit/scope_guard.h"
 
 #include <QDir>

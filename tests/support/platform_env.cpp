@@ -51,6 +51,12 @@ QString TempTree::file(const QString& relative, const QByteArray& content) {
     return QDir::toNativeSeparators(full);
 }
 
+QString TempTree::folder(const QString& relative) {
+    const QString full = QDir(root_).filePath(relative);
+    QDir().mkpath(full);
+    return QDir::toNativeSeparators(full);
+}
+
 QString TempTree::bmp(const QString& relative, QColor colour, int w, int h) {
     const QString path = file(relative, {});
     EXPECT_TRUE(filled(w, h, colour).save(path, "BMP")) << path.toStdString();

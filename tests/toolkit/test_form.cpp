@@ -2,7 +2,9 @@
 #include "support/toolkit_env.h"
 #include "toolkit/events.h"
 #include "toolkit/form.h"
-#include "toolkit/lists.h"
+#include "toolkit/frame.h"
+#include "toolkit/label.h"
+#include "toolkit/list_box.h"
 
 #include <QTest>
 #include <QWindow>
