@@ -24,16 +24,16 @@
 # Build tools, Qt, the metafile libraries and the renderer's system call filter, the colour
 # engine, the X screen-saver library, fonts with Japanese glyphs, strace (a renderer test slows
 # the renderer with it), and what the tests drive the real program with (virtual X server,
-# window manager, X tools, ImageMagick, the X library of the stand-in clipboard manager, a
-# private session bus with a stand-in screen-saver service, the accessibility bus and its
-# Python client) and the free colour profiles their photos carry.
+# window manager, X tools, ImageMagick, the X library and Pillow that read the screen, a private
+# session bus with a stand-in screen-saver service, the accessibility bus and its Python client)
+# and the free colour profiles their photos carry.
 PACKAGES := build-essential cmake ninja-build ccache pkg-config python3 \
 	qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins \
 	libgl-dev libjpeg-dev libxcb1-dev libx11-dev libxss-dev libgtest-dev googletest \
 	libemf2svg-dev libwmf-dev librsvg2-dev libcairo2-dev libseccomp-dev liblcms2-dev strace \
 	fonts-ipafont-gothic fonts-urw-base35 \
 	xvfb xauth xdotool openbox wmctrl xclip imagemagick x11-utils x11-xserver-utils \
-	python3-xlib icc-profiles-free dbus python3-dbus python3-gi at-spi2-core python3-pyatspi
+	python3-xlib python3-pil icc-profiles-free dbus python3-dbus python3-gi at-spi2-core python3-pyatspi
 
 # Packaging: the package tools, the validators of the desktop entry and the AppStream metainfo,
 # Debian's package checker.
@@ -58,9 +58,10 @@ FUZZ_SECONDS := 30
 # them and leaves each input in the findings folder.
 FUZZ_KEEP_GOING := -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1
 SOAK_SECONDS := 300
-# Only make check-windows needs these: the cross compiler, Wine, what the check runs with, Qt's
-# headers to compile the adapters against, and what makes and opens the Windows packages.
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config \
+# Only make check-windows needs these: the cross compiler, Wine, GoogleTest's sources, what
+# the check runs with, Qt's headers to compile the adapters against, and what makes and opens
+# the Windows packages.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config googletest \
 	xvfb xauth imagemagick qt6-base-dev nsis unzip
 
 # Only make lint needs the C++ linter.
@@ -92,7 +93,7 @@ check-package: package
 	tools/check_package.sh $(BUILD)
 
 screenshots: build
-	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples bash tools/take_screenshots.sh docs
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples /usr/bin/python3 tests/x11/pikuta_x11.py user_guide_screenshots docs
 
 bench: configure
 	@tools/install_packages.sh $(BENCH_PACKAGES)

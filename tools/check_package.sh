@@ -50,8 +50,8 @@ for size in 16x16 24x24 32x32 48x48 64x64 128x128 256x256; do
 done
 
 export PIKUTA_BIN=/usr/bin/pikuta PIKUTA_SAMPLES=$PWD/samples
-bash tests/x11/test_installed.sh
-bash tests/x11/test_slideshow.sh
+/usr/bin/python3 tests/x11/pikuta_x11.py installed
+/usr/bin/python3 tests/x11/pikuta_x11.py slideshow
 
 remove
 left=()

@@ -1,4 +1,5 @@
-// Settings read at load and written at exit, and the placement of the main window.
+// Settings read at load (written at exit: MainWindow.ClosingStopsEverything...), and the
+// placement of the main window.
 #include "app/forms.h"
 #include "app/main_fm.h"
 #include "app/module2.h"
@@ -42,6 +43,7 @@ TEST(LoadSettings, EveryKindOfStore) {
         SCOPED_TRACE(what);
         test_env::TempTree tree;
         tree.file("a.jpg");
+        tree.file("b.bmp"); // listed by the default types, not by the stored ones
         auto& values = test_env::fresh_program().values;
         values = test_env::full_store(tree.path());
         for (const auto& [key, value] : changes) {
@@ -69,16 +71,6 @@ TEST(LoadSettings, EveryKindOfStore) {
     }
 }
 
-TEST(LoadSettings, FolderIsListedWithTheStoredFlags) {
-    test_env::TempTree tree;
-    for (const char* name : {"b.wmf", "a.BMP", "c.gif", "d.jpg", "e.emf", "f.dib", "g.png"})
-        tree.file(QString::fromLatin1(name));
-    tree.folder(QStringLiteral("sub.bmp"));
-    test_env::fresh_program().values = test_env::full_store(tree.path()); // opc 0 1 1
-    const QString dir = tree.path() + QDir::separator();
-    EXPECT_EQ(test_env::entries(), (QStringList{dir + "c.gif", dir + "d.jpg"}));
-}
-
 TEST(LoadSettings, UnusableDriveOrFolderIsIgnoredQuietly) {
     test_env::TempTree tree;
     auto* values = &test_env::fresh_program().values;
@@ -91,22 +83,6 @@ TEST(LoadSettings, UnusableDriveOrFolderIsIgnoredQuietly) {
     (*values)["moto_dr"] = QStringLiteral("/no/such/drive/");
     EXPECT_EQ(main_fm->Dir1.path(), tree.path()); // the folder is still applied
     EXPECT_TRUE(test_env::messages().isEmpty());
-}
-
-TEST(SaveSettings, WritesAllThirteenKeysOnceAtExit) {
-    test_env::TempTree tree;
-    test_env::MemoryStore& store = test_env::fresh_program();
-    store.values = test_env::full_store(tree.path());
-    main_fm->Show();
-    main_fm->move_window(2400, 1500, 8880, 2925);
-    tk::Unload(*main_fm);
-    auto expected = test_env::full_store(tree.path());
-    expected["n_left"] = "2400";
-    expected["n_top"] = "1500";
-    EXPECT_EQ(store.values, expected);
-    EXPECT_EQ(store.flushes, 1);
-    test_env::settle();
-    EXPECT_EQ(store.flushes, 1);
 }
 
 TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
@@ -133,12 +109,6 @@ TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
         EXPECT_EQ(test_env::place(m), (test_env::Place{c[4], c[5], c[6], c[7]}));
         EXPECT_EQ(m.moving_flag, 0);
     }
-    // Minimised by the window manager: restored, then placed.
-    m.setWindowState(tk::Minimized);
-    m.move_window(600, 300, 8880, 2925);
-    EXPECT_EQ(m.windowState(), tk::Normal);
-    EXPECT_EQ(test_env::place(m), (test_env::Place{600, 300, 8880, 2925}));
-    EXPECT_EQ(m.moving_flag, 0);
 }
 
 } // namespace

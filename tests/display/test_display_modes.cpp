@@ -7,6 +7,7 @@
 
 #include <QTest>
 #include <QWindow>
+#include <functional>
 
 using namespace Module2;
 using test_env::Place;
@@ -118,14 +119,30 @@ TEST_F(Modes, UserResizeSnapsBackOrRefits) {
     }
 }
 
+// Each of the three ways to draw stops the timers when the window is minimised, and draws
+// nothing; the restore starts the slideshow again unless the loupe holds it.
 TEST_F(Modes, MinimisedPausesTheSlideshow) {
-    // Loupe on or off; Timer1 after the restore.
-    for (const bool loupe : {false, true}) {
+    const std::tuple<const char*, bool, std::function<void()>> rows[] = {
+        {"the minimise's resize", false, nullptr},
+        {"a redisplay", false, [this] { f->sai_hyouji(); }},
+        {"the loupe's drawing", true, [this] { f->zoom_no = 12, f->draw_picture(); }},
+    };
+    for (const auto& [what, loupe, draw] : rows) {
+        SCOPED_TRACE(what);
+        f->setWindowState(tk::Normal);
+        if (loupe) f->loupe_switch();
         play_flag = 1;
-        f->loupe_flag = loupe;
         f->Timer1.setEnabled(true);
         f->Timer2.setEnabled(true);
         f->setWindowState(tk::Minimized);
+        if (draw) {
+            f->Timer1.setEnabled(true);
+            f->Timer2.setEnabled(true);
+            f->pic.Cls();
+            const QImage blank = f->pic.image();
+            draw();
+            EXPECT_EQ(f->pic.image(), blank);
+        }
         EXPECT_FALSE(f->Timer1.enabled() || f->Timer2.enabled());
         clock.advance(10000);
         EXPECT_EQ(play_no, 0) << "no tick while minimised";

@@ -51,6 +51,7 @@ namespace {
 
 const QColor kTeal(0, 128, 128);
 
+using test_env::count_colour;
 using test_env::filled;
 
 // A fresh program, shown, whose List1 holds the given pictures saved as bitmaps (a null
@@ -75,14 +76,6 @@ class Pictures {
     }
     test_env::TempTree tree;
 };
-
-int count_colour(const QImage& image, QColor colour) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixelColor(x, y) == colour;
-    return n;
-}
 
 } // namespace
 
@@ -141,7 +134,8 @@ TEST(Drawing, FailedLoadClearsThePicture) {
     EXPECT_GT(count_colour(main_fm->pic.image(), Qt::yellow), 0);
 }
 
-TEST(Drawing, RedisplayIsSkippedWhileBusyOrMinimised) {
+// Minimised: Modes.MinimisedPausesTheSlideshow.
+TEST(Drawing, RedisplayIsSkippedWhileBusy) {
     Pictures p({{"a.bmp", filled(100, 50, kTeal)}});
     p.load(0);
     for (const int busy : {1, 0}) {
@@ -151,14 +145,6 @@ TEST(Drawing, RedisplayIsSkippedWhileBusyOrMinimised) {
         EXPECT_EQ(count_colour(main_fm->pic.image(), kTeal) > 0, busy == 0);
         EXPECT_EQ(main_fm->busy_flag, busy);
     }
-    main_fm->setWindowState(tk::Minimized);
-    main_fm->pic.Cls();
-    main_fm->Timer1.setEnabled(true);
-    main_fm->Timer2.setEnabled(true);
-    main_fm->sai_hyouji();
-    EXPECT_FALSE(main_fm->Timer1.enabled() || main_fm->Timer2.enabled());
-    EXPECT_EQ(count_colour(main_fm->pic.image(), kTeal), 0);
-    EXPECT_EQ(main_fm->busy_flag, 0);
 }
 
 TEST(Drawing, OverlayLineOnlyOutsideNormalMode) {
@@ -223,37 +209,31 @@ TEST(Drawing, TransparentPartsShowTheBackground) {
         const QImage& shown = main_fm->pic.image();
         EXPECT_EQ(shown.pixelColor(95, 116), QColor(Qt::green)) << size.width();
         EXPECT_EQ(shown.pixelColor(282, 116), QColor(Qt::blue)) << size.width();
-        int reddish = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                reddish += qRed(shown.pixel(x, y)) > 40;
-        EXPECT_EQ(reddish, 0) << size.width();
+        EXPECT_EQ(test_env::count_pixels(shown, [](QPoint, QColor c) { return c.red() > 40; }), 0)
+            << size.width();
     }
 }
 
 TEST(Drawing, PictureFillsExactlyItsRectangle) {
-    const std::tuple<int, int, bool> rows[] = {
-        {100, 50, false},  {377, 233, false}, {1, 1, false},    {5000, 3, false},
-        {1000, 500, true}, {100, 50, true},   {378, 234, true},
+    // The picture's size and keep-its-size; then where in pic (377 x 233) which part of it
+    // goes, as Layout.FitsOrCentresThePicture works it out.
+    const std::tuple<int, int, bool, QRect, QRect> rows[] = {
+        {100, 50, false, {0, 22, 377, 188}, {0, 0, 100, 50}},
+        {377, 233, false, {0, 0, 377, 233}, {0, 0, 377, 233}},
+        {1, 1, false, {72, 0, 233, 233}, {0, 0, 1, 1}},
+        {5000, 3, false, {}, {}}, // a strip too thin to show is not drawn at all
+        {1000, 500, true, {0, 0, 377, 233}, {312, 134, 377, 233}},
+        {100, 50, true, {138, 91, 100, 50}, {0, 0, 100, 50}},
+        {378, 234, true, {0, 0, 377, 233}, {1, 1, 377, 233}},
     };
-    for (const auto& [w, h, keep] : rows) {
-        // Every pixel differs from its neighbours, so a wrong source offset shows.
-        QImage source(w, h, QImage::Format_RGB32);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                source.setPixel(x, y,
-                                keep ? qRgb(x % 251, y % 241, (x * 7 + y * 3) % 256) : kTeal.rgb());
+    for (const auto& [w, h, keep, to, from] : rows) {
+        // Kept at its size, every pixel differs from its neighbours: a wrong offset shows.
+        const QImage source = keep ? test_env::patterned(w, h) : filled(w, h, kTeal);
         Pictures p({{"a.bmp", source}});
         moto_flag = keep ? 1 : 0;
         p.load(0);
-        // What should show: black, with the layout's part of the picture copied into place
-        // (a strip too thin to show is not drawn at all).
-        const PicLayout l = compute_layout(377, 233, w, h, keep);
-        QImage expected(377, 233, QImage::Format_RGB32);
-        expected.fill(Qt::black);
-        if (l.valid)
-            QPainter(&expected).drawImage(QRect(l.dx, l.dy, l.dw, l.dh), source,
-                                          QRect(l.sx, l.sy, l.sw, l.sh));
+        QImage expected = filled(377, 233, Qt::black);
+        if (!to.isNull()) QPainter(&expected).drawImage(to, source, from);
         EXPECT_EQ(main_fm->pic.image().convertToFormat(QImage::Format_RGB32), expected)
             << w << "x" << h << keep;
     }
@@ -267,25 +247,18 @@ TEST(Drawing, LargePhotoRedisplaysFromMemoryWhateverBecameOfItsFile) {
     const auto photo = [](int orientation) {
         return test_env::jpeg_turned(test_env::quarters(1600, 1200), orientation);
     };
-    enum Change { Kept, Removed, Replaced };
+    // Whether the file is replaced (else removed), and how the picture is shown again. Read
+    // from the file, the replacement shows upside down and a removed file not at all.
     struct Row {
         const char* name;
-        Change change;
+        bool replaced;
         std::function<void(MainForm&)> redisplay;
     };
-    const auto own_size = [](MainForm& f) { moto_flag = 1, f.sai_hyouji(); };
-    const auto loupe = [](MainForm& f) { f.loupe_switch(); };
-    const auto maximised = [](MainForm&) { menu_fm->hyouji_set(1); };
     const Row rows[] = {
-        {"own size", Kept, own_size},
-        {"loupe", Kept, loupe},
-        {"maximised", Kept, maximised},
-        {"own size, removed", Removed, own_size},
-        {"loupe, removed", Removed, loupe},
-        {"maximised, removed", Removed, maximised},
-        {"own size, replaced", Replaced, own_size},
-        {"loupe, replaced", Replaced, loupe},
-        {"maximised, replaced", Replaced, maximised},
+        {"own size, removed", false, [](MainForm& f) { moto_flag = 1, f.sai_hyouji(); }},
+        {"own size, replaced", true, [](MainForm& f) { moto_flag = 1, f.sai_hyouji(); }},
+        {"loupe, replaced", true, [](MainForm& f) { f.loupe_switch(); }},
+        {"maximised, removed", false, [](MainForm&) { menu_fm->hyouji_set(1); }},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -296,8 +269,8 @@ TEST(Drawing, LargePhotoRedisplaysFromMemoryWhateverBecameOfItsFile) {
         MainForm& f = *main_fm;
         p.load(0);
         EXPECT_EQ(f.pic_moto.picture().size(), QSize(175, 233)) << "held as it is shown";
-        if (r.change != Kept) QFile::remove(path);
-        if (r.change == Replaced) p.tree.file("photo.jpg", photo(8)); // upside down
+        QFile::remove(path);
+        if (r.replaced) p.tree.file("photo.jpg", photo(8)); // upside down
         r.redisplay(f);
         EXPECT_EQ(f.picture_size(), QSize(1200, 1600));
         EXPECT_EQ(f.pic_moto.picture(), platform::read_held_picture(kept, f.screen_read()).image)

@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <array>
-#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <sys/stat.h>
@@ -124,14 +123,11 @@ TEST(Listing, RebuildStopsTheShowAndClearsTheLabels) {
 
 TEST(Listing, FullFolderStopsAtTheListLimit) {
     test_env::fresh_program();
-    // Thousands of files are made much faster in memory when the system offers it.
-    QTemporaryDir dir(QDir("/dev/shm").exists() ? "/dev/shm/pikuta-XXXXXX" : QString());
+    QTemporaryDir dir(test_env::memory_place());
     ASSERT_TRUE(dir.isValid());
     const QString folder = QDir::toNativeSeparators(dir.path());
     for (int i = 0; i < 32800; ++i)
-        ::close(::open(
-            QFile::encodeName(folder + QStringLiteral("/p%1.jpg").arg(i, 5, 10, QLatin1Char('0'))),
-            O_CREAT | O_WRONLY, 0644));
+        test_env::touch(QFile::encodeName(folder) + QString::asprintf("/p%05d.jpg", i).toLatin1());
     set_flags({1, 1, 0});
     main_fm->Dir1.setPath(folder);
     ASSERT_EQ(main_fm->List1.listCount(), tk::ListBox::kMaxEntries);
@@ -261,7 +257,7 @@ TEST(Listing, StartListsTheFolderShownWhenNoListingRan) {
     // Named in Latin-1, as folders unpacked from old archives are.
     const QByteArray cafe = platform::name_to_bytes(shown.path()) + "/caf\xE9";
     ASSERT_EQ(mkdir(cafe.constData(), 0700), 0);
-    ::close(::open(cafe + "/e.jpg", O_CREAT | O_WRONLY, 0600));
+    test_env::touch(cafe + "/e.jpg");
     const QByteArray cwd = QFile::encodeName(QDir::currentPath());
     struct Row {
         const char* what;

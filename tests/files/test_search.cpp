@@ -19,7 +19,6 @@
 #include <QTemporaryDir>
 #include <array>
 #include <climits>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -51,11 +50,6 @@ void after_event_rounds(int times, std::function<void()> fn) {
                 after_event_rounds(times - 1, fn);
         },
         Qt::QueuedConnection);
-}
-
-// Thousands of files and folders are made much faster in memory when the system offers it.
-QString memory_place() {
-    return QDir("/dev/shm").exists() ? "/dev/shm/pikuta-XXXXXX" : QString();
 }
 
 class Search : public test_env::Program {
@@ -134,7 +128,7 @@ TEST_F(Search, DepthFirstLastSubfolderFirstFilesAfterwards) {
 }
 
 TEST_F(Search, TreeAsDeepAsPathsAllow) {
-    QTemporaryDir tree(memory_place());
+    QTemporaryDir tree(test_env::memory_place());
     QFile(tree.filePath("top.jpg")).open(QIODevice::WriteOnly);
     // One-letter folders: 2,000 levels, or as many as the system's path length allows.
     const int levels = std::min<int>(2000, (PATH_MAX - tree.path().size() - 16) / 2);
@@ -201,12 +195,10 @@ TEST_F(Search, TheReplacedListHasNoCurrentEntry) {
     const auto overlaid = [this] {
         hyouji_mode = 1;
         m.sai_hyouji();
-        const QImage shown = m.pic.image().copy(0, 0, 200, 20);
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                if (const QColor c = shown.pixelColor(x, y); c.red() > 128 && c.blue() > 128)
-                    return true; // the text's magenta, smoothed at its edges
-        return false;
+        // The text's magenta, smoothed at its edges.
+        return test_env::count_pixels(m.pic.image().copy(0, 0, 200, 20), [](QPoint, QColor c) {
+                   return c.red() > 128 && c.blue() > 128;
+               }) > 0;
     };
     ASSERT_TRUE(overlaid());
     search(tree.path(), tree.path());
@@ -216,13 +208,12 @@ TEST_F(Search, TheReplacedListHasNoCurrentEntry) {
 }
 
 TEST_F(Search, FullListShowsOneMessageAndKeepsWhatFits) {
-    QTemporaryDir dir(memory_place());
+    QTemporaryDir dir(test_env::memory_place());
     for (const char* folder : {"/a", "/b"})
         QDir().mkdir(dir.path() + folder);
     for (int i = 0; i < 33000; ++i) // in two folders
-        ::close(::open(
-            QFile::encodeName(dir.path() + (i % 2 ? "/a/" : "/b/") + QString::number(i) + ".jpg"),
-            O_CREAT | O_WRONLY, 0644));
+        test_env::touch(QFile::encodeName(dir.path() + (i % 2 ? "/a/" : "/b/")) +
+                        QByteArray::number(i) + ".jpg");
     search(dir.path(), dir.path());
     EXPECT_EQ(m.List1.listCount(), tk::ListBox::kMaxEntries);
     EXPECT_EQ(hit_count, tk::ListBox::kMaxEntries);

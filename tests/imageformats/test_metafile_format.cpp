@@ -69,6 +69,7 @@ TEST(MetafileFormat, RefusesDamagedStructure) {
         {"emf cut after the header", truncated(good, eof + 8), Kind::Emf, "truncated"},
         {"emf record of size zero", patched32(good, eof + 4, 0), Kind::Emf, "record 1"},
         {"emf record not aligned", patched32(good, eof + 4, 18), Kind::Emf, "record 1"},
+        {"emf record past the end", patched32(good, eof + 4, 0x7FFFFFF0), Kind::Emf, "record 1"},
         {"emf header record past the end", patched32(good, 48, 4096), Kind::Emf, "truncated"},
         {"emf shorter than its header", patched32(good, 48, 8), Kind::Emf, "header is incomplete"},
         {"emf sound", good, Kind::Emf, ""},

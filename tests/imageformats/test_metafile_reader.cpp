@@ -2,7 +2,6 @@
 #include "metafile_builders.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -10,7 +9,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <chrono>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string_view>
 
@@ -132,7 +130,6 @@ std::size_t wmfRecord(const Bytes& b, std::uint16_t function) {
 TEST(MetafileReader, BadInputFailsCleanlyAndQuickly) {
     const Bytes emf = sample("shapes.emf");
     const Bytes wmf = sample("shapes.wmf");
-    const Bytes placeable = sample("placeable.wmf");
     const std::size_t firstEmf = get32(emf, 4);
     const std::size_t polygon = emfRecord(emf, 86);
     const std::size_t bitmap = emfRecord(emf, 81);
@@ -145,14 +142,9 @@ TEST(MetafileReader, BadInputFailsCleanlyAndQuickly) {
         Bytes data;
         bool mayDraw = false; // damage the drawing library may survive and draw around
     } cases[] = {
-        {"zero-length", {}},
-        {"truncated emf", truncated(emf, emf.size() / 2)},
-        {"truncated wmf", truncated(placeable, placeable.size() / 2)},
-        {"wrong magic", patched32(emf, 40, 0x20202020)},
-        {"emf record size outside the file", patched32(emf, firstEmf + 4, 0x7FFFFFF0)},
+        // The structure's faults: MetafileFormat.RefusesDamagedStructure; here only that the
+        // reader asks.
         {"emf record size zero, an endless loop", patched32(emf, firstEmf + 4, 0)},
-        {"wmf record size zero, an endless loop", patched32(wmf, 18, 0)},
-        {"wmf record size outside the file", patched32(placeable, 40, 0x7FFFFFF0)},
         {"emf polygon with more points than its record", patched32(emf, polygon + 24, 0x7FFFFFFF),
          true},
         {"emf bitmap of absurd size",

@@ -78,14 +78,11 @@ TEST(RendererInputs, DamagedFilesGetACleanAnswer) {
 // A poster: a 3 x 4 m frame, drawn at the largest size there is (100 million pixels), with text
 // in many fonts, for each of which the text library starts helper threads.
 Bytes poster() {
-    Bytes b = emf({0, 0, 11339, 15118}, {0, 0, 300000, 400000});
-    Bytes records;
+    std::vector<Bytes> records;
     const auto add = [&](std::uint32_t type, const Bytes& payload) {
-        Bytes record(8 + payload.size() + (-payload.size() & 3), 0);
-        put32(record, 0, type);
-        put32(record, 4, std::uint32_t(record.size()));
+        Bytes record = emfRecord(type, std::vector<std::uint32_t>((payload.size() + 3) / 4));
         std::copy(payload.begin(), payload.end(), record.begin() + 8);
-        records.insert(records.end(), record.begin(), record.end());
+        records.push_back(record);
     };
     const std::u16string faces[] = {u"Sans", u"Serif", u"Monospace", u"Arial", u"Courier New",
                                     u"Times New Roman", u"Nimbus Sans", u"URW Gothic"};
@@ -117,11 +114,7 @@ Bytes poster() {
         }
         add(text, run);
     }
-    b.insert(b.begin() + emfHeaderSize, records.begin(), records.end());
-    put32(b, 48, std::uint32_t(b.size()));
-    put32(b, 52, 2 + 3 * 48);
-    put16(b, 56, 49);
-    return b;
+    return withRecords(emf({0, 0, 11339, 15118}, {0, 0, 300000, 400000}), records, 49);
 }
 
 // How much the renderer reserves depends on how its threads overlap; what it needs must not.

@@ -2,11 +2,9 @@
 #include "platform/picture_prefetch.h"
 #include "support/platform_env.h"
 
-#include <QBuffer>
 #include <QColorSpace>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QImageWriter>
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -17,20 +15,11 @@
 
 namespace {
 
+using test_env::encode;
 using test_env::filled;
 using test_env::with_block;
 
 const QImage kTeal = filled(64, 48, QColor(0, 128, 128));
-
-QByteArray encode(const QImage& image, const char* format, bool progressive = false) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setProgressiveScanWrite(progressive);
-    EXPECT_TRUE(writer.write(image)) << format;
-    return bytes;
-}
 
 QByteArray le16(int v) {
     return QByteArray(1, char(v & 0xFF)) + char(v >> 8);
@@ -158,7 +147,6 @@ TEST(PictureIo, LoadsByContent) {
     };
     const Row rows[] = {
         {"a.bmp", encode(kTeal, "bmp")},
-        {"b.dib", encode(kTeal, "bmp")},
         {"c.bmp", indexed},
         {"as the clipboard keeps it.dib", encode(kTeal, "bmp").mid(14)},
         {"with colours, as the clipboard keeps it.dib", indexed.mid(14)},

@@ -125,17 +125,6 @@ TEST_F(Playback, PlayStepsAtOnceThenOncePerInterval) {
     expect_loads({{799, 1}, {1, 2}});
 }
 
-TEST_F(Playback, QuickNextClicksLoadOnlyTheLastEntryReached) {
-    fill(4);
-    for (int i = 1; i <= 3; ++i) {
-        clock.advance(i == 1 ? 0 : 300);
-        click_next();
-        EXPECT_EQ(f->Label2.caption(), QString::number(i));
-    }
-    EXPECT_EQ(f->Label5.caption(), paths[2]);
-    expect_loads({{999, -1}, {1, 2}, {5000, 2}}); // not playing: no slideshow afterwards
-}
-
 TEST_F(Playback, ReadAheadServesEveryWayOnAndFollowsTheEntryToShow) {
     fill(5);
     tree.bmp(QStringLiteral("other/x.bmp"));
@@ -261,9 +250,7 @@ TEST_F(Playback, StepDuringSlideshowPausesLoadsThenResumes) {
     EXPECT_EQ(f->Label2.caption(), QStringLiteral("2"));
     EXPECT_FALSE(f->Timer1.enabled()) << "the press pauses the slideshow";
     expect_loads({{999, 0}, {1, 1}, {1499, 1}, {1, 2}}); // resumes from the picture loaded
-    f->Command1_MouseDown();
-    f->Command1_MouseUp();
-    f->Command1_Click();
+    click_back();
     EXPECT_EQ(play_no, 1);
     expect_loads({{1000, 1}});
     // A press that does not end as a click (released off the button) steps but loads nothing;
@@ -308,34 +295,17 @@ TEST_F(Playback, StopDropsTheDelayedLoadAndTheStepping) {
     EXPECT_EQ(play_flag, 0);
 }
 
-TEST_F(Playback, NothingToPlayReportsAndPausesButKeepsIntent) {
-    for (auto [count, message] :
-         {std::pair{0, test_env::kNothingToPlay}, {3, test_env::kNothingMarked}}) {
-        SCOPED_TRACE(count);
-        fill(count, false);
-        f->Command3_Click();
-        EXPECT_EQ(f->Label5.caption(), message);
-        EXPECT_TRUE(f->Timer1.enabled());
-        f->Label5.setCaption(QString());
-        expect_loads({{1500, -1}});
-        EXPECT_EQ(f->Label5.caption(), message);
-        EXPECT_FALSE(f->Timer1.enabled());
-        EXPECT_EQ(play_flag, 1);
-    }
-}
-
-TEST_F(Playback, DelayedLoadAfterRebuiltListDoesNothing) {
-    tree.bmp(QStringLiteral("a/one.bmp"));
-    tree.bmp(QStringLiteral("b/two.bmp"));
-    f->Dir1.setPath(tree.folder(QStringLiteral("a")));
-    ASSERT_EQ(f->List1.listCount(), 1);
-    f->List1.setSelected(0, true);
-    click_next();
-    ASSERT_EQ(f->play_ok, 1);
-    f->Dir1.setPath(tree.folder(QStringLiteral("b")));
-    ASSERT_EQ(play_no, -1);
-    expect_loads({{1000, -1}});
-    EXPECT_EQ(f->pic_ok, 0);
+// The message itself: Sequencer.ScanOrder.
+TEST_F(Playback, NothingMarkedReportsAndPausesButKeepsIntent) {
+    fill(3, false);
+    f->Command3_Click();
+    EXPECT_EQ(f->Label5.caption(), test_env::kNothingMarked);
+    EXPECT_TRUE(f->Timer1.enabled());
+    f->Label5.setCaption(QString());
+    expect_loads({{1500, -1}});
+    EXPECT_EQ(f->Label5.caption(), test_env::kNothingMarked);
+    EXPECT_FALSE(f->Timer1.enabled());
+    EXPECT_EQ(play_flag, 1);
 }
 
 TEST_F(Playback, ScreenKeptAwakeWhileTheSlideshowPlays) {

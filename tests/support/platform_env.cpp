@@ -3,8 +3,10 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <cstdio>
 
 namespace test_env {
 
@@ -30,6 +32,14 @@ void AwakeRecorder::hold(bool on, const QWidget* window) {
 
 AwakeRecorder& screen_awake() {
     return static_cast<AwakeRecorder&>(platform::screen_awake());
+}
+
+QString memory_place() {
+    return QDir("/dev/shm").exists() ? "/dev/shm/pikuta-XXXXXX" : QString();
+}
+
+void touch(const QByteArray& path) {
+    if (std::FILE* f = std::fopen(path.constData(), "wb")) std::fclose(f);
 }
 
 TempTree::TempTree() {
@@ -67,6 +77,22 @@ QImage filled(int w, int h, QColor colour) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
     return image;
+}
+
+QImage patterned(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 40 + (y / 256) * 6));
+    return image;
+}
+
+int count_pixels(const QImage& image, const std::function<bool(QPoint, QColor)>& which) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += which({x, y}, image.pixelColor(x, y));
+    return n;
 }
 
 QImage quarters(int w, int h) {
@@ -113,12 +139,20 @@ QByteArray with_block(const QByteArray& jpeg, int marker, const QByteArray& payl
            payload + jpeg.mid(2);
 }
 
-QByteArray jpeg_turned(const QImage& stored, int orientation, bool big_endian) {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
+QByteArray encode(const QImage& image, const char* format, bool progressive, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(stored.save(&buffer, "JPEG", 95));
-    return with_block(jpeg, 0xE1, QByteArray("Exif\0\0", 6) + exif_tiff(orientation, big_endian));
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.setQuality(quality);
+    EXPECT_TRUE(writer.write(image)) << format;
+    return bytes;
+}
+
+QByteArray jpeg_turned(const QImage& stored, int orientation, bool big_endian) {
+    return with_block(encode(stored, "jpeg", false, 95), 0xE1,
+                      QByteArray("Exif\0\0", 6) + exif_tiff(orientation, big_endian));
 }
 
 } // namespace test_env

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <ostream>
@@ -43,6 +44,16 @@ AwakeRecorder& screen_awake();
 // A w x h picture of one colour.
 QImage filled(int w, int h, QColor colour);
 
+// A w x h picture (up to 1536 x 1536) whose every pixel differs from its neighbours: a wrong
+// offset or a smoothed copy shows.
+QImage patterned(int w, int h);
+
+// The pixels of `image` for which `which(point, colour)` holds.
+int count_pixels(const QImage& image, const std::function<bool(QPoint, QColor)>& which);
+inline int count_colour(const QImage& image, QColor colour) {
+    return count_pixels(image, [colour](QPoint, QColor c) { return c == colour; });
+}
+
 // A w x h picture in quarters: red top left, lime top right, blue bottom left, yellow bottom
 // right. Any turn or mirror of it shows.
 QImage quarters(int w, int h);
@@ -50,6 +61,10 @@ QImage quarters(int w, int h);
 // The colours of those quarters at the given points of a picture, as letters: Red, Lime, Blue,
 // Yellow, or ? for another colour (a lossy encoding's small errors allowed).
 std::string quarter_letters(const QImage& image, std::initializer_list<QPoint> points);
+
+// The picture in `format` ("jpeg", "bmp", ...); -1: the writer's usual quality.
+QByteArray encode(const QImage& image, const char* format, bool progressive = false,
+                  int quality = -1);
 
 // The picture encoded as a JPEG whose Exif block names `orientation` (in the byte order
 // `big_endian` chooses).
@@ -60,6 +75,12 @@ QByteArray with_block(const QByteArray& jpeg, int marker, const QByteArray& payl
 
 // The TIFF structure of an Exif block that names one orientation.
 QByteArray exif_tiff(int orientation, bool big_endian = false);
+
+// Where a QTemporaryDir makes thousands of files fast: in memory when the system offers it.
+QString memory_place();
+
+// An empty file at `path`, given in the system's bytes (quick enough for tens of thousands).
+void touch(const QByteArray& path);
 
 // A temporary folder with the given files (relative paths; folders made as needed).
 class TempTree {

@@ -1,3 +1,4 @@
+#include "support/platform_env.h"
 #include "toolkit/form.h"
 #include "toolkit/picture_box.h"
 #include "toolkit/units.h"
@@ -37,12 +38,11 @@ TEST(PictureBox, PaintPictureTouchesOnlyItsRectangle) {
         source.fill(teal);
         form.box.PaintPicture(source.convertToFormat(format), dest.x(), dest.y(), dest.width(),
                               dest.height(), 0, 0, size.width(), size.height());
-        const QImage& shown = form.box.image();
-        int wrong = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                wrong += shown.pixelColor(x, y) != (dest.contains(x, y) ? teal : Qt::black);
-        EXPECT_EQ(wrong, 0) << size.width() << "x" << size.height() << " " << format;
+        const auto wrong = [&dest, teal](QPoint p, QColor c) {
+            return c != (dest.contains(p) ? teal : Qt::black);
+        };
+        EXPECT_EQ(test_env::count_pixels(form.box.image(), wrong), 0)
+            << size.width() << "x" << size.height() << " " << format;
     }
     // A source rectangle beyond the picture draws what there is.
     BoxForm form(200, 100);

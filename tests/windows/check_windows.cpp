@@ -1,10 +1,9 @@
 // Checks the Windows services that call the system directly, the metafile renderer with its
 // child process, and the program's resources, on a Windows system (Wine here). Run by
 // check_windows.sh:
-//   check_windows SAMPLES_FOLDER REFERENCES_FOLDER RENDERER PROGRAM
+//   check_windows [GoogleTest options] SAMPLES_FOLDER REFERENCES_FOLDER RENDERER PROGRAM
 // where the references are the Linux renderings as PAM files and PROGRAM is the stand-in for
-// the program (stand_in.cpp). Prints one line per failed check and a measurement line per
-// metafile sample; exits with the number of failures.
+// the program (stand_in.cpp). Prints a measurement line per metafile sample.
 #include "../imageformats/metafile_builders.h"
 #include "child_process.h"
 #include "metafile_format.h"
@@ -15,10 +14,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <psapi.h>
 #include <set>
@@ -32,15 +33,17 @@ namespace mf = metafile_test;
 using namespace pikuta::metafile;
 using namespace std::chrono_literals;
 
+#define EXPECT_HAS(text, part) EXPECT_PRED_FORMAT2(testing::IsSubstring, part, text)
+
 namespace {
 
-int checks = 0, failures = 0;
+// The folders and programs named on the command line, and this program.
+struct {
+    std::string samples, references, renderer, program, self;
+} given;
 
-std::string narrow(std::wstring_view text) {
-    std::string out;
-    for (const wchar_t c : text)
-        out += c < 128 ? char(c) : '?';
-    return out;
+std::wstring wide(std::string_view text) {
+    return std::wstring(text.begin(), text.end()); // ASCII paths from the command line
 }
 
 // What the program hands the child process: its path as UTF-8.
@@ -52,26 +55,15 @@ std::string utf8(std::wstring_view text) {
     return out;
 }
 
-std::wstring wide(std::string_view text) {
-    return std::wstring(text.begin(), text.end()); // ASCII paths from the command line
-}
-
 std::wstring temp_folder() {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     return w::with_separator(temp);
 }
 
-std::string text(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
-}
-
-void expect(bool ok, const std::string& what) {
-    ++checks;
-    if (ok) return;
-    ++failures;
-    std::fprintf(stderr, "FAILED: %s\n", what.c_str());
+std::vector<unsigned char> read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // ---- windows -------------------------------------------------------------------------------
@@ -87,65 +79,74 @@ void pump() {
     }
 }
 
-HWND make_window(const std::wstring& title, DWORD style = WS_OVERLAPPEDWINDOW, DWORD ex = 0) {
-    static const ATOM window_class = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"PikutaCheck";
-        return RegisterClassW(&wc);
-    }();
-    HWND window = CreateWindowExW(ex, reinterpret_cast<LPCWSTR>(ULONG_PTR(window_class)),
-                                  title.c_str(), style, 40, 40, 320, 200, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    expect(window != nullptr, "no window: " + std::to_string(GetLastError()));
-    ShowWindow(window, SW_SHOWNORMAL);
-    pump();
-    return window;
+// What the test windows were handed as paths, by the order of arrival.
+std::vector<std::wstring> g_handed;
+
+LRESULT CALLBACK take_paths(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message != WM_COPYDATA) return DefWindowProcW(window, message, w, l);
+    const auto path = w::received_path(*reinterpret_cast<const COPYDATASTRUCT*>(l));
+    if (path) g_handed.push_back(*path);
+    return path ? TRUE : FALSE;
 }
 
-void check_single_instance() {
+// Makes the windows that a check needs, shown, and destroys them after it.
+class Windows : public testing::Test {
+  protected:
+    HWND make(const std::wstring& title, DWORD style = WS_OVERLAPPEDWINDOW, DWORD ex = 0) {
+        static const ATOM window_class = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = take_paths;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"PikutaCheck";
+            return RegisterClassW(&wc);
+        }();
+        const HWND window = CreateWindowExW(ex, reinterpret_cast<LPCWSTR>(ULONG_PTR(window_class)),
+                                            title.c_str(), style, 40, 40, 320, 200, nullptr,
+                                            nullptr, GetModuleHandleW(nullptr), nullptr);
+        EXPECT_NE(window, nullptr) << "no window: " << GetLastError();
+        made_.push_back(window);
+        ShowWindow(window, SW_SHOWNORMAL);
+        pump();
+        return window;
+    }
+    void TearDown() override {
+        for (const HWND window : made_)
+            DestroyWindow(window);
+    }
+
+  private:
+    std::vector<HWND> made_;
+};
+
+TEST_F(Windows, TheRunningInstanceIsFoundByItsExactTitleAndBroughtBack) {
     const std::wstring title = L"ﾋﾟｸﾀ PIKUTA";
-    const HWND others[] = {make_window(title + L" 2"), make_window(title.substr(1)),
-                           make_window(L"ﾋﾟｸﾀ pikuta")};
-    expect(!w::find_window_titled(title), "a longer, shorter or other-case title counts");
-    expect(w::find_window_titled(title + L" 2") == others[0], "the longer title is not found");
-    const HWND target = make_window(title);
+    const HWND longer = make(title + L" 2");
+    make(title.substr(1));
+    make(L"ﾋﾟｸﾀ pikuta");
+    EXPECT_EQ(w::find_window_titled(title), nullptr) << "a longer, shorter or other-case title";
+    EXPECT_EQ(w::find_window_titled(title + L" 2"), longer);
+    const HWND target = make(title);
     for (const auto& [state, show] : {std::pair{"minimised", SW_MINIMIZE},
                                       {"maximised", SW_MAXIMIZE},
                                       {"behind", SW_SHOWNORMAL}}) {
-        const std::string name = std::string("single instance, ") + state + ": ";
+        SCOPED_TRACE(state);
         ShowWindow(target, show);
-        SetForegroundWindow(others[0]);
+        SetForegroundWindow(longer);
         pump();
-        const HWND found = w::find_window_titled(title);
-        expect(found == target, name + "the window is not found by its exact title");
-        if (!found) continue;
-        w::restore_and_activate(found);
+        EXPECT_EQ(w::find_window_titled(title), target);
+        w::restore_and_activate(target);
         pump();
-        expect(!IsIconic(target) && !IsZoomed(target) && IsWindowVisible(target),
-               name + "not restored to its normal state");
-        expect(GetForegroundWindow() == target, name + "not activated");
+        EXPECT_TRUE(!IsIconic(target) && !IsZoomed(target) && IsWindowVisible(target))
+            << "not restored to its normal state";
+        EXPECT_EQ(GetForegroundWindow(), target) << "not activated";
     }
-    for (const HWND window : {others[0], others[1], others[2], target})
-        DestroyWindow(window);
 }
 
 int windows_titled(const std::wstring& title) {
-    struct Count {
-        const std::wstring& title;
-        int found = 0;
-    } count{title};
-    EnumWindows(
-        [](HWND window, LPARAM context) {
-            auto* c = reinterpret_cast<Count*>(context);
-            wchar_t text[256] = {};
-            GetWindowTextW(window, text, 256);
-            c->found += c->title == text;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.found;
+    int found = 0;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, nullptr, title.c_str()));)
+        ++found;
+    return found;
 }
 
 bool comes_to_front(HWND window) {
@@ -156,117 +157,97 @@ bool comes_to_front(HWND window) {
 
 // Two starts of the program a moment apart while it starts slowly (its window comes a second
 // late): one runs, the other hands over to it and ends.
-void check_two_starts(const std::wstring& program) {
+TEST_F(Windows, OfTwoStartsOneRunsAndTheOtherHandsOver) {
     const std::wstring title = L"ﾋﾟｸﾀ two starts";
     PROCESS_INFORMATION started[2]{};
     for (auto& process : started) {
-        std::wstring line = L"\"" + program + L"\" \"" + title + L"\"";
+        std::wstring line = L"\"" + wide(given.program) + L"\" \"" + title + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        expect(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &process),
-               "two starts: the program does not start");
+        ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
     }
     const HANDLE processes[] = {started[0].hProcess, started[1].hProcess};
     const DWORD ended = WaitForMultipleObjects(2, processes, FALSE, 15000) - WAIT_OBJECT_0;
     DWORD code = 0;
-    expect(ended < 2 && GetExitCodeProcess(processes[ended], &code) && code == 3,
-           "two starts: neither handed over to the other");
+    EXPECT_TRUE(ended < 2 && GetExitCodeProcess(processes[ended], &code)) << "neither ended";
+    EXPECT_EQ(code, 3u) << "the one that ended did not hand over";
     const HWND window = w::find_window_titled(title);
-    expect(window && windows_titled(title) == 1,
-           "two starts: " + std::to_string(windows_titled(title)) + " windows");
-    expect(comes_to_front(window), "two starts: the running window is not in front");
+    EXPECT_NE(window, nullptr);
+    EXPECT_EQ(windows_titled(title), 1);
+    EXPECT_TRUE(comes_to_front(window)) << "the running window is not in front";
     // A start that the system did not let bring the window to the front asks it to come itself.
-    const HWND other = make_window(L"in front");
-    SetForegroundWindow(other);
+    SetForegroundWindow(make(L"in front"));
     pump();
     PostMessageW(window, w::activation_request(), 0, 0);
-    expect(comes_to_front(window), "two starts: the running window does not come when asked");
+    EXPECT_TRUE(comes_to_front(window)) << "the running window does not come when asked";
     PostMessageW(window, WM_CLOSE, 0, 0);
-    expect(WaitForMultipleObjects(2, processes, TRUE, 5000) < WAIT_OBJECT_0 + 2,
-           "two starts: the program does not end");
-    DestroyWindow(other);
+    EXPECT_LT(WaitForMultipleObjects(2, processes, TRUE, 5000), WAIT_OBJECT_0 + 2)
+        << "the program does not end";
     for (const auto& process : started) {
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
 }
 
-// What a window that takes handed paths received, by the order of arrival.
-std::vector<std::wstring> g_handed;
-
-LRESULT CALLBACK take_paths(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message != WM_COPYDATA) return DefWindowProcW(window, message, w, l);
-    const auto path = w::received_path(*reinterpret_cast<const COPYDATASTRUCT*>(l));
-    if (path) g_handed.push_back(*path);
-    return path ? TRUE : FALSE;
-}
-
-void check_hand_over() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = take_paths;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"PikutaHandOver";
-    RegisterClassW(&wc);
+TEST_F(Windows, HandedPathsArriveAsSent) {
     const std::wstring title = L"PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)";
-    const HWND target = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 40,
-                                        40, 320, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    const HWND target = make(title);
     ShowWindow(target, SW_MINIMIZE);
     pump();
     // Sent as the program sends it: to the window found by its title. A path with characters
     // beyond any code page, an empty one, and data of another kind, which is not taken.
-    const std::wstring paths[] = {L"C:\\写真\\桜 ☀.jpg", L""};
+    const std::vector<std::wstring> paths{L"C:\\写真\\桜 ☀.jpg", L""};
+    g_handed.clear();
     for (const auto& path : paths)
-        expect(w::send_path(w::find_window_titled(title), path), "a handed path was not taken");
+        EXPECT_TRUE(w::send_path(w::find_window_titled(title), path)) << path;
     COPYDATASTRUCT other{1, 4, const_cast<char*>("text")};
-    const LRESULT taken = SendMessageW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other));
-    expect(!taken, "other data was taken for a path");
-    expect(g_handed == std::vector<std::wstring>(std::begin(paths), std::end(paths)),
-           "the paths received differ from those handed over");
+    EXPECT_FALSE(SendMessageW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other)))
+        << "other data was taken for a path";
+    EXPECT_EQ(g_handed, paths);
     DestroyWindow(target);
-    expect(!w::send_path(target, L"C:\\x.jpg"), "a path handed to no window counts as taken");
+    EXPECT_FALSE(w::send_path(target, L"C:\\x.jpg")) << "a path handed to no window is taken";
 }
 
-void check_frame() {
+TEST_F(Windows, FrameMarginsAreThoseTheSystemDraws) {
     const std::tuple<const char*, DWORD, DWORD> rows[] = {
         {"sizable", WS_OVERLAPPEDWINDOW, 0},
         {"fixed dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME, 0},
         {"tool window", WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW}};
     for (const auto& [kind, style, ex] : rows) {
-        const HWND window = make_window(L"frame", style, ex);
+        SCOPED_TRACE(kind);
+        const HWND window = make(L"frame", style, ex);
         RECT outer{}, client{};
         POINT origin{0, 0};
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
         ClientToScreen(window, &origin);
-        const RECT actual{origin.x - outer.left, origin.y - outer.top,
-                          outer.right - origin.x - client.right,
-                          outer.bottom - origin.y - client.bottom};
-        const RECT expected = w::frame_margins(style, ex, GetDpiForWindow(window));
-        expect(text(actual) == text(expected), std::string("frame margins, ") + kind +
-                                                   ": expected " + text(expected) + ", got " +
-                                                   text(actual));
-        DestroyWindow(window);
+        const RECT m = w::frame_margins(style, ex, GetDpiForWindow(window));
+        EXPECT_EQ((std::array{origin.x - outer.left, origin.y - outer.top,
+                              outer.right - origin.x - client.right,
+                              outer.bottom - origin.y - client.bottom}),
+                  (std::array{m.left, m.top, m.right, m.bottom}));
     }
 }
 
 // ---- drives and folders --------------------------------------------------------------------
 
-void check_drives() {
+TEST(Folders, DrivesAreListedInOrderAndTold) {
     const auto drives = w::logical_drives();
-    const auto has = [&](const wchar_t* d) {
+    const auto has = [&](const std::wstring& d) {
         return std::find(drives.begin(), drives.end(), d) != drives.end();
     };
-    expect(has(L"C:\\") && has(L"Z:\\"), "the drive list lacks C:\\ or Z:\\");
-    expect(std::is_sorted(drives.begin(), drives.end()), "the drive list is not in order");
+    EXPECT_TRUE(has(L"C:\\") && has(L"Z:\\")) << "C:\\ or Z:\\ missing";
+    EXPECT_TRUE(std::is_sorted(drives.begin(), drives.end()));
     for (const auto& d : drives)
-        expect(d.size() == 3 && d[1] == L':' && d[2] == L'\\', "odd drive " + narrow(d));
+        EXPECT_TRUE(d.size() == 3 && d[1] == L':' && d[2] == L'\\') << d;
     std::wstring absent = L"B:\\";
-    while (has(absent.c_str()))
+    while (has(absent))
         ++absent[0];
     std::wstring why;
-    expect(w::drive_ready(L"C:\\", &why), "C:\\ is not ready: " + narrow(why));
-    expect(!w::drive_ready(absent, &why) && !why.empty(), "a missing drive is ready, or no why");
+    EXPECT_TRUE(w::drive_ready(L"C:\\", &why)) << why;
+    EXPECT_FALSE(w::drive_ready(absent, &why));
+    EXPECT_NE(why, L"") << "no reason why a missing drive is not ready";
     const std::pair<std::wstring, std::wstring> rows[] = {{L"C:\\windows\\system32", L"C:\\"},
                                                           {L"c:\\windows", L"C:\\"},
                                                           {L"C:", L"C:\\"},
@@ -274,35 +255,34 @@ void check_drives() {
                                                           {absent + L"x", L""},
                                                           {L"\\\\server\\share", L""}};
     for (const auto& [path, drive] : rows)
-        expect(w::drive_of(path, drives) == drive, "drive of " + narrow(path));
+        EXPECT_EQ(w::drive_of(path, drives), drive) << path;
 }
 
-void check_windows_folder() {
+TEST(Folders, TheWindowsFolderAndSeparators) {
     wchar_t root[MAX_PATH] = {};
     GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH);
     const std::wstring folder = w::windows_folder();
-    expect(!folder.empty() &&
-               CompareStringOrdinal(folder.c_str(), -1, root, -1, TRUE) == CSTR_EQUAL,
-           "the Windows folder " + narrow(folder) + " is not " + narrow(root));
-    expect(w::windows_folder(unsigned(folder.size())).empty(), "a folder too long is given");
+    EXPECT_FALSE(folder.empty());
+    EXPECT_EQ(CompareStringOrdinal(folder.c_str(), -1, root, -1, TRUE), CSTR_EQUAL)
+        << folder << " is not " << root;
+    EXPECT_EQ(w::windows_folder(unsigned(folder.size())), L"") << "a folder too long is given";
     const std::pair<std::wstring, std::wstring> rows[] = {
         {folder, folder + L"\\"},
         {L"C:\\", L"C:\\"},
         {L"C:\\windows\\", L"C:\\windows\\"},
         {L"C:/data/pictures", L"C:\\data\\pictures\\"}};
-    for (const auto& [given, expected] : rows)
-        expect(w::with_separator(given) == expected, "separator for " + narrow(given));
+    for (const auto& [path, expected] : rows)
+        EXPECT_EQ(w::with_separator(path), expected);
 }
 
-void check_long_paths() {
+TEST(Folders, LongPathsAreReadAndSearchedAndFoldersKnownByIdentity) {
     const std::pair<std::wstring, std::wstring> forms[] = {
         {L"C:\\data\\pictures", L"\\\\?\\C:\\data\\pictures"},
         {L"C:/data/./old/../pictures/", L"\\\\?\\C:\\data\\pictures\\"},
         {L"\\\\server\\share\\pictures", L"\\\\?\\UNC\\server\\share\\pictures"},
         {L"\\\\?\\C:\\data", L"\\\\?\\C:\\data"}};
     for (const auto& [path, expected] : forms)
-        expect(w::long_path(path) == expected,
-               "long form of " + narrow(path) + ": " + narrow(w::long_path(path)));
+        EXPECT_EQ(w::long_path(path), expected);
 
     // A tree deeper than 300 characters, with a picture at the bottom and one at the top.
     const std::wstring top = temp_folder() + L"長いパス";
@@ -317,24 +297,22 @@ void check_long_paths() {
         CloseHandle(CreateFileW(w::long_path(file).c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     w::FolderReading bottom;
-    expect(w::read_folder(deep, bottom) && bottom.files == std::vector<std::wstring>{L"a.bmp"},
-           "long paths: the folder of " + std::to_string(deep.size()) + " characters lists " +
-               std::to_string(bottom.files.size()) + " files");
+    EXPECT_TRUE(w::read_folder(deep, bottom)) << deep.size() << " characters";
+    EXPECT_EQ(bottom.files, std::vector<std::wstring>{L"a.bmp"});
     // Searched as the program searches: every folder below the top read once.
     std::vector<std::wstring> found, left{top};
     while (!left.empty()) {
         const std::wstring folder = left.back();
         left.pop_back();
         w::FolderReading reading;
-        expect(w::read_folder(folder, reading), "long paths: not read: " + narrow(folder));
+        EXPECT_TRUE(w::read_folder(folder, reading)) << folder;
         for (const auto& file : reading.files)
             found.push_back(folder + L"\\" + file);
         for (const auto& sub : reading.folders)
             left.push_back(folder + L"\\" + sub.name);
     }
     std::sort(found.begin(), found.end());
-    expect(found == std::vector<std::wstring>{pictures[1], pictures[0]},
-           "long paths: the search finds " + std::to_string(found.size()) + " of the 2 pictures");
+    EXPECT_EQ(found, (std::vector{pictures[1], pictures[0]}));
 
     // The folder's identity: known, the same by another spelling, another for another folder.
     w::FolderReading spelt, parent;
@@ -343,10 +321,10 @@ void check_long_paths() {
     w::read_folder(slashes, spelt);
     w::read_folder(deep.substr(0, deep.rfind(L'\\')), parent);
     const auto known = [](const w::FolderReading& r) { return r.id[0] != 0 || r.id[1] != 0; };
-    expect(known(bottom) && known(parent), "folder identity: unknown");
-    expect(spelt.volume == bottom.volume && spelt.id == bottom.id,
-           "folder identity: another for the same folder");
-    expect(parent.id != bottom.id, "folder identity: the same for two folders");
+    EXPECT_TRUE(known(bottom) && known(parent));
+    EXPECT_EQ(spelt.volume, bottom.volume);
+    EXPECT_EQ(spelt.id, bottom.id);
+    EXPECT_NE(parent.id, bottom.id);
 }
 
 // ---- wallpaper -----------------------------------------------------------------------------
@@ -387,42 +365,97 @@ std::wstring registry_wallpaper() {
     return value;
 }
 
-void check_wallpaper() {
+TEST(Wallpaper, IsStoredWhereAllowedShownAndKept) {
     wchar_t local[MAX_PATH] = {};
     GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
     const std::wstring user_folder = w::user_wallpaper_folder();
-    expect(user_folder == w::with_separator(local) + L"PIKUTA",
-           "the per-user folder is " + narrow(user_folder));
+    EXPECT_EQ(user_folder, w::with_separator(local) + L"PIKUTA");
     // A folder in the way of the file makes the Windows folder refuse it, as the access rules
     // of a real system do for an ordinary user (Wine runs as its owner).
     const std::wstring blocker = w::with_separator(w::windows_folder()) + wallpaper_name;
     for (const bool refused : {false, true}) {
-        const std::string name = std::string("wallpaper, the Windows folder ") +
-                                 (refused ? "refuses" : "takes") + " it: ";
+        SCOPED_TRACE(refused ? "the Windows folder refuses it" : "the Windows folder takes it");
         DeleteFileW(blocker.c_str());
         if (refused) CreateDirectoryW(blocker.c_str(), nullptr);
         const std::wstring path = store_wallpaper();
-        expect(path ==
-                   w::with_separator(refused ? user_folder : w::windows_folder()) + wallpaper_name,
-               name + "stored in " + narrow(path));
-        expect(w::set_wallpaper(path), name + "the setter failed");
-        expect(w::current_wallpaper() == path,
-               name + "the desktop shows " + narrow(w::current_wallpaper()));
-        expect(registry_wallpaper() == path, name + "not kept for the next sign-in");
+        EXPECT_EQ(path,
+                  w::with_separator(refused ? user_folder : w::windows_folder()) + wallpaper_name);
+        EXPECT_TRUE(w::set_wallpaper(path));
+        EXPECT_EQ(w::current_wallpaper(), path) << "not on the desktop";
+        EXPECT_EQ(registry_wallpaper(), path) << "not kept for the next sign-in";
         RemoveDirectoryW(blocker.c_str());
+    }
+}
+
+// ---- resources -----------------------------------------------------------------------------
+
+// What Explorer, the Start menu and the taskbar read from a program file. The program runs in
+// the UTF-8 code page, the renderer in the ANSI one that old metafiles' text is written in.
+TEST(Resources, EachProgramHasItsIconsManifestAndVersion) {
+    for (const auto& [file, utf8_code_page] :
+         {std::pair{wide(given.program), true}, {wide(given.renderer), false}}) {
+        SCOPED_TRACE(utf8(file));
+        const HMODULE module = LoadLibraryExW(
+            file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        if (!module) {
+            ADD_FAILURE() << "its resources cannot be read";
+            continue;
+        }
+        const auto resource = [module](const wchar_t* id, const wchar_t* type) {
+            const HRSRC found = FindResourceW(module, id, type);
+            const auto* data =
+                found ? static_cast<const char*>(LockResource(LoadResource(module, found)))
+                      : nullptr;
+            return data ? std::string(data, SizeofResource(module, found)) : std::string();
+        };
+        std::set<int> sides; // from the icon's group: 0 stands for 256
+        const std::string group = resource(L"IDI_ICON1", MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+        for (std::size_t at = 6; group.size() >= 6 && at + 14 <= group.size(); at += 14)
+            sides.insert(group[at] ? (unsigned char)group[at] : 256);
+        for (const int side : {16, 32, 48, 256}) {
+            const auto icon = static_cast<HICON>(
+                LoadImageW(module, L"IDI_ICON1", IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
+            ICONINFO info{};
+            BITMAP bitmap{};
+            EXPECT_TRUE(sides.count(side) && icon && GetIconInfo(icon, &info) &&
+                        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) && bitmap.bmWidth == side)
+                << "no icon of " << side << " px";
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            if (icon) DestroyIcon(icon);
+        }
+        const std::string manifest = resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+        for (const char* setting : {"longPathAware", "PerMonitorV2", "supportedOS"})
+            EXPECT_HAS(manifest, setting);
+        EXPECT_EQ(manifest.find("activeCodePage") != std::string::npos, utf8_code_page)
+            << "the code page is " << (utf8_code_page ? "not " : "") << "UTF-8";
+        FreeLibrary(module);
+        DWORD ignored = 0;
+        std::vector<unsigned char> info(GetFileVersionInfoSizeW(file.c_str(), &ignored));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        const bool read =
+            !info.empty() &&
+            GetFileVersionInfoW(file.c_str(), 0, DWORD(info.size()), info.data()) &&
+            VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length);
+        EXPECT_EQ(read && fixed ? std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                      std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                      std::to_string(HIWORD(fixed->dwFileVersionLS))
+                                : "none",
+                  PIKUTA_VERSION);
     }
 }
 
 // ---- metafiles -----------------------------------------------------------------------------
 
-std::vector<unsigned char> read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 struct Picture4 {
     int width = 0, height = 0;
-    std::vector<unsigned char> rgba; // straight, not premultiplied
+    std::vector<unsigned char> rgba;            // straight, not premultiplied
+    std::array<int, 4> at(int x, int y) const { // R, G, B, A; nothing outside
+        const std::size_t i = 4 * (std::size_t(y) * width + x);
+        if (i + 4 > rgba.size()) return {};
+        return {rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]};
+    }
 };
 
 // A PAM file as ImageMagick writes it from a PNG: RGB_ALPHA, 8 bits.
@@ -468,8 +501,9 @@ double differing_share(const Picture4& a, const Picture4& b) {
     return double(differing) / double(a.rgba.size() / 4);
 }
 
-ChildResult render(const std::string& renderer, const std::vector<std::string>& arguments,
-                   const std::vector<unsigned char>& data) {
+ChildResult render(const std::vector<std::string>& arguments,
+                   const std::vector<unsigned char>& data,
+                   const std::string& renderer = given.renderer) {
     std::vector<std::string> argv{renderer};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     ChildLimits limits;
@@ -477,8 +511,7 @@ ChildResult render(const std::string& renderer, const std::vector<std::string>& 
     return runChild(argv, data, limits);
 }
 
-void check_metafiles(const std::string& samples, const std::string& references,
-                     const std::string& renderer) {
+TEST(Metafiles, SamplesAreDrawnAsOnLinux) {
     // The share of pixels allowed to differ from the Linux rendering, a little above what was
     // measured, with what makes the difference. A picture drawn in the wrong place or size
     // differs in far more (moved by 4 pixels: 3 to 28 %; upside down: 34 to 55 %).
@@ -494,56 +527,41 @@ void check_metafiles(const std::string& samples, const std::string& references,
         {"plain.wmf", 0.04, "edges of the outline"},
     };
     for (const auto& [file, limit, why] : rows) {
-        const std::string name = std::string("metafile ") + file + ": ";
+        SCOPED_TRACE(file);
         const ChildResult result =
-            render(renderer, {"draw", "96", "0", "0"}, read_file(samples + "/" + file));
-        expect(result.ok, name + "not drawn: " + result.error);
+            render({"draw", "96", "0", "0"}, read_file(given.samples + "/" + file));
+        EXPECT_TRUE(result.ok) << result.error;
         const Picture4 drawn = from_reply(result.output);
-        const Picture4 expected = read_pam(references + "/" + file + ".pam");
-        expect(!expected.rgba.empty(), name + "no reference");
-        const bool same_size = drawn.width == expected.width && drawn.height == expected.height &&
-                               drawn.rgba.size() == expected.rgba.size();
-        expect(same_size, name + std::to_string(drawn.width) + " x " +
-                              std::to_string(drawn.height) + ", the reference is " +
-                              std::to_string(expected.width) + " x " +
-                              std::to_string(expected.height));
-        if (!same_size || expected.rgba.empty()) continue;
+        const Picture4 expected = read_pam(given.references + "/" + file + ".pam");
+        if (expected.rgba.empty() || drawn.rgba.size() != expected.rgba.size() ||
+            drawn.width != expected.width) {
+            ADD_FAILURE() << "drawn " << drawn.width << " x " << drawn.height
+                          << ", the reference is " << expected.width << " x " << expected.height;
+            continue;
+        }
         const double share = differing_share(drawn, expected);
         std::printf("%-14s %3d x %-3d  differs in %5.2f %% of pixels (allowed %2.0f %%: %s)\n",
                     file, drawn.width, drawn.height, share * 100, limit * 100, why);
-        expect(share <= limit, name + "differs too much from the reference");
+        EXPECT_LE(share, limit) << "differs too much from the reference";
     }
-    const auto plain = render(renderer, {"size", "96"}, read_file(samples + "/plain.wmf"));
+}
+
+TEST(Metafiles, AreMeasuredDrawnLargerAndJunkRefused) {
+    const auto plain = render({"size", "96"}, read_file(given.samples + "/plain.wmf"));
     const Picture4 measured = from_reply(plain.output);
-    expect(plain.ok && measured.width == 269 && measured.height == 202,
-           "plain.wmf is not measured 269 x 202: " + plain.error);
+    EXPECT_TRUE(plain.ok) << plain.error;
+    EXPECT_EQ(std::pair(measured.width, measured.height), std::pair(269, 202));
     const auto large =
-        render(renderer, {"draw", "96", "640", "480"}, read_file(samples + "/scaled.emf"));
-    expect(large.ok && large.output.size() == 8 + 640 * 480 * 4, "scaled.emf not drawn larger");
-    const auto junk = render(renderer, {"draw", "96", "0", "0"}, {'n', 'o', 'p', 'e'});
-    expect(!junk.ok && junk.error.find("not an EMF") != std::string::npos,
-           "junk is not refused clearly: " + junk.error);
-}
-
-// Pixel (x, y) of a renderer's reply as B, G, R, A.
-std::array<int, 4> pixel_at(const ChildResult& reply, int x, int y) {
-    std::array<int, 4> bgra{};
-    std::uint32_t width = 0;
-    if (reply.output.size() >= 8) std::memcpy(&width, reply.output.data(), 4);
-    const std::size_t at = 8 + (std::size_t(y) * width + std::size_t(x)) * 4;
-    for (std::size_t c = 0; at + 3 < reply.output.size() && c < 4; ++c)
-        bgra[c] = reply.output[at + c];
-    return bgra;
-}
-
-std::uint32_t bits(float value) {
-    std::uint32_t out;
-    std::memcpy(&out, &value, sizeof out);
-    return out;
+        render({"draw", "96", "640", "480"}, read_file(given.samples + "/scaled.emf"));
+    EXPECT_EQ(large.output.size(), 8u + 640 * 480 * 4) << large.error;
+    const auto junk = render({"draw", "96", "0", "0"}, {'n', 'o', 'p', 'e'});
+    EXPECT_FALSE(junk.ok);
+    EXPECT_HAS(junk.error, "not an EMF");
 }
 
 // Metafiles that GDI alone does not draw: a red square in the middle of 100 x 100 pixels.
-void check_metafile_faults(const std::string& renderer) {
+TEST(Metafiles, WhatGdiAloneLeavesOutIsDrawn) {
+    const auto bits = [](float value) { return std::bit_cast<std::uint32_t>(value); };
     const mf::Bytes frame = mf::emf({0, 0, 99, 99}, {0, 0, 2645, 2645}); // 100 device pixels
     const mf::Bytes brush = mf::emfRecord(39, {1, 0, 0x0000FF, 0});      // solid red
     const mf::Bytes square = mf::emfRecord(43, {20, 20, 80, 80});
@@ -570,33 +588,32 @@ void check_metafile_faults(const std::string& renderer) {
              1)},
     };
     for (const auto& [what, file] : rows) {
-        const ChildResult result = render(renderer, {"draw", "96", "0", "0"}, file);
-        const auto middle = pixel_at(result, 50, 50), corner = pixel_at(result, 5, 5);
-        expect(result.ok && middle == std::array{0, 0, 255, 255} && corner[3] == 0,
-               std::string("metafile, ") + what + ": not drawn: " + result.error + " (" +
-                   std::to_string(middle[2]) + "," + std::to_string(middle[1]) + "," +
-                   std::to_string(middle[0]) + "," + std::to_string(middle[3]) + ")");
+        SCOPED_TRACE(what);
+        const ChildResult result = render({"draw", "96", "0", "0"}, file);
+        EXPECT_TRUE(result.ok) << result.error;
+        const Picture4 drawn = from_reply(result.output);
+        EXPECT_EQ(drawn.at(50, 50), (std::array{255, 0, 0, 255})) << "R, G, B, A";
+        EXPECT_EQ(drawn.at(5, 5)[3], 0) << "the corner is not clear";
     }
 }
 
 // The renderer unpacked under a user's folder named in Japanese, started as the program starts
 // it: by its path as UTF-8.
-void check_renderer_folder(const std::string& renderer, const std::string& samples) {
+TEST(Metafiles, TheRendererRunsFromAFolderNamedInJapanese) {
     const std::wstring folder = temp_folder() + L"山田\\ピクタ ﾋﾟｸﾀ";
     SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     const std::wstring copy = folder + L"\\pikuta-metafile.exe";
-    expect(CopyFileW(wide(renderer).c_str(), copy.c_str(), FALSE), "renderer not copied");
-    const auto result = render(utf8(copy), {"size", "96"}, read_file(samples + "/plain.wmf"));
-    const Picture4 measured = from_reply(result.output);
-    expect(result.ok && measured.width == 269,
-           "the renderer in a folder named in Japanese: " + result.error);
+    ASSERT_TRUE(CopyFileW(wide(given.renderer).c_str(), copy.c_str(), FALSE));
+    const auto result = render({"size", "96"}, read_file(given.samples + "/plain.wmf"), utf8(copy));
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(from_reply(result.output).width, 269);
 }
 
 // The largest picture allowed fits the renderer's memory limit (1 GiB). Wine does not hold a
 // job to its memory limit, so the renderer's peak is measured instead.
-void check_near_limit(const std::string& renderer, const std::string& samples) {
+TEST(Metafiles, TheLargestPictureFitsTheMemoryLimit) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE in = CreateFileW(wide(samples + "\\scaled.emf").c_str(), GENERIC_READ,
+    const HANDLE in = CreateFileW(wide(given.samples + "\\scaled.emf").c_str(), GENERIC_READ,
                                   FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
     const HANDLE out =
         CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
@@ -606,15 +623,14 @@ void check_near_limit(const std::string& renderer, const std::string& samples) {
     startup.hStdInput = in;
     startup.hStdOutput = startup.hStdError = out;
     const int side = 10000; // 100 million pixels, the most allowed
-    std::wstring line = L"\"" + wide(renderer) + L"\" draw 96 " + std::to_wstring(side) + L" " +
-                        std::to_wstring(side);
+    std::wstring line = L"\"" + wide(given.renderer) + L"\" draw 96 " + std::to_wstring(side) +
+                        L" " + std::to_wstring(side);
     PROCESS_INFORMATION process{};
     const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
                                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
     CloseHandle(in);
     CloseHandle(out);
-    expect(started, "near the limit: the renderer does not start");
-    if (!started) return;
+    ASSERT_TRUE(started);
     SIZE_T peak = 0;
     while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
         PROCESS_MEMORY_COUNTERS counters{};
@@ -629,62 +645,9 @@ void check_near_limit(const std::string& renderer, const std::string& samples) {
     std::printf("%d x %d pixels drawn with at most %llu MB (the limit is %llu MB)\n", side, side,
                 static_cast<unsigned long long>(peak >> 20),
                 static_cast<unsigned long long>(limit >> 20));
-    expect(code == 0, "near the limit: not drawn");
-    expect(peak > 0 && peak < limit, "near the limit: beyond the memory limit");
-}
-
-// ---- resources -----------------------------------------------------------------------------
-
-// What Explorer, the Start menu and the taskbar read from a program file.
-void check_resources(const std::wstring& file, bool utf8_code_page) {
-    const std::string name = narrow(file.substr(file.rfind(L'\\') + 1)) + ": ";
-    const HMODULE module = LoadLibraryExW(
-        file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    expect(module != nullptr, name + "its resources cannot be read");
-    if (!module) return;
-    const auto resource = [module](const wchar_t* id, const wchar_t* type) {
-        const HRSRC found = FindResourceW(module, id, type);
-        const auto* data =
-            found ? static_cast<const char*>(LockResource(LoadResource(module, found))) : nullptr;
-        return data ? std::string(data, SizeofResource(module, found)) : std::string();
-    };
-    std::set<int> sides; // from the icon's group: 0 stands for 256
-    const std::string group = resource(L"IDI_ICON1", MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
-    for (std::size_t at = 6; group.size() >= 6 && at + 14 <= group.size(); at += 14)
-        sides.insert(group[at] ? (unsigned char)group[at] : 256);
-    for (const int side : {16, 32, 48, 256}) {
-        const auto icon = static_cast<HICON>(
-            LoadImageW(module, L"IDI_ICON1", IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
-        ICONINFO info{};
-        BITMAP bitmap{};
-        const bool loaded = icon && GetIconInfo(icon, &info) &&
-                            GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) &&
-                            bitmap.bmWidth == side;
-        expect(sides.count(side) && loaded, name + "no icon of " + std::to_string(side) + " px");
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        if (icon) DestroyIcon(icon);
-    }
-    const std::string manifest = resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
-    for (const char* setting : {"longPathAware", "PerMonitorV2", "supportedOS"})
-        expect(manifest.find(setting) != std::string::npos, name + "no " + setting);
-    expect((manifest.find("activeCodePage") != std::string::npos) == utf8_code_page,
-           name + (utf8_code_page ? "the code page is not UTF-8"
-                                  : "the code page is UTF-8 (old metafiles' ANSI text)"));
-    FreeLibrary(module);
-    DWORD ignored = 0;
-    std::vector<unsigned char> info(GetFileVersionInfoSizeW(file.c_str(), &ignored));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    const bool read = !info.empty() &&
-                      GetFileVersionInfoW(file.c_str(), 0, DWORD(info.size()), info.data()) &&
-                      VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length);
-    const std::string version = read && fixed
-                                    ? std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
-                                          std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-                                          std::to_string(HIWORD(fixed->dwFileVersionLS))
-                                    : "none";
-    expect(version == PIKUTA_VERSION, name + "version " + version + ", not " PIKUTA_VERSION);
+    EXPECT_EQ(code, 0u) << "not drawn";
+    EXPECT_GT(peak, 0u);
+    EXPECT_LT(peak, limit);
 }
 
 // ---- the renderer's child process ----------------------------------------------------------
@@ -708,6 +671,39 @@ int misbehave(const std::string& how) {
     return how == "echo" ? 0 : 1;
 }
 
+TEST(ChildProcess, AMisbehavingRendererIsStoppedAndToldOf) {
+    // What the child does (empty: it is missing), bytes of input, success, and a part of the
+    // error (the output of a success is its input).
+    const std::tuple<std::string, std::size_t, bool, std::string> rows[] = {
+        {"echo", 3 << 20, true, ""},
+        {"fail", 0, false, "bad file"},
+        {"crash", 0, false, "exception 0xC0000005"},
+        {"spin", 0, false, "too long"},
+        {"sleep", 8 << 20, false, "too long"},
+        {"flood", 0, false, "more data"},
+        {"", 0, false, "could not be started"},
+    };
+    const ChildLimits limits{.cpuTime = 1s, .wallTime = 3s, .maxOutputBytes = 4 << 20};
+    std::puts("A child process crashes on purpose now; Wine tells so.");
+    std::fflush(stdout);
+    for (const auto& [how, input, ok, error] : rows) {
+        SCOPED_TRACE(how.empty() ? "missing" : how);
+        const std::vector<std::string> argv =
+            how.empty() ? std::vector<std::string>{"C:\\nowhere\\pikuta-metafile.exe"}
+                        : std::vector<std::string>{given.self, "--child", how};
+        const auto start = std::chrono::steady_clock::now();
+        const auto result = runChild(argv, std::vector<unsigned char>(input, 'x'), limits);
+        EXPECT_LT((std::chrono::steady_clock::now() - start) / 1ms, (limits.wallTime + 2s) / 1ms)
+            << "not stopped in time";
+        EXPECT_EQ(result.ok, ok) << result.error;
+        if (ok) {
+            EXPECT_EQ(result.output.size(), input);
+        } else {
+            EXPECT_HAS(result.error, error);
+        }
+    }
+}
+
 // What a renderer taken over by a crafted metafile would try; 0 when it got through.
 int escape(const std::string& how, const std::wstring& folder) {
     if (how == "start a program") {
@@ -725,8 +721,8 @@ int escape(const std::string& how, const std::wstring& folder) {
         return 0;
     }
     if (how == "write a file") {
-        const HANDLE file = CreateFileW((folder + L"\\escaped").c_str(), GENERIC_WRITE, 0,
-                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file = CreateFileW((folder + L"\\escaped").c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return 1;
         CloseHandle(file);
         return 0;
@@ -752,87 +748,39 @@ int escape(const std::string& how, const std::wstring& folder) {
 
 // The renderer's walls, tried from inside by this program as its child. Wine implements some of
 // them only: those it lets through are named, not counted as failures there.
-void check_walls(const std::string& self) {
+TEST(ChildProcess, TheRendererIsWalledIn) {
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
     char temporary[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temporary);
     const std::string folder = std::string(temporary) + "pikuta-walls";
     CreateDirectoryA(folder.c_str(), nullptr);
     const ChildLimits limits{.cpuTime = 5s, .maxOutputBytes = 64};
-    const char* attempts[] = {"start a program", "write a file", "use the clipboard",
-                              "find other windows", "keep its integrity"};
-    for (const char* attempt : attempts) {
-        const auto result = runChild({self, "--escape", attempt, folder}, {}, limits);
+    for (const char* attempt : {"start a program", "write a file", "use the clipboard",
+                                "find other windows", "keep its integrity"}) {
+        const auto result = runChild({given.self, "--escape", attempt, folder}, {}, limits);
         if (!result.notice.empty())
             std::printf("walls: the system refused: %s\n", result.notice.c_str());
-        if (result.ok && wine) {
+        if (result.ok && wine)
             std::printf("walls: Wine lets the renderer %s\n", attempt);
-            continue;
-        }
-        expect(!result.ok, std::string("walls: the renderer may ") + attempt);
+        else
+            EXPECT_FALSE(result.ok) << "the renderer may " << attempt;
     }
     DeleteFileA((folder + "\\escaped").c_str());
     RemoveDirectoryA(folder.c_str());
-}
-
-void check_child_process(const std::string& self) {
-    // What the child does (empty: it is missing), bytes of input, success, and the output size
-    // expected or a part of the error.
-    const std::tuple<std::string, std::size_t, bool, std::string> rows[] = {
-        {"echo", 3 << 20, true, "3145728"},          {"fail", 0, false, "bad file"},
-        {"crash", 0, false, "exception 0xC0000005"}, {"spin", 0, false, "too long"},
-        {"sleep", 8 << 20, false, "too long"},       {"flood", 0, false, "more data"},
-        {"", 0, false, "could not be started"},
-    };
-    const ChildLimits limits{.cpuTime = 1s, .wallTime = 3s, .maxOutputBytes = 4 << 20};
-    for (const auto& [how, input, ok, expected] : rows) {
-        const std::string name = "child process, " + how + ": ";
-        const std::vector<std::string> argv =
-            how.empty() ? std::vector<std::string>{"C:\\nowhere\\pikuta-metafile.exe"}
-                        : std::vector<std::string>{self, "--child", how};
-        const auto start = std::chrono::steady_clock::now();
-        const auto result = runChild(argv, std::vector<unsigned char>(input, 'x'), limits);
-        const auto took = std::chrono::steady_clock::now() - start;
-        expect(took < limits.wallTime + 2s, name + "not stopped in time");
-        expect(result.ok == ok, name + (result.ok ? "succeeded" : "failed: " + result.error));
-        expect(ok ? std::to_string(result.output.size()) == expected
-                  : result.error.find(expected) != std::string::npos,
-               name + "output " + std::to_string(result.output.size()) + ", error " + result.error);
-    }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--child") return misbehave(argv[2]);
-    if (argc == 4 && std::string(argv[1]) == "--escape") {
-        const std::string folder = argv[3];
-        return escape(argv[2], std::wstring(folder.begin(), folder.end()));
-    }
+    if (argc == 4 && std::string(argv[1]) == "--escape") return escape(argv[2], wide(argv[3]));
+    testing::InitGoogleTest(&argc, argv);
     if (argc != 5) {
         std::fprintf(stderr, "usage: check_windows SAMPLES REFERENCES RENDERER PROGRAM\n");
         return 2;
     }
-    check_single_instance();
-    check_two_starts(wide(argv[4]));
-    check_hand_over();
-    check_frame();
-    check_drives();
-    check_windows_folder();
-    check_long_paths();
-    check_wallpaper();
-    check_resources(wide(argv[4]), true);
-    check_resources(wide(argv[3]), false);
-    check_metafiles(argv[1], argv[2], argv[3]);
-    check_metafile_faults(argv[3]);
-    check_renderer_folder(argv[3], argv[1]);
-    check_near_limit(argv[3], argv[1]);
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::puts("A child process crashes on purpose now; Wine tells so.");
-    std::fflush(stdout);
-    check_child_process(self);
-    check_walls(self);
-    std::printf("%s: %d of %d checks failed\n", failures ? "FAILED" : "passed", failures, checks);
-    return failures;
+    given = {argv[1], argv[2], argv[3], argv[4], self};
+    return RUN_ALL_TESTS();
 }

@@ -53,7 +53,7 @@ TEST(DisplayChoice, PicksXWheneverThereIsOne) {
         EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray(r.chosen_qpa));
         EXPECT_TRUE(why.contains(QLatin1String(r.told))) << why.toStdString();
     }
-    // The search for a running instance (tests/x11/test_first_run.sh) finds nothing here.
+    // The search for a running instance (x11.first_run_* window tests) finds nothing here.
     Session session(nullptr, nullptr, nullptr);
     EXPECT_FALSE(platform::activate_window_titled("PIKUTA"));
 }

@@ -3,7 +3,6 @@
 #include "support/platform_env.h"
 #include "unprivileged.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
