@@ -145,10 +145,11 @@ fuzz: packages
 	@echo "fuzz: $$(ls $(FUZZ_BUILD)/findings | wc -l) input(s) in $(FUZZ_BUILD)/findings"
 
 # Our sources only (not the generated ones in the build folder); the compile commands come
-# from building, which also makes the generated headers they include.
+# from building, which also makes the generated headers they include. Compiler warnings are
+# left to the compiler (CI builds with warnings as errors): clang's differ from GCC's.
 lint: build
 	@tools/install_packages.sh $(LINT_PACKAGES)
-	run-clang-tidy-14 -p $(BUILD) -quiet -j $$(nproc) '$(CURDIR)/(src|tests|bench|dist)/'
+	run-clang-tidy-14 -p $(BUILD) -quiet -j $$(nproc) -extra-arg=-w '$(CURDIR)/(src|tests|bench|dist)/'
 
 check-windows: packages
 	@tools/install_packages.sh $(WINDOWS_PACKAGES)
