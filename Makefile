@@ -93,17 +93,17 @@ check-package: package
 	tools/check_package.sh $(BUILD)
 
 screenshots: build
-	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples /usr/bin/python3 tests/x11/pikuta_x11.py user_guide_screenshots docs
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$$PWD/samples /usr/bin/python3 tools/take_screenshots.py docs
 
 bench: configure
 	@tools/install_packages.sh $(BENCH_PACKAGES)
 	cmake --build $(BUILD) --target pikuta pikuta-bench bench_minimal_qt
 	$(BUILD)/pikuta-bench --json $(BUILD)/bench.json
-	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.sh
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.py
 
 bench-x11: configure
 	cmake --build $(BUILD) --target pikuta pikuta-bench
-	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.sh
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_BENCH=$(BUILD)/pikuta-bench bench/key_to_screen.py
 
 build: configure
 	cmake --build $(BUILD)
@@ -125,7 +125,7 @@ test-sanitize: packages
 
 soak: configure
 	cmake --build $(BUILD) --target pikuta
-	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$(CURDIR)/samples tools/soak.sh $(SOAK_SECONDS)
+	PIKUTA_BIN=$(BUILD)/pikuta PIKUTA_SAMPLES=$(CURDIR)/samples tools/soak.py $(SOAK_SECONDS)
 
 fuzz: packages
 	@tools/install_packages.sh $(FUZZ_PACKAGES)

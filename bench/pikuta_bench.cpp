@@ -18,8 +18,7 @@
 #include "app/menu_fm.h"
 #include "app/module2.h"
 #include "bench/photo.h"
-#include "display/layout.h"
-#include "display/loupe.h"
+#include "display/display.h"
 #include "platform/memory.h"
 #include "platform/picture_io.h"
 #include "toolkit/application.h"
@@ -169,7 +168,7 @@ MainForm& window_with(const QStringList& paths, int speed = 10) {
         f.List1.addItem(paths[i]);
         f.List1.setSelected(i, true);
     }
-    Module2::play_no = -1;
+    Module2::play.play_no = -1;
     f.HScroll1.setValue(speed);
     return f;
 }
@@ -207,7 +206,7 @@ double keepup_percent(const QStringList& paths, int run_ms) {
     f.Timer1.onTick = [&] {
         const QString before = f.Label7.caption();
         tick();
-        shown += f.copy_ok == 1 && f.Label7.caption() != before;
+        shown += f.picture.copy_ok == 1 && f.Label7.caption() != before;
     };
     QElapsedTimer t;
     t.start();

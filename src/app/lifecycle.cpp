@@ -14,13 +14,13 @@ using namespace Module2;
 
 void MainForm::Form_Load() {
     app_path = tk::with_separator(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-    play_no = -1;
+    play.play_no = -1;
     load_settings();
     set_pattern();
     set_tooltips();
     // The folder lists open on a folder even when no stored folder made them change (a first
     // run, or the stored folder is the one shown at start): list it as a folder change would.
-    if (listed == 0) Dir1_Change();
+    if (listing.listed == 0) Dir1_Change();
 }
 
 void MainForm::Form_Activate() {
@@ -44,10 +44,10 @@ void MainForm::Form_KeyPress(int& key_ascii) {
         Command4_Click();
         break;
     case 'c':
-        if (copy_ok == 1) Command8_Click();
+        if (picture.copy_ok == 1) Command8_Click();
         break;
     case 'w':
-        if (copy_ok == 1) Command9_Click();
+        if (picture.copy_ok == 1) Command9_Click();
         break;
     default:
         break;
@@ -55,7 +55,7 @@ void MainForm::Form_KeyPress(int& key_ascii) {
 }
 
 void MainForm::Form_QueryUnload(int& /*cancel*/, int /*unload_mode*/) {
-    kensaku_flag = 0;
+    search.kensaku_flag = 0;
     Command4_Click();
     if (windowState() != tk::Normal) setWindowState(tk::Normal);
     menu_fm->hyouji_set(0);

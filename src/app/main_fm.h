@@ -11,30 +11,51 @@ class MainForm : public MainFmDesign {
     // Wires the controls' events to the handlers.
     MainForm();
 
-    // Members shared with other windows (all 0 when the window is created).
-    std::uint8_t pic_ok = 0;    // a picture load has been attempted
-    std::uint8_t copy_ok = 0;   // the last load succeeded
-    std::uint8_t play_ok = 0;   // the sequencer found a marked entry
-    std::uint8_t busy_flag = 0; // a load or redisplay is in progress
-    std::uint8_t loupe_flag = 0;
-    std::uint8_t zoom_no = 0;  // loupe zoom index, 6..15 by clicks
-    std::uint8_t zoom_old = 0; // the index loupe_x and loupe_y are scaled by
-    std::int32_t loupe_x = 0;  // loupe centre in pixels of the scaled picture
-    std::int32_t loupe_y = 0;
-    std::int32_t moving_flag = 0;      // move_window is moving the window
-    std::uint8_t repeat_back = 0;      // auto-repeat direction: 1 BACK, 0 NEXT
-    QString old_drive;                 // the drive to return to when a chosen one can't be read
-    QString old_path;                  // folder of the last listing, with a trailing separator
-    std::uint8_t listed = 0;           // a listing has run since the window was loaded
-    std::uint8_t drive_going_back = 0; // the drive list returns to a drive, the folder stays
-    platform::Prefetch prefetch;       // the pictures to be shown next, read ahead
-    QSize ahead_area;                  // the fitted_area() they are read for
-    // For the fitted view pic_moto may hold a JPEG at the size it is shown at; its file's bytes
-    // are kept, and decoded again when more of it is needed (the loupe, own size, a larger
-    // picture area), since the file may be gone or hold another picture by then.
-    QSize moto_own;          // the picture's own size
-    QByteArray moto_data;    // the file's bytes while pic_moto holds it at another size
-    qint64 moto_reduced = 0; // cache key of that picture held at another size, 0 when whole
+    // The window's state, by the subsystem that owns it; all 0 or empty when the window is
+    // created.
+
+    // The picture on show (loading and drawing).
+    struct Picture {
+        std::uint8_t pic_ok = 0;     // a picture load has been attempted
+        std::uint8_t copy_ok = 0;    // the last load succeeded
+        std::uint8_t busy_flag = 0;  // a load or redisplay is in progress
+        platform::Prefetch prefetch; // the pictures to be shown next, read ahead
+        QSize ahead_area;            // the fitted_area() they are read for
+        // For the fitted view pic_moto may hold a JPEG at the size it is shown at; its file's
+        // bytes are kept, and decoded again when more of it is needed (the loupe, own size, a
+        // larger picture area), since the file may be gone or hold another picture by then.
+        QSize moto_own;          // the picture's own size
+        QByteArray moto_data;    // the file's bytes while pic_moto holds it at another size
+        qint64 moto_reduced = 0; // cache key of that picture held at another size, 0 when whole
+    } picture;
+
+    // The slideshow's steps.
+    struct Slideshow {
+        std::uint8_t play_ok = 0;     // the sequencer found a marked entry
+        std::uint8_t repeat_back = 0; // auto-repeat direction: 1 BACK, 0 NEXT
+    } slideshow;
+
+    // The loupe.
+    struct Loupe {
+        std::uint8_t loupe_flag = 0;
+        std::uint8_t zoom_no = 0;  // zoom index, 6..15 by clicks
+        std::uint8_t zoom_old = 0; // the index loupe_x and loupe_y are scaled by
+        std::int32_t loupe_x = 0;  // centre in pixels of the scaled picture
+        std::int32_t loupe_y = 0;
+    } loupe;
+
+    // The window's placement.
+    struct Placing {
+        std::int32_t moving_flag = 0; // move_window is moving the window
+    } placing;
+
+    // The drive and folder lists and the listing they run.
+    struct Listing {
+        QString old_drive;                 // the drive to return to when a chosen one can't be read
+        QString old_path;                  // folder of the last listing, with a trailing separator
+        std::uint8_t listed = 0;           // a listing has run since the window was loaded
+        std::uint8_t drive_going_back = 0; // the drive list returns to a drive, the folder stays
+    } listing;
 
     // Lifecycle
     void Form_Load() override;

@@ -8,16 +8,7 @@
 namespace Module2 {
 
 void reset_state() {
-    play_no = 0;
-    kensaku_flag = 0;
-    hit_count = 0;
-    play_flag = 0;
-    opc1_flag = opc2_flag = opc3_flag = opc4_flag = 0;
-    app_path.clear();
-    hyouji_mode = 0;
-    moto_flag = 0;
-    n_left = n_top = 0;
-    w_width = w_height = w_left = w_top = 0;
+    state = State{};
 }
 
 bool Main() {

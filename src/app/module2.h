@@ -16,20 +16,52 @@ using byte = std::uint8_t;
 // kensaku_flag while a folder search runs (all bits set); 0 asks it to stop.
 inline constexpr byte kSearchRunning = 255;
 
-inline std::int32_t play_no = 0;           // index in List1 of the picture shown; -1 none
-inline byte kensaku_flag = 0;              // kSearchRunning while a search runs
-inline std::int32_t hit_count = 0;         // files found by the current search
-inline byte play_flag = 0;                 // 1 while the slideshow plays
-inline byte opc1_flag = 0;                 // bitmaps, device-independent bitmaps, metafiles listed
-inline byte opc2_flag = 0;                 // JPEG listed
-inline byte opc3_flag = 0;                 // GIF listed
-inline byte opc4_flag = 0;                 // balloon help shown
-inline QString app_path;                   // the program's folder, ending in one separator
-inline byte hyouji_mode = 0;               // 0 normal, 1 maximised, 2 fit to window, 9 transient
-inline byte moto_flag = 0;                 // keep the picture's own size
-inline std::int32_t n_left = 0, n_top = 0; // normal-mode position
-inline std::int32_t w_width = 0, w_height = 0; // fit-to-window size
-inline std::int32_t w_left = 0, w_top = 0;     // fit-to-window position
+// The slideshow's place in the play list.
+struct Playback {
+    std::int32_t play_no = 0; // index in List1 of the picture shown; -1 none
+    byte play_flag = 0;       // 1 while the slideshow plays
+};
+
+// The folder search.
+struct Search {
+    byte kensaku_flag = 0;      // kSearchRunning while a search runs
+    std::int32_t hit_count = 0; // files found by the current search
+};
+
+// What the user chose: the file types listed, balloon help, the picture at its own size.
+struct Options {
+    byte opc1_flag = 0; // bitmaps, device-independent bitmaps, metafiles listed
+    byte opc2_flag = 0; // JPEG listed
+    byte opc3_flag = 0; // GIF listed
+    byte opc4_flag = 0; // balloon help shown
+    byte moto_flag = 0; // keep the picture's own size (not stored)
+};
+
+// The display mode, and where the window goes in each mode that keeps a place.
+struct Placement {
+    byte hyouji_mode = 0;                   // 0 normal, 1 maximised, 2 fit to window, 9 transient
+    std::int32_t n_left = 0, n_top = 0;     // normal-mode position
+    std::int32_t w_width = 0, w_height = 0; // fit-to-window size
+    std::int32_t w_left = 0, w_top = 0;     // fit-to-window position
+};
+
+// Everything shared by the windows, with program lifetime; a value-initialised State is the
+// program's start.
+struct State {
+    QString app_path; // the program's folder, ending in one separator
+    Playback play;
+    Search search;
+    Options options;
+    Placement placement;
+};
+
+inline State state;
+// The parts of the state as the code reaches them.
+inline QString& app_path = state.app_path;
+inline Playback& play = state.play;
+inline Search& search = state.search;
+inline Options& options = state.options;
+inline Placement& placement = state.placement;
 
 // Every variable back to its value at program start (for tests).
 void reset_state();
@@ -50,17 +82,8 @@ void set_pattern();
 // The fixed tool tips, all set or all cleared by opc4_flag.
 void set_tooltips();
 
-// Folders whose pictures are never listed (browser caches), by the listing and the search.
-bool excluded_folder(const QString& path);
-
 // A window's title bar and borders in twips: its Height less that of its ruler strip, which
 // re-docking to the left edge makes exactly as tall as the client area.
 std::int32_t frame_height(tk::Form& window, tk::PictureBox& ruler);
-
-// The folder of the wallpaper file, ending in one separator (app_path when the system does
-// not tell it).
-QString get_windows_dir();
-// The text before its first NUL character; the whole text when it has none.
-QString cut_at_null(const QString& text);
 
 } // namespace Module2

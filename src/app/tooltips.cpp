@@ -21,7 +21,7 @@ void set_tips(std::span<const tip_texts::Tip> tips, bool with_text) {
 } // namespace
 
 void Module2::set_tooltips() {
-    const bool on = opc4_flag == 1;
+    const bool on = options.opc4_flag == 1;
     if (!on) set_tips(tip_texts::self_set(), false);
     set_tips(tip_texts::fixed(), on);
 }

@@ -1,4 +1,6 @@
 // The display modes of the main window and the popup menu that chooses them.
+#include "display/display.h"
+
 #include "app/forms.h"
 #include "app/main_fm.h"
 #include "app/menu_fm.h"
@@ -15,41 +17,41 @@ const QColor kPanelGrey(0xC0, 0xC0, 0xC0);
 } // namespace
 
 void MenuForm::hyouji_set(std::uint8_t mode) {
-    if (mode == hyouji_mode) return;
+    if (mode == placement.hyouji_mode) return;
     MainForm& m = *main_fm;
     const std::int32_t fh = m.frame_height();
     // Remember where the mode being left had the window; modes 1 and 9 have nothing to keep.
-    if (hyouji_mode == 0) {
-        n_left = tk::to_int32(m.left());
-        n_top = tk::to_int32(m.top());
-    } else if (hyouji_mode == 2) {
-        w_left = tk::to_int32(m.left());
-        w_top = tk::to_int32(m.top());
-        w_width = tk::to_int32(m.width());
-        w_height = tk::to_int32(m.height());
+    if (placement.hyouji_mode == 0) {
+        placement.n_left = tk::to_int32(m.left());
+        placement.n_top = tk::to_int32(m.top());
+    } else if (placement.hyouji_mode == 2) {
+        placement.w_left = tk::to_int32(m.left());
+        placement.w_top = tk::to_int32(m.top());
+        placement.w_width = tk::to_int32(m.width());
+        placement.w_height = tk::to_int32(m.height());
     }
     switch (mode) {
     case 0:
-        hyouji_mode = 0;
+        placement.hyouji_mode = 0;
         m.show_panels(true);
         m.setBackColor(kPanelGrey);
         m.pic.move(3000, 3120, 5655, 3495);
         m.setWindowState(tk::Normal);
-        m.move_window(n_left, n_top, kNormalWidth, fh + kNormalClientHeight);
+        m.move_window(placement.n_left, placement.n_top, kNormalWidth, fh + kNormalClientHeight);
         break;
     case 1:
-        hyouji_mode = 1;
+        placement.hyouji_mode = 1;
         m.show_panels(false);
         m.setBackColor(Qt::black);
         m.setWindowState(tk::Maximized);
         m.fill_with_pic();
         break;
     case 2:
-        hyouji_mode = 2;
+        placement.hyouji_mode = 2;
         m.show_panels(false);
         m.setBackColor(Qt::black);
         m.setWindowState(tk::Normal);
-        m.move_window(w_left, w_top, w_width, w_height);
+        m.move_window(placement.w_left, placement.w_top, placement.w_width, placement.w_height);
         break;
     default:
         break;
@@ -68,22 +70,22 @@ void MenuForm::m3_Click() {
 }
 
 void MenuForm::moto_Click() {
-    moto_flag = moto_flag != 0 ? 0 : 1;
-    moto.setChecked(moto_flag != 0);
+    options.moto_flag = options.moto_flag != 0 ? 0 : 1;
+    moto.setChecked(options.moto_flag != 0);
     main_fm->sai_hyouji();
 }
 
 void MenuForm::defolt_Click() {
     const std::int32_t fh = main_fm->frame_height();
-    const byte mode = hyouji_mode;
-    n_left = 0;
-    n_top = 0;
-    w_left = 0;
-    w_top = 0;
-    w_width = kNormalWidth;
-    w_height = fh + kNormalClientHeight;
+    const byte mode = placement.hyouji_mode;
+    placement.n_left = 0;
+    placement.n_top = 0;
+    placement.w_left = 0;
+    placement.w_top = 0;
+    placement.w_width = kNormalWidth;
+    placement.w_height = fh + kNormalClientHeight;
     // A mode with nothing to record, so that the defaults survive the switch back.
-    hyouji_mode = 9;
+    placement.hyouji_mode = 9;
     hyouji_set(mode);
 }
 

@@ -1,7 +1,8 @@
 // Loading a picture into pic_moto and drawing it into pic.
+#include "display/display.h"
+
 #include "app/main_fm.h"
 #include "app/module2.h"
-#include "display/layout.h"
 #include "platform/picture_io.h"
 #include "toolkit/error.h"
 #include "toolkit/rounding.h"
@@ -69,21 +70,21 @@ PicLayout compute_layout(double box_w, double box_h, double pic_w, double pic_h,
 void MainForm::load_picture() {
     // Only a current entry can be loaded: a delayed load that outlived a rebuilt list has
     // nothing to show.
-    if (play_no < 0 || play_no >= List1.listCount()) return;
-    const QString path = List1.list(play_no);
-    if (pic_ok == 0) {
-        pic_ok = 1;
+    if (play.play_no < 0 || play.play_no >= List1.listCount()) return;
+    const QString path = List1.list(play.play_no);
+    if (picture.pic_ok == 0) {
+        picture.pic_ok = 1;
         tk::attempt([&] { setWidth(8895); });
         tk::attempt([&] { setHeight(7140); });
     }
-    copy_ok = 0;
-    std::optional<platform::HeldPicture> held = prefetch.take(path);
+    picture.copy_ok = 0;
+    std::optional<platform::HeldPicture> held = picture.prefetch.take(path);
     if (!held) held = platform::read_held_picture(path, screen_read());
     if (!held->image.isNull()) {
         hold_picture(std::move(*held));
         held.reset(); // pic_moto holds the only copy
         pic.setAccessibleDetail(QFileInfo(path).fileName());
-        copy_ok = 1;
+        picture.copy_ok = 1;
         pic_layout();
     } else {
         // Nothing of the picture before may stay on show under this entry's name, now or at
@@ -98,27 +99,28 @@ void MainForm::load_picture() {
 }
 
 QSize MainForm::fitted_area() const {
-    if (moto_flag != 0 || loupe_flag == 1) return {};
+    if (options.moto_flag != 0 || loupe.loupe_flag == 1) return {};
     return {tk::to_int32(pic.scaleWidth()), tk::to_int32(pic.scaleHeight())};
 }
 
 void MainForm::read_ahead() {
     // Pictures read for another picture area or view are read again for this one.
-    if (fitted_area() != ahead_area) prefetch.drop();
-    ahead_area = fitted_area();
+    if (fitted_area() != picture.ahead_area) picture.prefetch.drop();
+    picture.ahead_area = fitted_area();
     const QStringList paths = entries_ahead();
-    prefetch.keep_only(paths);
+    picture.prefetch.keep_only(paths);
     for (const QString& path : paths)
-        prefetch.start(path, screen_read());
+        picture.prefetch.start(path, screen_read());
 }
 
 void MainForm::forget_stale_reads() {
-    prefetch.keep_only(entries_ahead());
+    picture.prefetch.keep_only(entries_ahead());
 }
 
 QSize MainForm::picture_size() const {
     if (pic_moto.picture().isNull()) return {0, 0}; // nothing loaded yet, or the last load failed
-    if (moto_reduced != 0 && pic_moto.picture().cacheKey() == moto_reduced) return moto_own;
+    if (picture.moto_reduced != 0 && pic_moto.picture().cacheKey() == picture.moto_reduced)
+        return picture.moto_own;
     return {tk::to_int32(pic_moto.scaleWidth()), tk::to_int32(pic_moto.scaleHeight())};
 }
 
@@ -140,9 +142,10 @@ platform::ReadOptions MainForm::screen_read() const {
 
 void MainForm::hold_picture(platform::HeldPicture held) {
     pic_moto.setPicture(held.image);
-    moto_own = held.own;
-    moto_data = std::move(held.data);
-    moto_reduced = pic_moto.picture().size() != held.own ? pic_moto.picture().cacheKey() : 0;
+    picture.moto_own = held.own;
+    picture.moto_data = std::move(held.data);
+    picture.moto_reduced =
+        pic_moto.picture().size() != held.own ? pic_moto.picture().cacheKey() : 0;
 }
 
 void MainForm::read_more_if_needed(QSize shown) {
@@ -150,7 +153,7 @@ void MainForm::read_more_if_needed(QSize shown) {
     if (picture_size() == held ||
         (held.width() >= shown.width() && held.height() >= shown.height()))
         return;
-    platform::HeldPicture again{pic_moto.picture(), moto_own, moto_data};
+    platform::HeldPicture again{pic_moto.picture(), picture.moto_own, picture.moto_data};
     if (platform::decode_again(again, screen_read())) hold_picture(std::move(again));
 }
 
@@ -177,30 +180,30 @@ void MainForm::pic_layout() {
     }
     const QSize own = picture_size();
     const PicLayout l = compute_layout(pic.scaleWidth(), pic.scaleHeight(), own.width(),
-                                       own.height(), moto_flag != 0);
+                                       own.height(), options.moto_flag != 0);
     pic.Cls();
     if (!l.valid) return;
-    read_more_if_needed(moto_flag != 0 ? own : QSize(l.dw, l.dh));
+    read_more_if_needed(options.moto_flag != 0 ? own : QSize(l.dw, l.dh));
     paint_held(l.dx, l.dy, l.dw, l.dh, l.sx, l.sy, l.sw, l.sh);
     // Without a current entry (the list was replaced) there is no number or path to give.
-    if (hyouji_mode != 0 && play_no >= 0) {
-        const QString number = QString::number(play_no + 1) + QLatin1Char(' ');
-        pic.Print(number + List1.list(play_no), number.size());
+    if (placement.hyouji_mode != 0 && play.play_no >= 0) {
+        const QString number = QString::number(play.play_no + 1) + QLatin1Char(' ');
+        pic.Print(number + List1.list(play.play_no), number.size());
     }
 }
 
 void MainForm::sai_hyouji() {
-    if (busy_flag == 1) return;
-    const auto busy = tk::hold<std::uint8_t>(busy_flag, 1, 0);
-    if (loupe_flag == 1)
+    if (picture.busy_flag == 1) return;
+    const auto busy = tk::hold<std::uint8_t>(picture.busy_flag, 1, 0);
+    if (loupe.loupe_flag == 1)
         draw_picture();
     else
         pic_layout();
-    if (fitted_area() != ahead_area && !prefetch.ahead().isEmpty()) read_ahead();
+    if (fitted_area() != picture.ahead_area && !picture.prefetch.ahead().isEmpty()) read_ahead();
 }
 
 void MainForm::timed_load() {
-    if (busy_flag == 1) return;
-    const auto busy = tk::hold<std::uint8_t>(busy_flag, 1, 0);
-    if (play_ok == 1) load_picture();
+    if (picture.busy_flag == 1) return;
+    const auto busy = tk::hold<std::uint8_t>(picture.busy_flag, 1, 0);
+    if (slideshow.play_ok == 1) load_picture();
 }

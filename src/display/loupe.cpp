@@ -1,6 +1,6 @@
 // The loupe: magnifying the picture step by step around the clicked point, and the mouse
 // handling of the picture area as a whole (loupe corner, control strip, hints).
-#include "display/loupe.h"
+#include "display/display.h"
 
 #include "app/main_fm.h"
 #include "app/module2.h"
@@ -78,18 +78,18 @@ bool outside_loupe_corner(double sw, double sh, double x, double y) {
 }
 
 void MainForm::loupe_switch() {
-    if (loupe_flag == 1) {
-        loupe_flag = 0;
+    if (loupe.loupe_flag == 1) {
+        loupe.loupe_flag = 0;
         pic.setMousePointer(0);
-        if (play_flag == 1) Timer1.setEnabled(true);
+        if (play.play_flag == 1) Timer1.setEnabled(true);
     } else {
         Timer1.setEnabled(false);
-        loupe_flag = 1;
+        loupe.loupe_flag = 1;
         pic.setMousePointer(99);
-        zoom_no = 10;
-        zoom_old = 10;
-        loupe_x = tk::to_int32(picture_size().width() / 2.0);
-        loupe_y = tk::to_int32(picture_size().height() / 2.0);
+        loupe.zoom_no = 10;
+        loupe.zoom_old = 10;
+        loupe.loupe_x = tk::to_int32(picture_size().width() / 2.0);
+        loupe.loupe_y = tk::to_int32(picture_size().height() / 2.0);
     }
     sai_hyouji();
 }
@@ -100,16 +100,16 @@ void MainForm::draw_picture() {
         Timer2.setEnabled(false);
         return;
     }
-    const double f_new = zoom_rate(zoom_no);
-    const double f_old = zoom_rate(zoom_old);
-    zoom_old = zoom_no;
+    const double f_new = zoom_rate(loupe.zoom_no);
+    const double f_old = zoom_rate(loupe.zoom_old);
+    loupe.zoom_old = loupe.zoom_no;
     // The loupe shows the picture's own pixels.
     const QSize own = picture_size();
     read_more_if_needed(own);
     const LoupeView v = loupe_view(pic.scaleWidth(), pic.scaleHeight(), own.width(), own.height(),
-                                   f_new, f_old, loupe_x, loupe_y);
-    loupe_x = v.loupe_x;
-    loupe_y = v.loupe_y;
+                                   f_new, f_old, loupe.loupe_x, loupe.loupe_y);
+    loupe.loupe_x = v.loupe_x;
+    loupe.loupe_y = v.loupe_y;
     pic.Cls();
     if (!v.valid) return;
     tk::attempt([&] { paint_held(v.dx, v.dy, v.dw, v.dh, v.sx, v.sy, v.sw, v.sh); });
@@ -120,29 +120,29 @@ void MainForm::pic_MouseDown(int button, int /*shift*/, double x, double y) {
     Timer2.setEnabled(false);
     Timer3.setEnabled(false);
     const double sw = pic.scaleWidth(), sh = pic.scaleHeight();
-    if (loupe_flag == 1 && outside_loupe_corner(sw, sh, x, y)) {
+    if (loupe.loupe_flag == 1 && outside_loupe_corner(sw, sh, x, y)) {
         // The clicked point becomes the centre, then one zoom step in or out.
-        loupe_x += tk::to_int32(x - sw / 2);
-        loupe_y += tk::to_int32(y - sh / 2);
+        loupe.loupe_x += tk::to_int32(x - sw / 2);
+        loupe.loupe_y += tk::to_int32(y - sh / 2);
         if (button == tk::LeftButton) {
-            if (zoom_no < 15) {
-                ++zoom_no;
+            if (loupe.zoom_no < 15) {
+                ++loupe.zoom_no;
                 draw_picture();
             }
-        } else if (zoom_no > 6) {
-            --zoom_no;
+        } else if (loupe.zoom_no > 6) {
+            --loupe.zoom_no;
             draw_picture();
         }
     }
-    if (loupe_flag == 0 && button == tk::RightButton) popup_menu(x, y);
+    if (loupe.loupe_flag == 0 && button == tk::RightButton) popup_menu(x, y);
     if (button == tk::LeftButton) {
-        switch (pic_spot(sw, sh, x, y, hyouji_mode != 0 && loupe_flag == 0)) {
+        switch (pic_spot(sw, sh, x, y, placement.hyouji_mode != 0 && loupe.loupe_flag == 0)) {
         case PicSpot::StripBack:
             Command1_Click();
             break;
         case PicSpot::StripPlay:
-            if (play_flag == 0)
-                play_flag = 1;
+            if (play.play_flag == 0)
+                play.play_flag = 1;
             else
                 Command4_Click();
             break;
@@ -156,15 +156,16 @@ void MainForm::pic_MouseDown(int button, int /*shift*/, double x, double y) {
             break;
         }
     }
-    if (loupe_flag == 0 && play_flag == 1) Timer1.setEnabled(true);
+    if (loupe.loupe_flag == 0 && play.play_flag == 1) Timer1.setEnabled(true);
 }
 
 void MainForm::pic_MouseMove(double x, double y) {
     QString hint;
-    if (opc4_flag != 0) {
+    if (options.opc4_flag != 0) {
         const double sw = pic.scaleWidth(), sh = pic.scaleHeight();
-        const PicSpot spot = pic_spot(sw, sh, x, y, hyouji_mode != 0 && loupe_flag == 0);
-        if (loupe_flag == 1)
+        const PicSpot spot =
+            pic_spot(sw, sh, x, y, placement.hyouji_mode != 0 && loupe.loupe_flag == 0);
+        if (loupe.loupe_flag == 1)
             hint = spot == PicSpot::LoupeCorner ? QStringLiteral("ﾙｰﾍﾟの終了")
                                                 : QStringLiteral("左ｸﾘｯｸで拡大・右ｸﾘｯｸで縮小");
         else
@@ -173,7 +174,7 @@ void MainForm::pic_MouseMove(double x, double y) {
                 hint = QStringLiteral("BACK");
                 break;
             case PicSpot::StripPlay:
-                hint = play_flag == 0 ? QStringLiteral("PLAY") : QStringLiteral("STOP");
+                hint = play.play_flag == 0 ? QStringLiteral("PLAY") : QStringLiteral("STOP");
                 break;
             case PicSpot::StripNext:
                 hint = QStringLiteral("NEXT");

@@ -1,4 +1,6 @@
 // The main window's resize handling: it keeps the layout of the display mode in force.
+#include "display/display.h"
+
 #include "app/forms.h"
 #include "app/main_fm.h"
 #include "app/menu_fm.h"
@@ -16,20 +18,20 @@ void MainForm::Form_Resize() {
     // Only the full-screen mode is maximised: a maximise offered by a window manager that
     // shows the button anyway is undone, and the resize that the restore raises lays the
     // window out again where it was (the fit-to-window rectangle is the user's, kept).
-    if (windowState() == tk::Maximized && hyouji_mode != 1) {
+    if (windowState() == tk::Maximized && placement.hyouji_mode != 1) {
         setWindowState(tk::Normal);
         return;
     }
-    if (pic_ok == 0 && moving_flag == 0) {
+    if (picture.pic_ok == 0 && placing.moving_flag == 0) {
         // Until a picture has been asked for, only the top band of controls is shown, down to
         // the bottom of its frames.
         move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 2895);
         return;
     }
-    switch (hyouji_mode) {
+    switch (placement.hyouji_mode) {
     case 0:
         // The normal window keeps its size: a user's resize snaps back.
-        if (moving_flag == 0)
+        if (placing.moving_flag == 0)
             move_window(tk::to_int32(left()), tk::to_int32(top()), 8880, fh + 6765);
         break;
     case 1:
@@ -39,7 +41,7 @@ void MainForm::Form_Resize() {
             fill_with_pic(); // the client area is known once the window manager has framed it
         break;
     case 2:
-        if (moving_flag == 0)
+        if (placing.moving_flag == 0)
             move_window(tk::to_int32(left()), tk::to_int32(top()), tk::to_int32(width()),
                         tk::to_int32(height()));
         fill_with_pic();
@@ -47,6 +49,6 @@ void MainForm::Form_Resize() {
     default:
         break;
     }
-    if (pic_ok == 1) sai_hyouji();
-    if (loupe_flag == 0 && play_flag == 1) Timer1.setEnabled(true);
+    if (picture.pic_ok == 1) sai_hyouji();
+    if (loupe.loupe_flag == 0 && play.play_flag == 1) Timer1.setEnabled(true);
 }

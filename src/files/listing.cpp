@@ -1,4 +1,6 @@
 // File types and the folder listing that fills the play list.
+#include "files/files.h"
+
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
@@ -13,7 +15,7 @@
 using namespace Module2;
 
 void MainForm::Drive1_Change() {
-    if (drive_going_back) return;
+    if (listing.drive_going_back) return;
     const QString drive = Drive1.drive();
     try {
         Dir1.setPath(drive);
@@ -24,19 +26,20 @@ void MainForm::Drive1_Change() {
         // list still shows. When the folder shown lies on it, only the drive list goes back:
         // opening that drive's root would lose the user's place and the list's marks.
         const QString folder_drive = tk::drive_services().drive_of(Dir1.path());
-        const QString back = old_drive.isEmpty() ? folder_drive : old_drive;
-        const auto going_back = tk::hold<std::uint8_t>(drive_going_back, back == folder_drive, 0);
+        const QString back = listing.old_drive.isEmpty() ? folder_drive : listing.old_drive;
+        const auto going_back =
+            tk::hold<std::uint8_t>(listing.drive_going_back, back == folder_drive, 0);
         tk::attempt([&] { Drive1.setDrive(back); });
         return;
     }
-    old_drive = drive;
+    listing.old_drive = drive;
 }
 
 void MainForm::Dir1_Change() {
-    listed = 1;
-    play_flag = 0;
+    listing.listed = 1;
+    play.play_flag = 0;
     Timer1.setEnabled(false);
-    kensaku_flag = 0;
+    search.kensaku_flag = 0;
     forget_current_entry();
     kensaku_set->Label1.setCaption(QString());
     if (excluded_folder(Dir1.path())) {
@@ -48,17 +51,17 @@ void MainForm::Dir1_Change() {
         List1.clear();
         return;
     }
-    old_path = tk::with_separator(File1.path());
+    listing.old_path = tk::with_separator(File1.path());
     List1.clear();
     for (int i = 0; i < File1.listCount(); ++i) {
-        if (!tk::attempt([&] { List1.addItem(old_path + File1.list(i)); }))
+        if (!tk::attempt([&] { List1.addItem(listing.old_path + File1.list(i)); }))
             break; // the list is full
     }
 }
 
 void MainForm::forget_current_entry() {
-    play_no = -1;
-    prefetch.drop();
+    play.play_no = -1;
+    picture.prefetch.drop();
     Label2.setCaption(QString());
     Label5.setCaption(QString());
     Label5.setToolTipText(QString());

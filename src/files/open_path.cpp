@@ -1,4 +1,6 @@
 // Opening a picture or folder named on the command line or handed over by another instance.
+#include "files/files.h"
+
 #include "app/main_fm.h"
 #include "app/messages.h"
 #include "app/module2.h"
@@ -37,17 +39,17 @@ void MainForm::open_path(const QString& path) {
         return;
     }
     open_folder(path.left(cut + 1));
-    const QString entry = old_path + name;
+    const QString entry = listing.old_path + name;
     for (int i = 0; i < List1.listCount(); ++i) {
         if (List1.list(i) != entry) continue;
         // Marked and current as a click leaves it, and on show.
         List1.setSelected(i, true);
         List1.setListIndex(i);
         List1_Click();
-        play_no = i;
-        play_ok = 1;
-        if (busy_flag == 1) return;
-        const auto busy = tk::hold<std::uint8_t>(busy_flag, 1, 0);
+        play.play_no = i;
+        slideshow.play_ok = 1;
+        if (picture.busy_flag == 1) return;
+        const auto busy = tk::hold<std::uint8_t>(picture.busy_flag, 1, 0);
         load_picture();
         return;
     }

@@ -1,4 +1,6 @@
 // The recursive folder search that fills the play list with every matching file below a folder.
+#include "files/files.h"
+
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
@@ -41,9 +43,9 @@ std::int16_t MainForm::DirDiver(const QString& NewPath, const QString& BackUp) {
 
     // Starts a folder level; false when the search is to end.
     const auto enter = [&](const QString& folder, bool linked) {
-        kensaku_flag = kSearchRunning;
+        search.kensaku_flag = kSearchRunning;
         tk::DoEvents();
-        if (kensaku_flag == 0) return false;
+        if (search.kensaku_flag == 0) return false;
         Level level{folder, {}, 0};
         // A folder that cannot be read adds nothing and the search goes on.
         if (!tk::list_folder(folder, File1.matcher(), level.found)) return true;
@@ -70,9 +72,9 @@ std::int16_t MainForm::DirDiver(const QString& NewPath, const QString& BackUp) {
                 tk::MsgBoxInfo(kListFull, messages::kMessageTitle);
                 return false;
             }
-            ++hit_count;
-            k.Label1.setCaption(QStringLiteral("検索中 . . . ") + QString::number(hit_count) +
-                                QStringLiteral(" 個"));
+            ++search.hit_count;
+            k.Label1.setCaption(QStringLiteral("検索中 . . . ") +
+                                QString::number(search.hit_count) + QStringLiteral(" 個"));
         }
         return true;
     };
@@ -80,7 +82,7 @@ std::int16_t MainForm::DirDiver(const QString& NewPath, const QString& BackUp) {
     if (!enter(NewPath, false)) return -1;
     while (!down.empty()) {
         Level& level = down.back();
-        if (level.left > 0 && kensaku_flag == kSearchRunning) {
+        if (level.left > 0 && search.kensaku_flag == kSearchRunning) {
             const auto& sub = level.found.folders[--level.left];
             const QString next = tk::join_path(level.path, sub.name);
             if (!enter(next, sub.linked)) return -1;

@@ -1,5 +1,7 @@
 // The search window: starting and stopping the folder search, its animation, and the panel
 // that chooses the file types and balloon help.
+#include "files/files.h"
+
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
@@ -40,9 +42,9 @@ void KensakuSet::show_panel(bool search, std::int32_t frame) {
 }
 
 void KensakuSet::Command7_Click() {
-    if (kensaku_flag == kSearchRunning) {
+    if (search.kensaku_flag == kSearchRunning) {
         // The stop request: the running search ends at its next folder.
-        kensaku_flag = 0;
+        search.kensaku_flag = 0;
         return;
     }
     MainForm& m = *main_fm;
@@ -61,30 +63,31 @@ void KensakuSet::Command7_Click() {
     Timer1.setEnabled(true);
     img1.setVisible(true);
     pic.setVisible(true);
-    hit_count = 0;
+    search.hit_count = 0;
     Command7.setCaption(QStringLiteral("中止"));
     Label1.setCaption(QStringLiteral("検索中 . . . 0 個"));
     tk::attempt([&] { m.DirDiver(m.Dir2.path(), QString()); });
     // From here on only this window's own controls: the main window may have closed
     // during the search, and touching it would load it again.
-    kensaku_flag = 0;
+    search.kensaku_flag = 0;
     Command7.setCaption(QStringLiteral("検索"));
     Timer1.setEnabled(false);
     pic.setVisible(false);
-    Label1.setCaption(hit_count != 0 ? QStringLiteral("検索結果 ") + QString::number(hit_count) +
-                                           QStringLiteral(" 個 みつかりました")
-                                     : QStringLiteral("検索結果 なんにも みつかりません"));
+    Label1.setCaption(search.hit_count != 0
+                          ? QStringLiteral("検索結果 ") + QString::number(search.hit_count) +
+                                QStringLiteral(" 個 みつかりました")
+                          : QStringLiteral("検索結果 なんにも みつかりません"));
 }
 
 void KensakuSet::Command7_MouseMove() {
-    if (opc4_flag == 0) return;
-    const QString hint = kensaku_flag == kSearchRunning ? QStringLiteral("検索を中止します")
-                                                        : QStringLiteral("検索を開始します");
+    if (options.opc4_flag == 0) return;
+    const QString hint = search.kensaku_flag == kSearchRunning ? QStringLiteral("検索を中止します")
+                                                               : QStringLiteral("検索を開始します");
     if (Command7.toolTipText() != hint) Command7.setToolTipText(hint);
 }
 
 void KensakuSet::Command2_Click() {
-    if (kensaku_flag == kSearchRunning) kensaku_flag = 0;
+    if (search.kensaku_flag == kSearchRunning) search.kensaku_flag = 0;
     Hide();
 }
 
@@ -97,10 +100,10 @@ void KensakuSet::Command3_Click() {
     const std::int32_t frame = frame_height(*this, Picture1);
     for (tk::CheckBox* c : {&Check1, &Check2, &Check3, &Check4})
         c->setValue(0);
-    if (opc1_flag == 1) Check1.setValue(1);
-    if (opc2_flag == 1) Check2.setValue(1);
-    if (opc3_flag == 1) Check3.setValue(1);
-    if (opc4_flag == 1) Check4.setValue(1);
+    if (options.opc1_flag == 1) Check1.setValue(1);
+    if (options.opc2_flag == 1) Check2.setValue(1);
+    if (options.opc3_flag == 1) Check3.setValue(1);
+    if (options.opc4_flag == 1) Check4.setValue(1);
     show_panel(false, frame);
 }
 
@@ -126,13 +129,13 @@ std::uint8_t KensakuSet::opc_set() {
         tk::Beep(); // no file type: nothing would ever be listed
         return 1;
     }
-    opc1_flag = Check1.value() == 1;
-    opc2_flag = Check2.value() == 1;
-    opc3_flag = Check3.value() == 1;
-    opc4_flag = Check4.value() == 1;
+    options.opc1_flag = Check1.value() == 1;
+    options.opc2_flag = Check2.value() == 1;
+    options.opc3_flag = Check3.value() == 1;
+    options.opc4_flag = Check4.value() == 1;
     set_tooltips();
     set_pattern();
-    kensaku_flag = 0;
+    search.kensaku_flag = 0;
     main_fm->Dir1_Change();
     return 0;
 }

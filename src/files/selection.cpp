@@ -1,4 +1,6 @@
 // Marking entries of the play list, and the hints of the list and the status line.
+#include "files/files.h"
+
 #include "app/main_fm.h"
 #include "app/messages.h"
 #include "app/module2.h"
@@ -20,7 +22,7 @@ void MainForm::Command6_Click() {
     for (int i = 0; i < List1.listCount(); ++i)
         List1.setSelected(i, true);
     Label5.setCaption(QString::number(List1.listCount()) + QStringLiteral(" 個 選択"));
-    play_ok = 1;
+    slideshow.play_ok = 1;
     forget_stale_reads();
 }
 
@@ -52,7 +54,7 @@ void MainForm::List1_KeyPress(int& key_ascii) {
 }
 
 void MainForm::List1_MouseMove() {
-    if (opc4_flag == 0) return;
+    if (options.opc4_flag == 0) return;
     set_hint(List1, List1.listCount() != 0
                         ? QStringLiteral("ここで再生したいﾌｧｲﾙを選びます。ﾏｳｽでﾄﾞﾗｯｸﾞしたり､ "
                                          "CTRLキーを押しながらｸﾘｯｸして選ぶと便利です")
@@ -61,7 +63,7 @@ void MainForm::List1_MouseMove() {
 }
 
 void MainForm::Label5_MouseMove() {
-    if (opc4_flag == 0) return;
+    if (options.opc4_flag == 0) return;
     const QString caption = Label5.caption();
     QString hint;
     if (caption == messages::kNothingToPlay)

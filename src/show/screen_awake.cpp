@@ -1,8 +1,10 @@
 // The screen kept awake while the slideshow plays.
-#include "platform/screen_awake.h"
+#include "show/show.h"
+
 #include "app/forms.h"
 #include "app/main_fm.h"
 #include "app/module2.h"
+#include "platform/screen_awake.h"
 
 #include <QCoreApplication>
 
@@ -11,7 +13,7 @@ using namespace Module2;
 bool MainForm::slideshow_playing() const {
     // A delayed load or a held BACK or NEXT pauses the show for a moment only; a minimised
     // window, the loupe, STOP or nothing to play stop it.
-    return play_flag == 1 && play_ok == 1 &&
+    return play.play_flag == 1 && slideshow.play_ok == 1 &&
            (Timer1.enabled() || Timer2.enabled() || Timer3.enabled()) &&
            windowState() != tk::Minimized && !unloaded();
 }

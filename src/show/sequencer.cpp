@@ -1,4 +1,6 @@
 // Finding the next and the previous marked entry of the play list, with wrap-around.
+#include "show/show.h"
+
 #include "app/main_fm.h"
 #include "app/messages.h"
 #include "app/module2.h"
@@ -15,11 +17,11 @@ static void report(MainForm& f, const QString& message) {
 }
 
 static void found(MainForm& f, int i) {
-    f.play_ok = 1;
+    f.slideshow.play_ok = 1;
     f.keep_screen_awake(); // something to play again
-    play_no = i;
-    f.Label2.setCaption(QString::number(play_no + 1));
-    f.Label5.setCaption(f.List1.list(play_no));
+    play.play_no = i;
+    f.Label2.setCaption(QString::number(play.play_no + 1));
+    f.Label5.setCaption(f.List1.list(play.play_no));
 }
 
 // Where play_next starts its scan: one on from `current`; an index left beyond a refilled
@@ -39,14 +41,14 @@ static int first_marked_from(const MainForm& f, int start) {
 }
 
 void MainForm::play_next() {
-    play_ok = 0;
+    slideshow.play_ok = 0;
     const int count = List1.listCount();
     if (count < 1) {
         report(*this, messages::kNothingToPlay);
         return;
     }
-    play_no = next_start(play_no, count);
-    const int i = first_marked_from(*this, play_no);
+    play.play_no = next_start(play.play_no, count);
+    const int i = first_marked_from(*this, play.play_no);
     if (i < 0) return report(*this, messages::kNothingMarked);
     found(*this, i);
 }
@@ -60,12 +62,13 @@ QStringList MainForm::entries_ahead() const {
     // Up to this interval one decode may take longer than a picture is shown: the slideshow
     // keeps up by reading two at a time, one on each core.
     constexpr int kTwoAheadBelowMs = 500;
-    const int wanted = play_flag == 1 && Timer1.interval() < kTwoAheadBelowMs ? 2 : 1;
+    const int wanted = play.play_flag == 1 && Timer1.interval() < kTwoAheadBelowMs ? 2 : 1;
     std::vector<int> entries;
-    if (Timer2.enabled() && play_ok == 1 && play_no >= 0 && play_no < List1.listCount())
-        entries.push_back(play_no);
+    if (Timer2.enabled() && slideshow.play_ok == 1 && play.play_no >= 0 &&
+        play.play_no < List1.listCount())
+        entries.push_back(play.play_no);
     while (int(entries.size()) < wanted) {
-        const int next = upcoming_entry(entries.empty() ? play_no : entries.back());
+        const int next = upcoming_entry(entries.empty() ? play.play_no : entries.back());
         if (next < 0 || std::find(entries.begin(), entries.end(), next) != entries.end()) break;
         entries.push_back(next);
     }
@@ -77,18 +80,18 @@ QStringList MainForm::entries_ahead() const {
 }
 
 void MainForm::play_back() {
-    play_ok = 0;
+    slideshow.play_ok = 0;
     const int count = List1.listCount();
     if (count < 1) {
         report(*this, messages::kNothingToPlay);
         return;
     }
     // An index left beyond a refilled list counts as no picture shown.
-    if (play_no > count - 1) play_no = -1;
-    play_no = play_no - 1 < 0 ? count - 1 : play_no - 1;
-    for (int i = play_no; i >= 0; --i)
+    if (play.play_no > count - 1) play.play_no = -1;
+    play.play_no = play.play_no - 1 < 0 ? count - 1 : play.play_no - 1;
+    for (int i = play.play_no; i >= 0; --i)
         if (List1.selected(i)) return found(*this, i);
-    for (int i = count - 1; i >= play_no; --i)
+    for (int i = count - 1; i >= play.play_no; --i)
         if (List1.selected(i)) return found(*this, i);
     report(*this, messages::kNothingMarked);
 }

@@ -191,7 +191,7 @@ MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
              .width = 375,
              .height = 255,
              .tab = 20,
-             .caption = QStringLiteral("3"),
+             .caption = QString::number(speed::kDefault),
              .back = Qt::white},
         });
 
@@ -207,9 +207,9 @@ MainFmDesign::MainFmDesign() : tk::Form(QStringLiteral("main_fm")) {
     pic_clp.setAutoSize(true);
     pic_moto.setAutoSize(true);
     File1.setPattern(QStringLiteral("*.bmp;*.dib;*.jpg;*.wmf;*.emf"));
-    HScroll1.setRange(1, 10);
+    HScroll1.setRange(speed::kFastest, speed::kSlowest);
     HScroll1.setSteps(1, 2);
-    HScroll1.setValue(3);
+    HScroll1.setValue(speed::kDefault);
     Command9.setToolTipText(QStringLiteral("ウィンドウズの壁紙にします"));
     Command8.setToolTipText(
         QStringLiteral("クリップボードにコピーします。 "

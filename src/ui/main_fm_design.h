@@ -10,6 +10,7 @@
 #include "toolkit/picture_box.h"
 #include "toolkit/scroll_bar.h"
 #include "toolkit/timer.h"
+#include "ui/speed.h"
 
 // The main window's make-up: folder choice, the play list, playback, speed and the picture
 // area. The window's code is MainForm.
@@ -21,15 +22,15 @@ class MainFmDesign : public tk::Form {
     static inline const QString kTitle = QStringLiteral("PIKUTA (*.BMP) (*.DIB) (*.JPG) (*.EMF)");
 
     // Controls, bottom to top of the stacking order; containers before what they hold.
-    tk::PictureBox Picture1{*this, "Picture1"}; // hidden strip docked left: measures the frame
-    tk::PictureBox pic{*this, "pic"};           // the picture area
-    tk::PictureBox pic_clp{*this, "pic_clp"};   // hidden: the picture for the clipboard
-    tk::Timer Timer1{1500, this};               // slideshow step
-    tk::DirListBox Dir2{*this, "Dir2", false};  // hidden: folders visited by the search
-    tk::FileListBox File1{*this, "File1"};      // hidden: the picture files of a folder
-    tk::Frame Frame1{*this, "Frame1"};          // the play list
-    tk::Frame Frame4{*this, "Frame4"};          // drive and folder
-    tk::Frame Frame3{*this, "Frame3"};          // export, speed and help
+    tk::PictureBox Picture1{*this, "Picture1"};      // hidden strip docked left: measures the frame
+    tk::PictureBox pic{*this, "pic"};                // the picture area
+    tk::PictureBox pic_clp{*this, "pic_clp"};        // hidden: the picture for the clipboard
+    tk::Timer Timer1{speed::kStartIntervalMs, this}; // slideshow step
+    tk::DirListBox Dir2{*this, "Dir2", false};       // hidden: folders visited by the search
+    tk::FileListBox File1{*this, "File1"};           // hidden: the picture files of a folder
+    tk::Frame Frame1{*this, "Frame1"};               // the play list
+    tk::Frame Frame4{*this, "Frame4"};               // drive and folder
+    tk::Frame Frame3{*this, "Frame3"};               // export, speed and help
     // Frame1: the play list
     tk::PictureBox pic_moto{Frame1, "pic_moto"};    // hidden: the picture at its own size
     tk::Timer Timer2{1000, this};                   // delayed load after BACK or NEXT

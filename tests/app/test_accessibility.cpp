@@ -30,7 +30,7 @@ using Accessibility = test_env::Program;
 TEST_F(Accessibility, EveryControlNamedTipsDescribeEvenWithBalloonHelpOff) {
     MainForm& m = *main_fm;
     m.Show(); // loads the search and the version window
-    Module2::opc4_flag = 0;
+    Module2::options.opc4_flag = 0;
     Module2::set_tooltips();
     for (tk::Form* window : std::initializer_list<tk::Form*>{&m, &*kensaku_set, &*vrjo})
         for (tk::Control* c : window->controls()) {

@@ -31,7 +31,7 @@ TEST_F(MainWindow, StartsWithOnlyTheTopBand) {
     EXPECT_GE(m.pic.top(), bottom);
     for (const tk::PictureBox* c : {&m.pic_clp, &m.pic_moto, &m.Picture1})
         EXPECT_FALSE(c->visible() || c->widget()->isVisible()) << c->name().toStdString();
-    EXPECT_EQ(play_no, -1);
+    EXPECT_EQ(play.play_no, -1);
     EXPECT_TRUE(app_path.endsWith(QDir::separator()));
     EXPECT_FALSE(app_path.endsWith(QString(2, QDir::separator())));
 }
@@ -76,14 +76,15 @@ TEST_F(MainWindow, LowerCaseShortcutsRunTheirCommands) {
     for (const auto& [key, playing_before, expected_no, playing, delayed_load] : cases) {
         SCOPED_TRACE(key);
         m.Command4_Click();
-        play_no = 0;
-        play_flag = playing_before;
+        play.play_no = 0;
+        play.play_flag = playing_before;
         m.Timer1.setEnabled(playing_before);
         int k = key;
         m.Form_KeyPress(k);
         EXPECT_EQ(k, key); // the focused control still gets the key
-        EXPECT_EQ(std::tuple(play_no, play_flag == 1, m.Timer1.enabled(), m.Timer2.enabled()),
-                  std::tuple(expected_no, playing, playing, delayed_load));
+        EXPECT_EQ(
+            std::tuple(play.play_no, play.play_flag == 1, m.Timer1.enabled(), m.Timer2.enabled()),
+            std::tuple(expected_no, playing, playing, delayed_load));
     }
 }
 
@@ -98,14 +99,14 @@ TEST_F(MainWindow, ClosingStopsEverythingAndSavesTheNormalPosition) {
     m.setWindowState(tk::Maximized);
     EXPECT_EQ(m.windowState(), tk::Normal);
     EXPECT_EQ(test_env::place(m), compact);
-    m.pic_ok = 1;
+    m.picture.pic_ok = 1;
     menu_fm->hyouji_set(1);
     ASSERT_EQ(m.width(), 19200);
     m.Command3_Click();
-    kensaku_flag = kSearchRunning;
+    search.kensaku_flag = kSearchRunning;
     m.window()->close(); // the close box: the window manager asks the window to close
-    EXPECT_EQ(kensaku_flag, 0);
-    EXPECT_EQ(play_flag, 0);
+    EXPECT_EQ(search.kensaku_flag, 0);
+    EXPECT_EQ(play.play_flag, 0);
     EXPECT_EQ(store.values["n_left"] + "," + store.values["n_top"], "2400,1500");
     EXPECT_FALSE(main_fm.loaded() || kensaku_set.loaded() || menu_fm.loaded());
     test_env::settle();

@@ -53,16 +53,16 @@ TEST(LoadSettings, EveryKindOfStore) {
         }
         MainForm& m = *main_fm;
         EXPECT_EQ(test_env::place(m), (test_env::Place{left, top, 8760, 2895}));
-        EXPECT_EQ(std::pair(n_left, n_top), std::pair(left_read, top_read));
+        EXPECT_EQ(std::pair(placement.n_left, placement.n_top), std::pair(left_read, top_read));
         EXPECT_EQ(std::tuple(m.HScroll1.value(), m.Label4.caption(), m.Timer1.interval()),
                   std::tuple(speed, QString::number(speed),
                              std::map<int, int>{{2, 200}, {3, 1500}, {5, 1250}}.at(speed)));
         EXPECT_FALSE(m.Timer1.enabled());
         using Eight = std::array<int, 8>;
-        EXPECT_EQ(
-            (Eight{opc1_flag, opc2_flag, opc3_flag, opc4_flag, w_width, w_height, w_left, w_top}),
-            (defaults ? Eight{1, 1, 0, 1, 8880, 6765, 0, 0}
-                      : Eight{0, 1, 1, 0, 9000, 7000, -300, 450}));
+        EXPECT_EQ((Eight{options.opc1_flag, options.opc2_flag, options.opc3_flag, options.opc4_flag,
+                         placement.w_width, placement.w_height, placement.w_left, placement.w_top}),
+                  (defaults ? Eight{1, 1, 0, 1, 8880, 6765, 0, 0}
+                            : Eight{0, 1, 1, 0, 9000, 7000, -300, 450}));
         // Drive and folder are restored only when the rest was read.
         EXPECT_EQ(std::tuple(m.Dir1.path() == tree.path(), m.List1.listCount()),
                   std::tuple(!defaults, defaults ? 0 : 1));
@@ -77,7 +77,7 @@ TEST(LoadSettings, UnusableDriveOrFolderIsIgnoredQuietly) {
     *values = test_env::full_store(tree.path());
     (*values)["f_path"] = tree.path() + QStringLiteral("/no such folder");
     EXPECT_EQ(main_fm->Dir1.path(), QDir::toNativeSeparators(QDir::currentPath()));
-    EXPECT_EQ(opc3_flag, 1); // the rest was read
+    EXPECT_EQ(options.opc3_flag, 1); // the rest was read
     values = &test_env::fresh_program().values;
     *values = test_env::full_store(tree.path());
     (*values)["moto_dr"] = QStringLiteral("/no/such/drive/");
@@ -107,7 +107,7 @@ TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {
         // Without moving_flag set during the resize it raises, the window would snap back to
         // the compact start-up size.
         EXPECT_EQ(test_env::place(m), (test_env::Place{c[4], c[5], c[6], c[7]}));
-        EXPECT_EQ(m.moving_flag, 0);
+        EXPECT_EQ(m.placing.moving_flag, 0);
     }
 }
 

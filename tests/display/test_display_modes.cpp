@@ -28,9 +28,9 @@ class Modes : public test_env::Program {
     void SetUp() override {
         f->Show();
         f->List1.addItem(QStringLiteral("/p/a.bmp"));
-        play_no = 0;
+        play.play_no = 0;
         f->pic_moto.setPicture(test_env::filled(400, 300, Qt::darkCyan));
-        f->pic_ok = 1;
+        f->picture.pic_ok = 1;
         f->move_window(1500, 1200, 8880, 6765);
         test_env::settle();
     }
@@ -50,7 +50,8 @@ TEST_F(Modes, TransitionsAndWhatEachRecords) {
     const Place normal{1500, 1200, 8880, 6765}, full{0, 0, kScreenW, kScreenH},
         w1{3000, 1500, 9000, 6000}, w2{4500, 3000, 10500, 7500}, corner{0, 0, 8880, 6765},
         second{21000, 1500, 8880, 6765}, second_full{kScreenW, 0, 15360, 11520};
-    w_left = 3000, w_top = 1500, w_width = 9000, w_height = 6000;
+    placement.w_left = 3000, placement.w_top = 1500, placement.w_width = 9000,
+    placement.w_height = 6000;
     // Steps: a mode chosen, or one of these; then the mode, the window's place, n_left and
     // n_top, and the remembered fit-to-window rectangle.
     enum { Restore = 10, Defolt, UserMove, Moved, ToSecond, WmMaximise };
@@ -80,17 +81,19 @@ TEST_F(Modes, TransitionsAndWhatEachRecords) {
         SCOPED_TRACE(testing::Message() << "step " << step << " to mode " << int(mode));
         if (step <= 2) menu->hyouji_set(step);
         if (step == Restore) f->setWindowState(tk::Normal);
-        if (step == Defolt) n_left = 750, w_left = 750, menu->defolt_Click();
+        if (step == Defolt) placement.n_left = 750, placement.w_left = 750, menu->defolt_Click();
         if (step == UserMove) f->move(4500, 3000, 10500, 7500);
         if (step == Moved) f->move_window(6000, 3000, 8880, 6765);
         if (step == ToSecond) f->move_window(21000, 1500, 8880, 6765);
         if (step == WmMaximise) f->setWindowState(tk::Maximized);
         test_env::settle();
-        EXPECT_EQ(hyouji_mode, mode);
+        EXPECT_EQ(placement.hyouji_mode, mode);
         EXPECT_EQ(f->windowState(), mode == 1 ? tk::Maximized : tk::Normal);
         EXPECT_EQ(place(*f), window);
-        EXPECT_EQ(std::pair(n_left, n_top), n);
-        EXPECT_EQ((Place{double(w_left), double(w_top), double(w_width), double(w_height)}), w);
+        EXPECT_EQ(std::pair(placement.n_left, placement.n_top), n);
+        EXPECT_EQ((Place{double(placement.w_left), double(placement.w_top),
+                         double(placement.w_width), double(placement.w_height)}),
+                  w);
         expect_layout(mode);
     }
 }
@@ -108,7 +111,8 @@ TEST_F(Modes, UserResizeSnapsBackOrRefits) {
         SCOPED_TRACE(testing::Message() << int(mode) << " " << rect.width());
         menu->hyouji_set(0);
         f->move_window(1500, 1200, 8880, 6765);
-        w_left = 1500, w_top = 1200, w_width = 8880, w_height = 6765;
+        placement.w_left = 1500, placement.w_top = 1200, placement.w_width = 8880,
+        placement.w_height = 6765;
         menu->hyouji_set(mode);
         if (rect.width() == 500) f->window()->move(rect.topLeft()); // the user drags first
         f->window()->resize(rect.size());
@@ -125,13 +129,13 @@ TEST_F(Modes, MinimisedPausesTheSlideshow) {
     const std::tuple<const char*, bool, std::function<void()>> rows[] = {
         {"the minimise's resize", false, nullptr},
         {"a redisplay", false, [this] { f->sai_hyouji(); }},
-        {"the loupe's drawing", true, [this] { f->zoom_no = 12, f->draw_picture(); }},
+        {"the loupe's drawing", true, [this] { f->loupe.zoom_no = 12, f->draw_picture(); }},
     };
     for (const auto& [what, loupe, draw] : rows) {
         SCOPED_TRACE(what);
         f->setWindowState(tk::Normal);
         if (loupe) f->loupe_switch();
-        play_flag = 1;
+        play.play_flag = 1;
         f->Timer1.setEnabled(true);
         f->Timer2.setEnabled(true);
         f->setWindowState(tk::Minimized);
@@ -145,7 +149,7 @@ TEST_F(Modes, MinimisedPausesTheSlideshow) {
         }
         EXPECT_FALSE(f->Timer1.enabled() || f->Timer2.enabled());
         clock.advance(10000);
-        EXPECT_EQ(play_no, 0) << "no tick while minimised";
+        EXPECT_EQ(play.play_no, 0) << "no tick while minimised";
         f->setWindowState(tk::Normal);
         EXPECT_EQ(f->Timer1.enabled(), !loupe);
         EXPECT_FALSE(f->Timer2.enabled()) << "a pending delayed load is dropped";
@@ -160,7 +164,7 @@ TEST_F(Modes, MotoCheckMarkFollowsTheOption) {
             menu->moto_Click();
         else
             menu->moto.action()->trigger(); // as the menu does when the item is chosen
-        EXPECT_EQ(moto_flag, want);
+        EXPECT_EQ(options.moto_flag, want);
         EXPECT_EQ(menu->moto.checked(), want == 1);
     }
     // Drawn with the new option: the 400 x 300 picture at its own size, centred.
@@ -178,7 +182,7 @@ TEST_F(Modes, PopupMenuAtTheClick) {
     };
     for (const auto& [mode, button, item, next] : rows) {
         SCOPED_TRACE(int(mode));
-        ASSERT_EQ(hyouji_mode, mode);
+        ASSERT_EQ(placement.hyouji_mode, mode);
         const QPoint at = f->pic.pixelRect().topLeft() + QPoint(30, 40);
         QTest::mouseClick(window, Qt::RightButton, {}, at);
         QMenu& m = menu->menyu;
@@ -187,13 +191,13 @@ TEST_F(Modes, PopupMenuAtTheClick) {
         QTest::mouseClick(m.windowHandle(), button, {}, m.actionGeometry(item->action()).center());
         test_env::settle();
         EXPECT_FALSE(m.isVisible());
-        EXPECT_EQ(hyouji_mode, next);
+        EXPECT_EQ(placement.hyouji_mode, next);
     }
     // With the loupe on, a right click zooms out instead.
     f->loupe_switch();
     QTest::mouseClick(window, Qt::RightButton, {}, f->pic.pixelRect().center());
     EXPECT_FALSE(menu->menyu.isVisible());
-    EXPECT_EQ(f->zoom_no, 9);
+    EXPECT_EQ(f->loupe.zoom_no, 9);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "app/main_fm.h"
 #include "app/menu_fm.h"
 #include "app/module2.h"
-#include "display/layout.h"
+#include "display/display.h"
 #include "support/test_env.h"
 
 #include <QFile>
@@ -69,10 +69,10 @@ class Pictures {
     }
     // Loads entry `i` the way the timers do.
     void load(int i) {
-        play_no = i;
-        main_fm->busy_flag = 1;
+        play.play_no = i;
+        main_fm->picture.busy_flag = 1;
         main_fm->load_picture();
-        main_fm->busy_flag = 0;
+        main_fm->picture.busy_flag = 0;
     }
     test_env::TempTree tree;
 };
@@ -87,10 +87,11 @@ TEST(Drawing, FirstLoadOpensThePictureArea) {
         SCOPED_TRACE(testing::Message() << no << " " << good);
         Pictures p({{"a.bmp", good ? filled(100, 50, kTeal) : QImage()}});
         ASSERT_EQ(main_fm->height(), 2895);
-        main_fm->copy_ok = 1;
+        main_fm->picture.copy_ok = 1;
         p.load(no);
         const bool tried = no == 0;
-        EXPECT_EQ(std::tuple(main_fm->pic_ok, main_fm->copy_ok), std::tuple(tried, !tried || good));
+        EXPECT_EQ(std::tuple(main_fm->picture.pic_ok, main_fm->picture.copy_ok),
+                  std::tuple(tried, !tried || good));
         EXPECT_EQ(main_fm->height(), tried ? 6765 : 2895);
         EXPECT_TRUE(!tried || main_fm->width() == 8880);
         EXPECT_EQ(main_fm->Label7.caption(), tried ? main_fm->List1.list(0) : QString());
@@ -114,12 +115,12 @@ TEST(Drawing, FailedLoadClearsThePicture) {
         const QImage& shown = main_fm->pic.image();
         return count_colour(shown, main_fm->pic.backColor()) == shown.width() * shown.height();
     };
-    hyouji_mode = 1;
+    placement.hyouji_mode = 1;
     for (const int bad : {1, 3, 4, 5}) {
         p.load(0);
         ASSERT_FALSE(blank());
         p.load(bad);
-        EXPECT_EQ(main_fm->copy_ok, 0) << bad;
+        EXPECT_EQ(main_fm->picture.copy_ok, 0) << bad;
         EXPECT_EQ(main_fm->Label7.caption(), main_fm->List1.list(bad));
         EXPECT_TRUE(blank()) << bad;
         main_fm->sai_hyouji();
@@ -129,7 +130,7 @@ TEST(Drawing, FailedLoadClearsThePicture) {
         main_fm->loupe_switch();
     }
     p.load(2);
-    EXPECT_EQ(main_fm->copy_ok, 1);
+    EXPECT_EQ(main_fm->picture.copy_ok, 1);
     EXPECT_EQ(main_fm->pic_moto.picture().size(), QSize(80, 60));
     EXPECT_GT(count_colour(main_fm->pic.image(), Qt::yellow), 0);
 }
@@ -140,10 +141,10 @@ TEST(Drawing, RedisplayIsSkippedWhileBusy) {
     p.load(0);
     for (const int busy : {1, 0}) {
         main_fm->pic.Cls();
-        main_fm->busy_flag = busy;
+        main_fm->picture.busy_flag = busy;
         main_fm->sai_hyouji();
         EXPECT_EQ(count_colour(main_fm->pic.image(), kTeal) > 0, busy == 0);
-        EXPECT_EQ(main_fm->busy_flag, busy);
+        EXPECT_EQ(main_fm->picture.busy_flag, busy);
     }
 }
 
@@ -165,7 +166,7 @@ TEST(Drawing, OverlayLineOnlyOutsideNormalMode) {
     for (const byte mode : {0, 1, 2}) {
         Pictures p({{"a.bmp", filled(400, 300, kTeal)}, {"b.bmp", filled(400, 300, kTeal)}});
         p.load(0);
-        hyouji_mode = mode; // the overlay depends on the code alone
+        placement.hyouji_mode = mode; // the overlay depends on the code alone
         p.load(1);
         const QString path = main_fm->List1.list(1);
         const QImage shown = main_fm->pic.image().convertToFormat(QImage::Format_RGB32);
@@ -184,7 +185,7 @@ TEST(Drawing, OverlayLineKeepsTheEndOfALongPath) {
         Pictures p({{QStringLiteral("a folder with a long name/").repeated(8) + name,
                      filled(400, 300, kTeal)}});
         p.load(0);
-        hyouji_mode = 1;
+        placement.hyouji_mode = 1;
         p.load(0);
         return main_fm->pic.image().copy(0, 0, 377, 20);
     };
@@ -230,7 +231,7 @@ TEST(Drawing, PictureFillsExactlyItsRectangle) {
         // Kept at its size, every pixel differs from its neighbours: a wrong offset shows.
         const QImage source = keep ? test_env::patterned(w, h) : filled(w, h, kTeal);
         Pictures p({{"a.bmp", source}});
-        moto_flag = keep ? 1 : 0;
+        options.moto_flag = keep ? 1 : 0;
         p.load(0);
         QImage expected = filled(377, 233, Qt::black);
         if (!to.isNull()) QPainter(&expected).drawImage(to, source, from);
@@ -255,8 +256,8 @@ TEST(Drawing, LargePhotoRedisplaysFromMemoryWhateverBecameOfItsFile) {
         std::function<void(MainForm&)> redisplay;
     };
     const Row rows[] = {
-        {"own size, removed", false, [](MainForm& f) { moto_flag = 1, f.sai_hyouji(); }},
-        {"own size, replaced", true, [](MainForm& f) { moto_flag = 1, f.sai_hyouji(); }},
+        {"own size, removed", false, [](MainForm& f) { options.moto_flag = 1, f.sai_hyouji(); }},
+        {"own size, replaced", true, [](MainForm& f) { options.moto_flag = 1, f.sai_hyouji(); }},
         {"loupe, replaced", true, [](MainForm& f) { f.loupe_switch(); }},
         {"maximised, removed", false, [](MainForm&) { menu_fm->hyouji_set(1); }},
     };
@@ -275,7 +276,8 @@ TEST(Drawing, LargePhotoRedisplaysFromMemoryWhateverBecameOfItsFile) {
         EXPECT_EQ(f.picture_size(), QSize(1200, 1600));
         EXPECT_EQ(f.pic_moto.picture(), platform::read_held_picture(kept, f.screen_read()).image)
             << "the first picture, in all the detail shown";
-        EXPECT_EQ(std::pair(f.copy_ok, f.Label7.caption()), std::pair(std::uint8_t(1), path));
+        EXPECT_EQ(std::pair(f.picture.copy_ok, f.Label7.caption()),
+                  std::pair(std::uint8_t(1), path));
         // Around the middle of pic: the stored bottom left now top left, and so on.
         const QImage& shown = f.pic.image();
         const int x = shown.width() / 2, y = shown.height() / 2;

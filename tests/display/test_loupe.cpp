@@ -2,7 +2,7 @@
 #include "app/forms.h"
 #include "app/main_fm.h"
 #include "app/module2.h"
-#include "display/loupe.h"
+#include "display/display.h"
 #include "support/test_env.h"
 
 #include <QTest>
@@ -73,10 +73,10 @@ class Loupe : public test_env::Program {
     // Three marked entries, entry 0 on show: a 1000 x 800 picture in a 377 x 233 view.
     void SetUp() override {
         test_env::fill_list(3, {0, 1, 2});
-        play_no = 0;
+        play.play_no = 0;
         f->Show();
         f->pic_moto.setPicture(picture);
-        f->pic_ok = 1;
+        f->picture.pic_ok = 1;
         f->move_window(0, 0, 8880, 6765);
     }
     QColor shown(int x, int y) const { return f->pic.image().pixelColor(x, y); }
@@ -85,10 +85,10 @@ class Loupe : public test_env::Program {
 };
 
 TEST_F(Loupe, ZoomStepsAroundTheClickedPoint) {
-    play_flag = 1;
+    play.play_flag = 1;
     f->Timer1.setEnabled(true);
     f->loupe_switch();
-    EXPECT_EQ(std::tuple(f->loupe_flag, f->zoom_no, f->loupe_x, f->loupe_y),
+    EXPECT_EQ(std::tuple(f->loupe.loupe_flag, f->loupe.zoom_no, f->loupe.loupe_x, f->loupe.loupe_y),
               std::tuple(1, 10, 500, 400));
     EXPECT_EQ(f->pic.mousePointer(), 99);
     EXPECT_EQ(f->pic.widget()->cursor().shape(), Qt::BitmapCursor);
@@ -116,7 +116,7 @@ TEST_F(Loupe, ZoomStepsAroundTheClickedPoint) {
         SCOPED_TRACE(testing::Message() << c.zoom << " " << c.x);
         const QImage before = f->pic.image().copy();
         f->pic_MouseDown(c.button, 0, sw() / 2 + c.dx, sh() / 2);
-        EXPECT_EQ(std::tuple(int(f->zoom_no), f->loupe_x, f->loupe_y),
+        EXPECT_EQ(std::tuple(int(f->loupe.zoom_no), f->loupe.loupe_x, f->loupe.loupe_y),
                   std::tuple(c.zoom, c.x, c.y));
         EXPECT_TRUE(c.dx != 10 || f->pic.image() == before) << "at the limit nothing is drawn";
         EXPECT_FALSE(f->Timer1.enabled()) << "the loupe keeps the slideshow waiting";
@@ -129,9 +129,9 @@ TEST_F(Loupe, ZoomStepsAroundTheClickedPoint) {
     EXPECT_EQ(shown(189, 117), picture.pixelColor(540, 400));
     // Off again from the corner; a right click there does nothing.
     f->pic_MouseDown(tk::RightButton, 0, sw() - 10, 10);
-    EXPECT_EQ(f->loupe_flag, 1);
+    EXPECT_EQ(f->loupe.loupe_flag, 1);
     f->pic_MouseDown(tk::LeftButton, 0, sw() - 10, 10);
-    EXPECT_EQ(std::tuple(f->loupe_flag, f->pic.mousePointer()), std::tuple(0, 0));
+    EXPECT_EQ(std::tuple(f->loupe.loupe_flag, f->pic.mousePointer()), std::tuple(0, 0));
     EXPECT_EQ(f->pic.widget()->cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(f->Timer1.enabled()) << "the slideshow goes on";
     EXPECT_EQ(shown(10, 116), QColor(0, 0, 0)) << "the whole picture again, fitted";
@@ -142,9 +142,9 @@ TEST_F(Loupe, EveryQuickClickZooms) {
     f->loupe_switch();
     const QPoint middle = f->pic.pixelRect().center();
     QTest::mouseDClick(f->window()->windowHandle(), Qt::LeftButton, {}, middle);
-    EXPECT_EQ(f->zoom_no, 12);
+    EXPECT_EQ(f->loupe.zoom_no, 12);
     QTest::mouseDClick(f->window()->windowHandle(), Qt::RightButton, {}, middle);
-    EXPECT_EQ(f->zoom_no, 10);
+    EXPECT_EQ(f->loupe.zoom_no, 10);
 }
 
 TEST_F(Loupe, StripInTheFullWindowModes) {
@@ -159,16 +159,17 @@ TEST_F(Loupe, StripInTheFullWindowModes) {
         {0, 0, 188, 200, 0, 0, false, false, 0}, // normal mode has no strip
         {1, 0, 350, 20, 0, 0, false, false, 1},  // the corner
     };
-    for (const auto& [mode, playing, x, y, no, play, timer1, timer2, loupe] : rows) {
+    for (const auto& [mode, playing, x, y, no, flag, timer1, timer2, loupe] : rows) {
         SCOPED_TRACE(testing::Message() << int(mode) << " " << x << "," << y);
-        hyouji_mode = mode; // the strip depends on the code alone
-        play_no = 0;
-        play_flag = playing;
-        f->loupe_flag = 0;
+        placement.hyouji_mode = mode; // the strip depends on the code alone
+        play.play_no = 0;
+        play.play_flag = playing;
+        f->loupe.loupe_flag = 0;
         f->Timer1.setEnabled(playing);
         f->Timer2.setEnabled(false);
         f->pic_MouseDown(tk::LeftButton, 0, x, y);
-        EXPECT_EQ(std::tuple(play_no, play_flag, f->loupe_flag), std::tuple(no, play, loupe));
+        EXPECT_EQ(std::tuple(play.play_no, play.play_flag, f->loupe.loupe_flag),
+                  std::tuple(no, flag, loupe));
         EXPECT_EQ(std::pair(f->Timer1.enabled(), f->Timer2.enabled()), std::pair(timer1, timer2));
     }
 }
@@ -189,7 +190,8 @@ TEST_F(Loupe, Hints) {
         {0, 1, 0, 0, 350, 20, ""},
     };
     for (const auto& [opc4, loupe, mode, playing, x, y, hint] : rows) {
-        opc4_flag = opc4, f->loupe_flag = loupe, hyouji_mode = mode, play_flag = playing;
+        options.opc4_flag = opc4, f->loupe.loupe_flag = loupe, placement.hyouji_mode = mode,
+        play.play_flag = playing;
         f->pic_MouseMove(x, y);
         EXPECT_EQ(f->pic.toolTipText(), QString::fromUtf8(hint)) << hint << " " << x;
     }
@@ -203,9 +205,9 @@ TEST_F(Loupe, PlaybackButtonsSwitchItOff) {
         [this] { f->Command3_Click(); }, [this] { f->Command4_Click(); }};
     for (const auto& click : clicks) {
         f->loupe_switch();
-        ASSERT_EQ(f->loupe_flag, 1);
+        ASSERT_EQ(f->loupe.loupe_flag, 1);
         click();
-        EXPECT_EQ(std::tuple(f->loupe_flag, f->pic.mousePointer()), std::tuple(0, 0));
+        EXPECT_EQ(std::tuple(f->loupe.loupe_flag, f->pic.mousePointer()), std::tuple(0, 0));
     }
 }
 

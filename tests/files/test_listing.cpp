@@ -29,7 +29,8 @@ using test_env::entries;
 namespace {
 
 void set_flags(std::array<int, 3> f) {
-    std::tie(opc1_flag, opc2_flag, opc3_flag) = std::tuple<byte, byte, byte>(f[0], f[1], f[2]);
+    std::tie(options.opc1_flag, options.opc2_flag, options.opc3_flag) =
+        std::tuple<byte, byte, byte>(f[0], f[1], f[2]);
     set_pattern();
 }
 
@@ -77,7 +78,7 @@ TEST(Listing, FolderGivesMatchingFilesInNameOrder) {
         for (const QString& name : names)
             expected.push_back(entry(tree.path(), name));
         EXPECT_EQ(entries(), expected) << what;
-        EXPECT_EQ(main_fm->old_path, entry(tree.path(), ""));
+        EXPECT_EQ(main_fm->listing.old_path, entry(tree.path(), ""));
     }
     const QString sep = QDir::separator(); // the root folder
     EXPECT_EQ(tk::join_path(sep, "a.bmp"), sep + "a.bmp");
@@ -95,10 +96,11 @@ TEST(Listing, ExcludedFolderGivesNoEntriesAndKeepsTheLastListing) {
     tree.file("x/Temporary Internet Files/Content.IE5/in.jpg");
     set_flags({1, 1, 0});
     main_fm->Dir1.setPath(tree.path());
-    const QString file_path = main_fm->File1.path(), old_path = main_fm->old_path;
+    const QString file_path = main_fm->File1.path(), old_path = main_fm->listing.old_path;
     main_fm->Dir1.setPath(folder);
     EXPECT_EQ(entries(), QStringList());
-    EXPECT_EQ(std::pair(main_fm->File1.path(), main_fm->old_path), std::pair(file_path, old_path));
+    EXPECT_EQ(std::pair(main_fm->File1.path(), main_fm->listing.old_path),
+              std::pair(file_path, old_path));
 }
 
 TEST(Listing, RebuildStopsTheShowAndClearsTheLabels) {
@@ -106,14 +108,14 @@ TEST(Listing, RebuildStopsTheShowAndClearsTheLabels) {
     test_env::TempTree tree;
     tree.file("a.jpg");
     main_fm->Timer1.setEnabled(true);
-    play_flag = 1;
-    play_no = 3;
-    kensaku_flag = kSearchRunning;
+    play.play_flag = 1;
+    play.play_no = 3;
+    search.kensaku_flag = kSearchRunning;
     for (tk::Label* label : {&main_fm->Label2, &main_fm->Label5, &kensaku_set->Label1})
         label->setCaption("4");
     main_fm->Label5.setToolTipText("/old/a.jpg");
     main_fm->Dir1.setPath(tree.path());
-    EXPECT_EQ(std::tuple(play_flag, kensaku_flag, play_no), std::tuple(0, 0, -1));
+    EXPECT_EQ(std::tuple(play.play_flag, search.kensaku_flag, play.play_no), std::tuple(0, 0, -1));
     EXPECT_FALSE(main_fm->Timer1.enabled());
     EXPECT_EQ(main_fm->Label2.caption() + main_fm->Label5.caption() +
                   main_fm->Label5.toolTipText() + kensaku_set->Label1.caption(),
@@ -138,11 +140,11 @@ TEST(Listing, FullFolderStopsAtTheListLimit) {
     QElapsedTimer timer;
     timer.start();
     main_fm->Command6_Click();
-    play_no = 32766;
+    play.play_no = 32766;
     main_fm->play_next();
-    EXPECT_EQ(play_no, 0);
+    EXPECT_EQ(play.play_no, 0);
     main_fm->play_back();
-    EXPECT_EQ(play_no, 32766);
+    EXPECT_EQ(play.play_no, 32766);
     EXPECT_LT(timer.elapsed(), 3000);
 }
 
@@ -224,7 +226,7 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
             QStringList{message.arg(bad), message.arg(good)}.mid(0, message_count);
         EXPECT_EQ(test_env::messages(), expected);
         EXPECT_EQ(main_fm->Drive1.drive(), good);
-        EXPECT_EQ(main_fm->old_drive, good_chosen ? good : "");
+        EXPECT_EQ(main_fm->listing.old_drive, good_chosen ? good : "");
         EXPECT_EQ(main_fm->Dir1.path(), folder_after);
         if (folder_after == folder) { // nothing was listed again: the marks stay
             EXPECT_EQ(entries(), listed);
@@ -342,7 +344,7 @@ TEST(Listing, OpenPathAsIfChosenOrSayWhyNot) {
         for (const QString& e : entries())
             listed.push_back(e.startsWith(tree.path()) ? e.mid(tree.path().size() + 1) : e);
         EXPECT_EQ(listed, r.listed);
-        EXPECT_EQ(std::tuple(m.List1.listIndex(), play_no), std::tuple(r.current, r.current));
+        EXPECT_EQ(std::tuple(m.List1.listIndex(), play.play_no), std::tuple(r.current, r.current));
         const QString shown = r.current < 0 ? QString() : full(r.listed[r.current]);
         EXPECT_EQ(
             std::tuple(m.List1.selected(r.current), m.Label2.caption(), m.Label7.caption()),

@@ -64,9 +64,9 @@ class Search : public test_env::Program {
         QStringList out;
         for (const QString& e : entries())
             out.push_back(e.mid(root.size() + 1));
-        EXPECT_EQ(k.Label1.caption(), found_text(hit_count));
+        EXPECT_EQ(k.Label1.caption(), found_text(Module2::search.hit_count));
         EXPECT_EQ(k.Command7.caption(), QStringLiteral("検索"));
-        EXPECT_EQ(kensaku_flag, 0);
+        EXPECT_EQ(Module2::search.kensaku_flag, 0);
         return out;
     }
 };
@@ -114,7 +114,7 @@ TEST_F(Search, DepthFirstLastSubfolderFirstFilesAfterwards) {
         for (const QString& f : r.locked)
             chmod(QFile::encodeName(tree.folder(f)).constData(), 0);
         EXPECT_EQ(search(tree.path(), tree.path()), r.expected);
-        EXPECT_EQ(hit_count, r.expected.size());
+        EXPECT_EQ(Module2::search.hit_count, r.expected.size());
         EXPECT_TRUE(test_env::messages().isEmpty());
         for (const QString& f : r.locked)
             chmod(QFile::encodeName(tree.folder(f)).constData(), 0700);
@@ -136,7 +136,7 @@ TEST_F(Search, TreeAsDeepAsPathsAllow) {
     ASSERT_TRUE(QDir(tree.path()).mkpath(QFileInfo(tree.filePath(deep)).path()));
     QFile(tree.filePath(deep)).open(QIODevice::WriteOnly);
     EXPECT_EQ(search(tree.path(), tree.path()), (QStringList{deep, "top.jpg"}));
-    EXPECT_EQ(hit_count, 2);
+    EXPECT_EQ(Module2::search.hit_count, 2);
 }
 
 TEST_F(Search, NamesThatAreNotUtf8AreListedLoadedAndSearched) {
@@ -166,9 +166,9 @@ TEST_F(Search, NamesThatAreNotUtf8AreListedLoadedAndSearched) {
                     ->findItems(QStringLiteral("画像"), Qt::MatchEndsWith)
                     .size() == 1);
 
-    play_no = 0;
+    play.play_no = 0;
     m.load_picture();
-    EXPECT_EQ(m.copy_ok, 1);
+    EXPECT_EQ(m.picture.copy_ok, 1);
     EXPECT_EQ(static_cast<QLabel*>(m.Label7.widget())->text(),
               tree.path() + QStringLiteral("/桜.jpg"));
 
@@ -193,7 +193,7 @@ TEST_F(Search, TheReplacedListHasNoCurrentEntry) {
     clock.advance(1000);
     // Drawn again as in a full window: with its number and path over it, or not.
     const auto overlaid = [this] {
-        hyouji_mode = 1;
+        placement.hyouji_mode = 1;
         m.sai_hyouji();
         // The text's magenta, smoothed at its edges.
         return test_env::count_pixels(m.pic.image().copy(0, 0, 200, 20), [](QPoint, QColor c) {
@@ -202,7 +202,7 @@ TEST_F(Search, TheReplacedListHasNoCurrentEntry) {
     };
     ASSERT_TRUE(overlaid());
     search(tree.path(), tree.path());
-    EXPECT_EQ(play_no, -1);
+    EXPECT_EQ(play.play_no, -1);
     EXPECT_EQ(m.Label2.caption() + m.Label5.caption() + m.Label5.toolTipText(), "");
     EXPECT_FALSE(overlaid());
 }
@@ -216,7 +216,7 @@ TEST_F(Search, FullListShowsOneMessageAndKeepsWhatFits) {
                         QByteArray::number(i) + ".jpg");
     search(dir.path(), dir.path());
     EXPECT_EQ(m.List1.listCount(), tk::ListBox::kMaxEntries);
-    EXPECT_EQ(hit_count, tk::ListBox::kMaxEntries);
+    EXPECT_EQ(Module2::search.hit_count, tk::ListBox::kMaxEntries);
     EXPECT_EQ(test_env::messages(), QStringList{kFull});
 }
 
@@ -234,11 +234,11 @@ TEST_F(Search, StopRequestsEndTheSearchAtTheNextFolder) {
         SCOPED_TRACE(what);
         after_event_rounds(6, stop);
         const QStringList found = search(tree.path(), tree.path());
-        EXPECT_GT(hit_count, 0);
-        EXPECT_LT(hit_count, 30);
+        EXPECT_GT(Module2::search.hit_count, 0);
+        EXPECT_LT(Module2::search.hit_count, 30);
         // A folder change replaces the list; otherwise the count is what the list holds.
         if (what != std::string("another folder")) {
-            EXPECT_EQ(hit_count, found.size());
+            EXPECT_EQ(Module2::search.hit_count, found.size());
             EXPECT_EQ(found.first(), "f29/p.jpg");
         }
     }
@@ -259,7 +259,7 @@ TEST_F(Search, ClosingTheMainWindowDuringASearchEndsEverythingOnce) {
     });
     k.Command7.click();
     EXPECT_TRUE(alive_under_search);
-    EXPECT_LT(hit_count, 30);
+    EXPECT_LT(Module2::search.hit_count, 30);
     EXPECT_EQ(store.flushes, 1);
     EXPECT_EQ(store.values["f_path"], tree.path());
     test_env::settle();
@@ -292,12 +292,12 @@ TEST_F(SearchWindow, SettingsPanelAppliesOrRefuses) {
     const std::array<int, 4> before{1, 1, 0, 1};
     for (const auto& [what, values, defaults, ok, applied] : rows) {
         SCOPED_TRACE(what);
-        opc1_flag = opc2_flag = opc4_flag = 1;
-        opc3_flag = 0;
+        options.opc1_flag = options.opc2_flag = options.opc4_flag = 1;
+        options.opc3_flag = 0;
         set_pattern();
         m.Dir1.setPath(tree.path());
         m.Dir1_Change();
-        play_flag = 1;
+        play.play_flag = 1;
         beeps = 0;
         const double frame = k.height() - k.scaleHeight();
         k.Command3_Click();
@@ -311,14 +311,15 @@ TEST_F(SearchWindow, SettingsPanelAppliesOrRefuses) {
         }
         (ok ? k.Command1 : k.Command5).click();
         const bool refused = ok && !applied;
-        EXPECT_EQ((std::array<int, 4>{opc1_flag, opc2_flag, opc3_flag, opc4_flag}),
+        EXPECT_EQ((std::array<int, 4>{options.opc1_flag, options.opc2_flag, options.opc3_flag,
+                                      options.opc4_flag}),
                   applied ? values : before);
         EXPECT_EQ(beeps, refused ? 1 : 0);
         EXPECT_EQ(k.Frame1.visible(), refused);
         EXPECT_EQ(k.Frame3.visible(), !refused);
         EXPECT_EQ(k.height(), frame + (refused ? 1815 : 975));
         EXPECT_EQ(entries().size(), applied ? 1 : 2); // only b.jpg after "only JPG"
-        EXPECT_EQ(play_flag, applied ? 0 : 1);        // a rebuild stops the show
+        EXPECT_EQ(play.play_flag, applied ? 0 : 1);   // a rebuild stops the show
         k.Command5_Click();
     }
 }
@@ -335,7 +336,7 @@ TEST_F(SearchWindow, BalloonHelpSwitchesOnBothWindowsAtOnce) {
         k.Command3_Click();
         k.Check4.setValue(on);
         k.Command1_Click();
-        EXPECT_EQ(opc4_flag, on);
+        EXPECT_EQ(options.opc4_flag, on);
         for (tk::Control* c : fixed)
             EXPECT_EQ(c->toolTipText().isEmpty(), !on) << c->name().toStdString();
         for (tk::Control* c : dynamic)
@@ -348,12 +349,12 @@ TEST_F(SearchWindow, BalloonHelpSwitchesOnBothWindowsAtOnce) {
         {0, kSearchRunning, "検索を開始します"}, // off: left as it was
     };
     for (const auto& [balloon, flag, hint] : hints) {
-        opc4_flag = balloon;
-        kensaku_flag = flag;
+        options.opc4_flag = balloon;
+        Module2::search.kensaku_flag = flag;
         k.Command7_MouseMove();
         EXPECT_EQ(k.Command7.toolTipText(), QString::fromUtf8(hint));
     }
-    kensaku_flag = 0;
+    Module2::search.kensaku_flag = 0;
 }
 
 } // namespace

@@ -9,8 +9,8 @@
 #include <QListWidget>
 #include <QTest>
 
-using Module2::opc4_flag;
-using Module2::play_no;
+using Module2::options;
+using Module2::play;
 using test_env::kNothingMarked;
 using test_env::kNothingToPlay;
 
@@ -53,13 +53,13 @@ TEST_F(Selection, SelectAll) {
     for (int count : {0, 25, 1}) {
         SCOPED_TRACE(count);
         fill(count);
-        f->play_ok = 0;
+        f->slideshow.play_ok = 0;
         f->Command6.click();
         test_env::settle();
         EXPECT_EQ(static_cast<int>(marks().size()), count);
         EXPECT_EQ(f->Label5.caption(),
                   count ? QStringLiteral("%1 個 選択").arg(count) : kNothingToPlay);
-        EXPECT_EQ(f->play_ok, count ? 1 : 0);
+        EXPECT_EQ(f->slideshow.play_ok, count ? 1 : 0);
     }
 }
 
@@ -90,7 +90,7 @@ TEST_F(Selection, DoubleClickIsOneClickAndOneNext) {
     test_env::settle();
     expect_current(1);
     EXPECT_EQ(marks(), (std::vector<int>{1, 3}));
-    EXPECT_EQ(play_no, 1) << "one step from the start";
+    EXPECT_EQ(play.play_no, 1) << "one step from the start";
     clock.advance(1000);
     EXPECT_EQ(f->Label7.caption(), QStringLiteral("/p/1.bmp")) << "the load was attempted";
 }
@@ -109,7 +109,7 @@ TEST_F(Selection, Hints) {
     };
     for (const auto& [opc4, count, label5, list_hint, label5_hint] : cases) {
         SCOPED_TRACE(testing::Message() << opc4 << " " << count << " " << label5.toStdString());
-        opc4_flag = opc4;
+        options.opc4_flag = opc4;
         fill(count);
         f->Label5.setCaption(label5);
         f->List1.setToolTipText(keep);
@@ -133,7 +133,7 @@ class TipChanges : public QObject {
 
 // The hints follow every mouse movement but are written only when they change.
 TEST_F(Selection, HintWrittenOnlyWhenItDiffers) {
-    opc4_flag = 1;
+    options.opc4_flag = 1;
     TipChanges list_tips, label_tips;
     f->List1.widget()->installEventFilter(&list_tips);
     f->Label5.widget()->installEventFilter(&label_tips);
@@ -182,13 +182,13 @@ TEST_F(Selection, TypingIntoTheList) {
     f->List1.setListIndex(1);
     QTest::keyClick(view(), Qt::Key_N);
     QTest::keyClick(view(), Qt::Key_N);
-    EXPECT_EQ(play_no, 2);
+    EXPECT_EQ(play.play_no, 2);
     for (int expected : {0, 2}) {
         type_key(view(), Qt::Key_N, QStringLiteral("n"));
         test_env::settle();
         EXPECT_EQ(marks(), (std::vector<int>{0, 2}));
         EXPECT_EQ(f->List1.listIndex(), 1);
-        EXPECT_EQ(play_no, expected) << "n is NEXT";
+        EXPECT_EQ(play.play_no, expected) << "n is NEXT";
         EXPECT_TRUE(f->Timer2.enabled());
     }
     type_key(view(), Qt::Key_X, QStringLiteral("x"));

@@ -18,8 +18,7 @@
 #include <utility>
 #include <vector>
 
-using Module2::play_flag;
-using Module2::play_no;
+using Module2::play;
 
 namespace {
 
@@ -80,18 +79,18 @@ TEST_F(Playback, QuickSecondClickIsAPressToo) {
     clock.advance(300);
     send_mouse(next, QEvent::MouseButtonDblClick);
     send_mouse(next, QEvent::MouseButtonRelease);
-    EXPECT_EQ(play_no, 1) << "two clicks, two steps";
+    EXPECT_EQ(play.play_no, 1) << "two clicks, two steps";
     // Loaded a second after the second click, not the first.
     expect_loads({{999, -1}, {1, 1}});
     // Held on the second press, it repeats.
     send_mouse(next, QEvent::MouseButtonPress);
     send_mouse(next, QEvent::MouseButtonRelease);
     send_mouse(next, QEvent::MouseButtonDblClick);
-    EXPECT_EQ(play_no, 2);
+    EXPECT_EQ(play.play_no, 2);
     clock.advance(1000);
-    EXPECT_EQ(play_no, 3) << "auto-repeat after a second";
+    EXPECT_EQ(play.play_no, 3) << "auto-repeat after a second";
     send_mouse(next, QEvent::MouseButtonRelease);
-    EXPECT_EQ(play_no, 0) << "and the click on release";
+    EXPECT_EQ(play.play_no, 0) << "and the click on release";
 }
 
 TEST_F(Playback, SpeedBarSetsTheIntervalOnRelease) {
@@ -117,7 +116,7 @@ TEST_F(Playback, SpeedBarSetsTheIntervalOnRelease) {
 TEST_F(Playback, PlayStepsAtOnceThenOncePerInterval) {
     fill(3);
     f->Command3_Click();
-    EXPECT_EQ(play_flag, 1);
+    EXPECT_EQ(play.play_flag, 1);
     expect_loads({{0, 0}, {1499, 0}, {1, 1}, {1500, 2}, {1500, 0}});
     f->Command3_Click(); // PLAY while playing steps at once again
     expect_loads({{0, 1}, {1000, 1}});
@@ -153,7 +152,7 @@ TEST_F(Playback, ReadAheadServesEveryWayOnAndFollowsTheEntryToShow) {
         QStringList ahead;
         for (const int i : r.ahead)
             ahead << paths[i];
-        EXPECT_EQ(std::tuple(loaded(), f->prefetch.ahead(), f->prefetch.taken()),
+        EXPECT_EQ(std::tuple(loaded(), f->picture.prefetch.ahead(), f->picture.prefetch.taken()),
                   std::tuple(paths[r.shown], ahead, r.taken))
             << r.what;
     }
@@ -186,7 +185,7 @@ TEST_F(Playback, PictureReplacedAfterBeingReadAheadShowsTheNewContent) {
         const QDateTime time(QDate(2020, 1, 2), QTime(3, 4, 5)); // kept exactly when set again
         set_time(next, time);
         f->Command3_Click(); // shows p0 and reads p1 ahead
-        f->prefetch.wait();
+        f->picture.prefetch.wait();
         // The system's clock for file changes moves in steps: let it pass the file's last change.
         for (QFile probe(tree.file("probe"));
              QFileInfo(probe).metadataChangeTime() <= QFileInfo(next).metadataChangeTime();)
@@ -226,17 +225,17 @@ TEST_F(Playback, HeldButtonStepsAfterASecondThenRapidlyWithoutLoading) {
         EXPECT_EQ(f->Label2.caption(), number);
     }
     clock.advance(1999); // held three seconds in all: 2001 steps
-    EXPECT_EQ(play_no, 2000 % 10);
+    EXPECT_EQ(play.play_no, 2000 % 10);
     EXPECT_EQ(loaded(), QString());
     f->Command2_MouseUp();
     clock.advance(50);
-    EXPECT_EQ(play_no, 0) << "the release stops the stepping";
+    EXPECT_EQ(play.play_no, 0) << "the release stops the stepping";
     f->Command2_Click();
     expect_loads({{1000, 1}});
     // BACK steps backwards, and again only after a full second.
     f->Command1_MouseDown();
     clock.advance(1002);
-    EXPECT_EQ(play_no, 8) << "steps 0, 9, 8";
+    EXPECT_EQ(play.play_no, 8) << "steps 0, 9, 8";
     f->Command1_MouseUp();
     f->Command1_Click();
     expect_loads({{999, 1}, {1, 7}});
@@ -251,16 +250,16 @@ TEST_F(Playback, StepDuringSlideshowPausesLoadsThenResumes) {
     EXPECT_FALSE(f->Timer1.enabled()) << "the press pauses the slideshow";
     expect_loads({{999, 0}, {1, 1}, {1499, 1}, {1, 2}}); // resumes from the picture loaded
     click_back();
-    EXPECT_EQ(play_no, 1);
+    EXPECT_EQ(play.play_no, 1);
     expect_loads({{1000, 1}});
     // A press that does not end as a click (released off the button) steps but loads nothing;
     // the slideshow stays paused until something switches its tick on again.
     f->Command2_MouseDown();
     clock.advance(1000);
     f->Command2_MouseUp();
-    EXPECT_EQ(play_no, 2);
+    EXPECT_EQ(play.play_no, 2);
     expect_loads({{5000, 1}});
-    EXPECT_EQ(play_flag, 1);
+    EXPECT_EQ(play.play_flag, 1);
     f->HScroll1.setValue(2);
     expect_loads({{199, 1}, {1, 3}});
 }
@@ -271,7 +270,7 @@ TEST_F(Playback, KeyStepWhilePlayingLeavesTheSlideshowRunning) {
     clock.advance(500);
     int key = 'n';
     f->Form_KeyPress(key);
-    EXPECT_EQ(play_no, 1);
+    EXPECT_EQ(play.play_no, 1);
     // The tick steps on before the delayed load, which runs once; the tick keeps its own beat.
     expect_loads({{999, 0}, {1, 2}});
     EXPECT_FALSE(f->Timer2.enabled());
@@ -289,10 +288,10 @@ TEST_F(Playback, StopDropsTheDelayedLoadAndTheStepping) {
     f->Command2_MouseDown();
     clock.advance(1001);
     f->Command4_Click();
-    const int reached = play_no;
+    const int reached = play.play_no;
     expect_loads({{5000, 1}});
-    EXPECT_EQ(play_no, reached);
-    EXPECT_EQ(play_flag, 0);
+    EXPECT_EQ(play.play_no, reached);
+    EXPECT_EQ(play.play_flag, 0);
 }
 
 // The message itself: Sequencer.ScanOrder.
@@ -305,7 +304,7 @@ TEST_F(Playback, NothingMarkedReportsAndPausesButKeepsIntent) {
     expect_loads({{1500, -1}});
     EXPECT_EQ(f->Label5.caption(), test_env::kNothingMarked);
     EXPECT_FALSE(f->Timer1.enabled());
-    EXPECT_EQ(play_flag, 1);
+    EXPECT_EQ(play.play_flag, 1);
 }
 
 TEST_F(Playback, ScreenKeptAwakeWhileTheSlideshowPlays) {

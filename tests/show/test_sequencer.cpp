@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-using Module2::play_no;
+using Module2::play;
 using test_env::kNothingMarked;
 
 namespace {
@@ -45,12 +45,13 @@ TEST_F(Sequencer, ScanOrder) {
     };
     for (const auto& [count, marked, start, ops, found] : cases) {
         test_env::fill_list(count, marked);
-        play_no = start;
+        play.play_no = start;
         const bool ok = !marked.empty();
         for (size_t k = 0; k < ops.size(); ++k) {
             SCOPED_TRACE(testing::Message() << "from " << start << " step " << k << ops);
             step(ops[k]);
-            EXPECT_EQ(std::tuple(play_no, f->play_ok), std::tuple(found[k], ok ? 1 : 0));
+            EXPECT_EQ(std::tuple(play.play_no, f->slideshow.play_ok),
+                      std::tuple(found[k], ok ? 1 : 0));
             EXPECT_EQ(f->Timer1.enabled(), ok); // a found entry leaves the tick as it was
             EXPECT_EQ(f->Label2.caption(), ok ? QString::number(found[k] + 1) : "");
             EXPECT_EQ(f->Label5.caption(), ok      ? QStringLiteral("/p/%1.bmp").arg(found[k])

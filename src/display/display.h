@@ -1,7 +1,24 @@
 #pragma once
+// Picture display: what the folder offers. Its handlers are members of the windows: loading and
+// drawing (drawing.cpp), the display modes and the popup menu (display_modes.cpp, MenuForm's
+// hyouji_set and menu items), the resize handling (resize.cpp) and the loupe (loupe.cpp). Its
+// state is Module2::placement and options.moto_flag, MainForm::picture and MainForm::loupe.
+// Declared here: the layout and loupe arithmetic, kept apart from the windows so that it can be
+// checked by itself.
 #include <cstdint>
 
-// The loupe's arithmetic, kept apart from the windows so that it can be checked by itself.
+// Where a picture of w x h pixels goes in a box of W x H pixels: the destination and source
+// rectangles of one stretching copy.
+struct PicLayout {
+    std::int32_t dx = 0, dy = 0, dw = 0, dh = 0;
+    std::int32_t sx = 0, sy = 0, sw = 0, sh = 0;
+    bool valid = false;
+};
+
+// keep_size false: fitted to the box with proportions kept, centred. keep_size true: at its
+// own size, centred, the middle part when larger than the box. Box and picture sizes are
+// rounded half to even first.
+PicLayout compute_layout(double box_w, double box_h, double pic_w, double pic_h, bool keep_size);
 
 // Magnification of a zoom index: 5 is 1/32, 10 the picture's own size, 18 is 42. Indexes
 // outside the table are never asked for; they give the own size.
