@@ -2,7 +2,6 @@
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
-#include "app/messages.h"
 #include "app/module2.h"
 #include "platform/file_names.h"
 #include "support/test_env.h"
@@ -198,7 +197,7 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
     good_tree.file("sub/a.jpg");
     const QString bad = sep + "pikuta-no-medium" + sep;
     const QString message =
-        messages::kMessageTitle + QStringLiteral("|ドライブ %1 No medium found");
+        texts::kMessageTitle + QLatin1Char('|') + texts::drive_unreadable("%1", "No medium found");
     const QString good_root = QDir::toNativeSeparators(QDir::cleanPath(good));
     // What, a change to the good drive succeeded first, the folder shown when the bad drive is
     // chosen, the good drive is gone too by then, messages (bad drive, then good), the folder
@@ -306,7 +305,7 @@ TEST(Listing, OpenPathAsIfChosenOrSayWhyNot) {
         QString message;
     };
     const QStringList searched{"/searched/z.bmp"}, pics{"pics/a.bmp", "pics/b.bmp"};
-    const QString not_found = messages::kPathNotFound, not_listed = messages::kNotListedType;
+    const QString not_found = texts::path_not_found({}), not_listed = texts::not_listed_type({});
     const Row rows[] = {
         {"a folder", "pics", "pics", pics, -1, {}},
         {"a picture", "pics/b.bmp", "pics", pics, 1, {}},

@@ -1,7 +1,7 @@
 #pragma once
 // Test support for the program's windows and handlers: a fresh program per test.
-#include "app/messages.h"
 #include "support/toolkit_env.h"
+#include "ui/texts.h"
 
 #include <QStringList>
 #include <map>
@@ -9,8 +9,8 @@
 
 namespace test_env {
 
-using messages::kNothingMarked;
-using messages::kNothingToPlay;
+using texts::kNothingMarked;
+using texts::kNothingToPlay;
 
 // Unloads every window, releases them and puts the shared state back to program start.
 // Installs a fresh memory store (returned) and screen-awake recorder, captures message boxes
