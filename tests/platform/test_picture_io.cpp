@@ -1,6 +1,6 @@
 #include "platform/picture_io.h"
 #include "platform/picture_prefetch.h"
-#include "support/test_env.h"
+#include "support/platform_env.h"
 
 #include <QColorSpace>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/file_names.h"
 #include "platform/settings_store.h"
-#include "support/test_env.h"
+#include "support/platform_env.h"
 #include "unprivileged.h"
 
 #include <QDir>
