@@ -1,7 +1,6 @@
 // Paths to open, from the command line and from instances started later.
 #include "app/forms.h"
 #include "app/main_fm.h"
-#include "app/messages.h"
 #include "app/module2.h"
 #include "platform/single_instance.h"
 #include "toolkit/events.h"
@@ -12,7 +11,7 @@ bool Module2::Main(const QString& path) {
     // The running instance may work in another folder.
     const QString full =
         QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
-    if (platform::hand_path_to_window_titled(messages::kMainTitle, full)) return false;
+    if (platform::hand_path_to_window_titled(MainFmDesign::kTitle, full)) return false;
     if (!Main()) return false;
     main_fm->open_path(full);
     return true;

@@ -2,7 +2,6 @@
 
 #include "app/forms.h"
 #include "app/main_fm.h"
-#include "app/messages.h"
 #include "platform/single_instance.h"
 
 namespace Module2 {
@@ -13,7 +12,7 @@ void reset_state() {
 
 bool Main() {
     // A running instance comes to the front and this one ends without loading anything.
-    if (platform::activate_window_titled(messages::kMainTitle)) return false;
+    if (platform::activate_window_titled(MainFmDesign::kTitle)) return false;
     main_fm->Show();
     accept_handed_paths();
     return true;

@@ -4,13 +4,7 @@
 #include "app/main_fm.h"
 #include "app/menu_fm.h"
 #include "toolkit/units.h"
-
-QString version_line(std::uint16_t major, std::uint16_t minor, std::uint16_t revision) {
-    return QStringLiteral("Ver%1.%2  Revision%3")
-        .arg(major)
-        .arg(minor, 2, 10, QLatin1Char('0'))
-        .arg(revision);
-}
+#include "ui/texts.h"
 
 Vrjo::Vrjo() {
     Image3.onClick = [this] { Image3_Click(); };
@@ -23,7 +17,7 @@ Vrjo::Vrjo() {
 
 void Vrjo::Form_Load() {
     Label5.setCaption(
-        version_line(PIKUTA_VERSION_MAJOR, PIKUTA_VERSION_MINOR, PIKUTA_VERSION_REVISION));
+        texts::version_line(PIKUTA_VERSION_MAJOR, PIKUTA_VERSION_MINOR, PIKUTA_VERSION_REVISION));
 }
 
 // Any click on the window or a typed character puts it away; it stays loaded.

@@ -1,12 +1,6 @@
 #pragma once
 #include "ui/vrjo_design.h"
 
-#include <QString>
-#include <cstdint>
-
-// "Ver" major "." minor (at least two digits) "  Revision" revision.
-QString version_line(std::uint16_t major, std::uint16_t minor, std::uint16_t revision);
-
 // The version window: opened from the popup menu, gone again at any click or typed character.
 class Vrjo : public VrjoDesign {
   public:

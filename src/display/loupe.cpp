@@ -6,6 +6,7 @@
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/rounding.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 
@@ -166,26 +167,25 @@ void MainForm::pic_MouseMove(double x, double y) {
         const PicSpot spot =
             pic_spot(sw, sh, x, y, placement.hyouji_mode != 0 && loupe.loupe_flag == 0);
         if (loupe.loupe_flag == 1)
-            hint = spot == PicSpot::LoupeCorner ? QStringLiteral("ﾙｰﾍﾟの終了")
-                                                : QStringLiteral("左ｸﾘｯｸで拡大・右ｸﾘｯｸで縮小");
+            hint = spot == PicSpot::LoupeCorner ? texts::kLoupeEndHint : texts::kLoupeZoomHint;
         else
             switch (spot) {
             case PicSpot::StripBack:
-                hint = QStringLiteral("BACK");
+                hint = texts::kStripBackHint;
                 break;
             case PicSpot::StripPlay:
-                hint = play.play_flag == 0 ? QStringLiteral("PLAY") : QStringLiteral("STOP");
+                hint = play.play_flag == 0 ? texts::kStripPlayHint : texts::kStripStopHint;
                 break;
             case PicSpot::StripNext:
-                hint = QStringLiteral("NEXT");
+                hint = texts::kStripNextHint;
                 break;
             case PicSpot::StripGap:
                 break;
             case PicSpot::LoupeCorner:
-                hint = QStringLiteral("ﾙｰﾍﾟを使う");
+                hint = texts::kLoupeStartHint;
                 break;
             case PicSpot::Elsewhere:
-                hint = QStringLiteral("右ｸﾘｯｸでﾒﾆｭｰ");
+                hint = texts::kMenuHint;
                 break;
             }
     }

@@ -4,12 +4,12 @@
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
-#include "app/messages.h"
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 #include "toolkit/lists.h"
 #include "toolkit/scope_guard.h"
+#include "ui/texts.h"
 
 using namespace Module2;
 
@@ -19,8 +19,7 @@ void MainForm::Drive1_Change() {
     try {
         Dir1.setPath(drive);
     } catch (const tk::Error& e) {
-        tk::MsgBoxInfo(QStringLiteral("ドライブ ") + drive + QLatin1Char(' ') + e.description(),
-                       messages::kMessageTitle);
+        tk::MsgBoxInfo(texts::drive_unreadable(drive, e.description()), texts::kMessageTitle);
         // Back to the last drive that could be read; before any, to the one the folder
         // list still shows. When the folder shown lies on it, only the drive list goes back:
         // opening that drive's root would lose the user's place and the list's marks.

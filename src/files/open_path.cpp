@@ -2,12 +2,12 @@
 #include "files/files.h"
 
 #include "app/main_fm.h"
-#include "app/messages.h"
 #include "app/module2.h"
 #include "platform/file_names.h"
 #include "toolkit/error.h"
 #include "toolkit/lists.h"
 #include "toolkit/scope_guard.h"
+#include "ui/texts.h"
 
 #include <QDir>
 
@@ -31,11 +31,11 @@ void MainForm::open_path(const QString& path) {
     const qsizetype cut = path.lastIndexOf(QDir::separator());
     const QString name = path.mid(cut + 1);
     if (cut < 0 || platform::file_stamp(path).size < 0) {
-        Label5.setCaption(messages::kPathNotFound + platform::readable_name(path));
+        Label5.setCaption(texts::path_not_found(platform::readable_name(path)));
         return;
     }
     if (!File1.matcher().matches(name) || excluded_folder(path.left(cut + 1))) {
-        Label5.setCaption(messages::kNotListedType + platform::readable_name(path));
+        Label5.setCaption(texts::not_listed_type(platform::readable_name(path)));
         return;
     }
     open_folder(path.left(cut + 1));
@@ -54,5 +54,5 @@ void MainForm::open_path(const QString& path) {
         return;
     }
     // A hidden file, say: the folder opened, but it is not in the list.
-    Label5.setCaption(messages::kNotListedType + platform::readable_name(path));
+    Label5.setCaption(texts::not_listed_type(platform::readable_name(path)));
 }

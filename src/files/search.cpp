@@ -4,11 +4,11 @@
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
-#include "app/messages.h"
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 #include "toolkit/lists.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <set>
@@ -24,8 +24,6 @@ struct Level {
     tk::FolderListing found;
     std::size_t left = 0; // subfolders not yet searched, taken from the last by name
 };
-
-const QString kListFull = QStringLiteral("ﾘｽﾄ ﾎﾞｯｸｽがいっぱいになりました。検索を中止します。");
 
 } // namespace
 
@@ -69,12 +67,11 @@ std::int16_t MainForm::DirDiver(const QString& NewPath, const QString& BackUp) {
         const QString prefix = tk::with_separator(level.path);
         for (const QString& name : level.found.files) {
             if (!tk::attempt([&] { List1.addItem(prefix + name); })) {
-                tk::MsgBoxInfo(kListFull, messages::kMessageTitle);
+                tk::MsgBoxInfo(texts::kListFull, texts::kMessageTitle);
                 return false;
             }
             ++search.hit_count;
-            k.Label1.setCaption(QStringLiteral("検索中 . . . ") +
-                                QString::number(search.hit_count) + QStringLiteral(" 個"));
+            k.Label1.setCaption(texts::searching(search.hit_count));
         }
         return true;
     };

@@ -8,6 +8,7 @@
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
+#include "ui/texts.h"
 
 using namespace Module2;
 
@@ -64,25 +65,22 @@ void KensakuSet::Command7_Click() {
     img1.setVisible(true);
     pic.setVisible(true);
     search.hit_count = 0;
-    Command7.setCaption(QStringLiteral("中止"));
-    Label1.setCaption(QStringLiteral("検索中 . . . 0 個"));
+    Command7.setCaption(texts::kStopButton);
+    Label1.setCaption(texts::searching(0));
     tk::attempt([&] { m.DirDiver(m.Dir2.path(), QString()); });
     // From here on only this window's own controls: the main window may have closed
     // during the search, and touching it would load it again.
     search.kensaku_flag = 0;
-    Command7.setCaption(QStringLiteral("検索"));
+    Command7.setCaption(texts::kSearchButton);
     Timer1.setEnabled(false);
     pic.setVisible(false);
-    Label1.setCaption(search.hit_count != 0
-                          ? QStringLiteral("検索結果 ") + QString::number(search.hit_count) +
-                                QStringLiteral(" 個 みつかりました")
-                          : QStringLiteral("検索結果 なんにも みつかりません"));
+    Label1.setCaption(texts::search_result(search.hit_count));
 }
 
 void KensakuSet::Command7_MouseMove() {
     if (options.opc4_flag == 0) return;
-    const QString hint = search.kensaku_flag == kSearchRunning ? QStringLiteral("検索を中止します")
-                                                               : QStringLiteral("検索を開始します");
+    const QString& hint =
+        search.kensaku_flag == kSearchRunning ? texts::kSearchStopHint : texts::kSearchStartHint;
     if (Command7.toolTipText() != hint) Command7.setToolTipText(hint);
 }
 

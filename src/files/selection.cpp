@@ -2,8 +2,8 @@
 #include "files/files.h"
 
 #include "app/main_fm.h"
-#include "app/messages.h"
 #include "app/module2.h"
+#include "ui/texts.h"
 
 using namespace Module2;
 
@@ -16,12 +16,12 @@ void set_hint(tk::Control& c, const QString& hint) {
 
 void MainForm::Command6_Click() {
     if (List1.listCount() == 0) {
-        Label5.setCaption(messages::kNothingToPlay);
+        Label5.setCaption(texts::kNothingToPlay);
         return;
     }
     for (int i = 0; i < List1.listCount(); ++i)
         List1.setSelected(i, true);
-    Label5.setCaption(QString::number(List1.listCount()) + QStringLiteral(" 個 選択"));
+    Label5.setCaption(texts::marked_all(List1.listCount()));
     slideshow.play_ok = 1;
     forget_stale_reads();
 }
@@ -55,21 +55,16 @@ void MainForm::List1_KeyPress(int& key_ascii) {
 
 void MainForm::List1_MouseMove() {
     if (options.opc4_flag == 0) return;
-    set_hint(List1, List1.listCount() != 0
-                        ? QStringLiteral("ここで再生したいﾌｧｲﾙを選びます。ﾏｳｽでﾄﾞﾗｯｸﾞしたり､ "
-                                         "CTRLキーを押しながらｸﾘｯｸして選ぶと便利です")
-                        : QStringLiteral("選択可能なﾌｧｲﾙがありません。ﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞを変更して"
-                                         "検索をしてみてください"));
+    set_hint(List1, List1.listCount() != 0 ? texts::kListHint : texts::kListEmptyHint);
 }
 
 void MainForm::Label5_MouseMove() {
     if (options.opc4_flag == 0) return;
     const QString caption = Label5.caption();
     QString hint;
-    if (caption == messages::kNothingToPlay)
-        hint = QStringLiteral(
-            "画像ﾌｧｲﾙがあるﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞを指定するか、または、検索をしてみてください");
-    else if (caption == messages::kNothingMarked)
-        hint = QStringLiteral("少なくとも、一つ以上のﾌｧｲﾙをこの上のﾘｽﾄから選んでください");
+    if (caption == texts::kNothingToPlay)
+        hint = texts::kNothingToPlayHint;
+    else if (caption == texts::kNothingMarked)
+        hint = texts::kNothingMarkedHint;
     set_hint(Label5, hint);
 }

@@ -2,8 +2,8 @@
 #include "show/show.h"
 
 #include "app/main_fm.h"
-#include "app/messages.h"
 #include "app/module2.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <vector>
@@ -44,12 +44,12 @@ void MainForm::play_next() {
     slideshow.play_ok = 0;
     const int count = List1.listCount();
     if (count < 1) {
-        report(*this, messages::kNothingToPlay);
+        report(*this, texts::kNothingToPlay);
         return;
     }
     play.play_no = next_start(play.play_no, count);
     const int i = first_marked_from(*this, play.play_no);
-    if (i < 0) return report(*this, messages::kNothingMarked);
+    if (i < 0) return report(*this, texts::kNothingMarked);
     found(*this, i);
 }
 
@@ -83,7 +83,7 @@ void MainForm::play_back() {
     slideshow.play_ok = 0;
     const int count = List1.listCount();
     if (count < 1) {
-        report(*this, messages::kNothingToPlay);
+        report(*this, texts::kNothingToPlay);
         return;
     }
     // An index left beyond a refilled list counts as no picture shown.
@@ -93,5 +93,5 @@ void MainForm::play_back() {
         if (List1.selected(i)) return found(*this, i);
     for (int i = count - 1; i >= play.play_no; --i)
         if (List1.selected(i)) return found(*this, i);
-    report(*this, messages::kNothingMarked);
+    report(*this, texts::kNothingMarked);
 }

@@ -1,7 +1,7 @@
 #include "ui/access_texts.h"
 
 #include "toolkit/form.h"
-#include "ui/tip_texts.h"
+#include "ui/texts.h"
 
 #include <cstring>
 
@@ -45,7 +45,7 @@ constexpr Text kTexts[] = {
 };
 
 QString tip_of(const tk::Form& window, const char* control) {
-    for (const tip_texts::Tip& tip : tip_texts::fixed())
+    for (const texts::Tip& tip : texts::fixed_tips())
         if (window.name() == QLatin1String(tip.window) && std::strcmp(tip.control, control) == 0)
             return QString::fromUtf8(tip.text);
     return {};
@@ -54,7 +54,7 @@ QString tip_of(const tk::Form& window, const char* control) {
 } // namespace
 
 void apply(tk::Form& window) {
-    for (const tip_texts::Tip& tip : tip_texts::fixed())
+    for (const texts::Tip& tip : texts::fixed_tips())
         if (window.name() == QLatin1String(tip.window))
             if (tk::Control* c = window.control(QString::fromUtf8(tip.control)))
                 c->describe({}, QString::fromUtf8(tip.text));

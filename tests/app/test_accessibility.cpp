@@ -6,7 +6,7 @@
 #include "app/module2.h"
 #include "app/vrjo.h"
 #include "support/test_env.h"
-#include "ui/tip_texts.h"
+#include "ui/texts.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
@@ -38,7 +38,7 @@ TEST_F(Accessibility, EveryControlNamedTipsDescribeEvenWithBalloonHelpOff) {
             EXPECT_FALSE(said(*c, QAccessible::Name).isEmpty())
                 << window->name().toStdString() << "." << c->name().toStdString();
         }
-    for (const tip_texts::Tip& tip : tip_texts::fixed()) {
+    for (const texts::Tip& tip : texts::fixed_tips()) {
         tk::Form& window =
             QLatin1String(tip.window) == m.name() ? static_cast<tk::Form&>(m) : *kensaku_set;
         tk::Control* c = window.control(QString::fromUtf8(tip.control));

@@ -11,11 +11,6 @@
 
 namespace {
 
-TEST(VersionLine, MinorHasTwoDigits) {
-    EXPECT_EQ(version_line(1, 5, 12), "Ver1.05  Revision12");
-    EXPECT_EQ(version_line(1, 10, 0), "Ver1.10  Revision0");
-}
-
 using VersionWindow = test_env::Program;
 
 // Unloaded with the main window: Search.ClosingTheMainWindowDuringASearchEndsEverythingOnce.

@@ -170,24 +170,24 @@ TEST_F(Loupe, StripInTheFullWindowModes) {
 
 TEST_F(Loupe, Hints) {
     // Balloon help, loupe, mode, playing, pointer; then the hint.
-    const std::tuple<byte, byte, byte, byte, double, double, const char*> rows[] = {
-        {1, 1, 0, 0, 350, 20, "ﾙｰﾍﾟの終了"},
-        {1, 1, 2, 0, 188, 200, "左ｸﾘｯｸで拡大・右ｸﾘｯｸで縮小"},
-        {1, 0, 2, 0, 50, 200, "BACK"},
-        {1, 0, 2, 0, 188, 200, "PLAY"},
-        {1, 0, 1, 1, 188, 200, "STOP"},
-        {1, 0, 2, 0, 330, 200, "NEXT"},
-        {1, 0, 2, 0, 260, 200, ""},
-        {1, 0, 2, 0, 350, 20, "ﾙｰﾍﾟを使う"},
-        {1, 0, 0, 0, 188, 200, "右ｸﾘｯｸでﾒﾆｭｰ"},
-        {0, 0, 0, 0, 188, 200, ""},
-        {0, 1, 0, 0, 350, 20, ""},
+    const std::tuple<byte, byte, byte, byte, double, double, QString> rows[] = {
+        {1, 1, 0, 0, 350, 20, texts::kLoupeEndHint},
+        {1, 1, 2, 0, 188, 200, texts::kLoupeZoomHint},
+        {1, 0, 2, 0, 50, 200, texts::kStripBackHint},
+        {1, 0, 2, 0, 188, 200, texts::kStripPlayHint},
+        {1, 0, 1, 1, 188, 200, texts::kStripStopHint},
+        {1, 0, 2, 0, 330, 200, texts::kStripNextHint},
+        {1, 0, 2, 0, 260, 200, {}},
+        {1, 0, 2, 0, 350, 20, texts::kLoupeStartHint},
+        {1, 0, 0, 0, 188, 200, texts::kMenuHint},
+        {0, 0, 0, 0, 188, 200, {}},
+        {0, 1, 0, 0, 350, 20, {}},
     };
     for (const auto& [opc4, loupe, mode, playing, x, y, hint] : rows) {
         options.opc4_flag = opc4, f->loupe.loupe_flag = loupe, placement.hyouji_mode = mode,
         play.play_flag = playing;
         f->pic_MouseMove(x, y);
-        EXPECT_EQ(f->pic.toolTipText(), QString::fromUtf8(hint)) << hint << " " << x;
+        EXPECT_EQ(f->pic.toolTipText(), hint) << x;
     }
 }
 

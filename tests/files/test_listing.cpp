@@ -2,7 +2,6 @@
 #include "app/forms.h"
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
-#include "app/messages.h"
 #include "app/module2.h"
 #include "platform/file_names.h"
 #include "support/test_env.h"
@@ -153,8 +152,7 @@ TEST(Listing, FullFolderOrSearchStopsAtTheListLimit) {
     EXPECT_EQ(std::pair(main_fm->List1.listCount(), search.hit_count),
               std::pair(tk::ListBox::kMaxEntries, tk::ListBox::kMaxEntries));
     EXPECT_EQ(test_env::messages(),
-              QStringList{messages::kMessageTitle +
-                          QStringLiteral("|ﾘｽﾄ ﾎﾞｯｸｽがいっぱいになりました。検索を中止します。")});
+              QStringList{texts::kMessageTitle + QLatin1Char('|') + texts::kListFull});
 }
 
 TEST(Listing, VanishedOrUnreadableFolderGivesAnEmptyList) {
@@ -207,7 +205,7 @@ TEST(Listing, UnreadableDriveReturnsToTheLastGoodOne) {
     good_tree.file("sub/a.jpg");
     const QString bad = sep + "pikuta-no-medium" + sep;
     const QString message =
-        messages::kMessageTitle + QStringLiteral("|ドライブ %1 No medium found");
+        texts::kMessageTitle + QLatin1Char('|') + texts::drive_unreadable("%1", "No medium found");
     const QString good_root = QDir::toNativeSeparators(QDir::cleanPath(good));
     // What, a change to the good drive succeeded first, the folder shown when the bad drive is
     // chosen, the good drive is gone too by then, messages (bad drive, then good), the folder
@@ -300,7 +298,7 @@ TEST(Listing, OpenPathAsIfChosenOrSayWhyNot) {
     // What, the path opened (under the tree); then the folder open afterwards, the entries,
     // the current entry (-1 none; it is marked and on show), and the status line's message.
     const QStringList searched{"/searched/z.bmp"}, pics{"pics/a.bmp", "pics/b.bmp"};
-    const QString not_found = messages::kPathNotFound, not_listed = messages::kNotListedType;
+    const QString not_found = texts::path_not_found({}), not_listed = texts::not_listed_type({});
     const std::tuple<const char*, QString, QString, QStringList, int, QString> rows[] = {
         {"a folder", "pics", "pics", pics, -1, {}},
         {"a picture", "pics/b.bmp", "pics", pics, 1, {}},

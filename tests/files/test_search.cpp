@@ -3,7 +3,6 @@
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
 #include "app/menu_fm.h"
-#include "app/messages.h"
 #include "app/module2.h"
 #include "app/vrjo.h"
 #include "platform/file_names.h"
@@ -31,11 +30,6 @@ using test_env::entries;
 
 namespace {
 
-QString found_text(int n) {
-    return n ? QStringLiteral("検索結果 %1 個 みつかりました").arg(n)
-             : QStringLiteral("検索結果 なんにも みつかりません");
-}
-
 // Runs `fn` when events have been served `times` more times: inside the search, at the
 // start of a later folder.
 void after_event_rounds(int times, std::function<void()> fn) {
@@ -62,8 +56,8 @@ class Search : public test_env::Program {
         QStringList out;
         for (const QString& e : entries())
             out.push_back(e.mid(root.size() + 1));
-        EXPECT_EQ(k.Label1.caption(), found_text(Module2::search.hit_count));
-        EXPECT_EQ(k.Command7.caption(), QStringLiteral("検索"));
+        EXPECT_EQ(k.Label1.caption(), texts::search_result(Module2::search.hit_count));
+        EXPECT_EQ(k.Command7.caption(), texts::kSearchButton);
         EXPECT_EQ(Module2::search.kensaku_flag, 0);
         return out;
     }
@@ -321,16 +315,16 @@ TEST_F(SearchWindow, BalloonHelpSwitchesOnBothWindowsAtOnce) {
             EXPECT_TRUE(on || c->toolTipText().isEmpty()) << c->name().toStdString();
     }
     // The search button's own hint follows the search while balloon help is on.
-    const std::tuple<int, byte, const char*> hints[] = {
-        {1, kSearchRunning, "検索を中止します"},
-        {1, 0, "検索を開始します"},
-        {0, kSearchRunning, "検索を開始します"}, // off: left as it was
+    const std::tuple<int, byte, QString> hints[] = {
+        {1, kSearchRunning, texts::kSearchStopHint},
+        {1, 0, texts::kSearchStartHint},
+        {0, kSearchRunning, texts::kSearchStartHint}, // off: left as it was
     };
     for (const auto& [balloon, flag, hint] : hints) {
         options.opc4_flag = balloon;
         Module2::search.kensaku_flag = flag;
         k.Command7_MouseMove();
-        EXPECT_EQ(k.Command7.toolTipText(), QString::fromUtf8(hint));
+        EXPECT_EQ(k.Command7.toolTipText(), hint);
     }
     Module2::search.kensaku_flag = 0;
 }

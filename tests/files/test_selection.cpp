@@ -16,15 +16,6 @@ using test_env::kNothingToPlay;
 
 namespace {
 
-const QString kListHint = QStringLiteral("ここで再生したいﾌｧｲﾙを選びます。ﾏｳｽでﾄﾞﾗｯｸﾞしたり､ "
-                                         "CTRLキーを押しながらｸﾘｯｸして選ぶと便利です");
-const QString kEmptyListHint =
-    QStringLiteral("選択可能なﾌｧｲﾙがありません。ﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞを変更して検索をしてみてください");
-const QString kNothingToPlayHint =
-    QStringLiteral("画像ﾌｧｲﾙがあるﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞを指定するか、または、検索をしてみてください");
-const QString kNothingMarkedHint =
-    QStringLiteral("少なくとも、一つ以上のﾌｧｲﾙをこの上のﾘｽﾄから選んでください");
-
 class Selection : public test_env::Program {
   protected:
     MainForm* f = &main_fm.get();
@@ -57,8 +48,7 @@ TEST_F(Selection, SelectAll) {
         f->Command6.click();
         test_env::settle();
         EXPECT_EQ(static_cast<int>(marks().size()), count);
-        EXPECT_EQ(f->Label5.caption(),
-                  count ? QStringLiteral("%1 個 選択").arg(count) : kNothingToPlay);
+        EXPECT_EQ(f->Label5.caption(), count ? texts::marked_all(count) : kNothingToPlay);
         EXPECT_EQ(f->slideshow.play_ok, count ? 1 : 0);
     }
 }
@@ -99,11 +89,11 @@ TEST_F(Selection, Hints) {
     // opc4_flag, entries, Label5's caption, then the hints of List1 and Label5.
     const QString keep = QStringLiteral("as before");
     const std::tuple<int, int, QString, QString, QString> cases[] = {
-        {1, 0, kNothingToPlay, kEmptyListHint, kNothingToPlayHint},
-        {1, 3, kNothingMarked, kListHint, kNothingMarkedHint},
-        {1, 3, QStringLiteral("/p/x.bmp"), kListHint, QString()},
-        {1, 3, kNothingMarked + QLatin1Char(' '), kListHint, QString()},
-        {1, 3, QStringLiteral("3 個 選択"), kListHint, QString()},
+        {1, 0, kNothingToPlay, texts::kListEmptyHint, texts::kNothingToPlayHint},
+        {1, 3, kNothingMarked, texts::kListHint, texts::kNothingMarkedHint},
+        {1, 3, QStringLiteral("/p/x.bmp"), texts::kListHint, QString()},
+        {1, 3, kNothingMarked + QLatin1Char(' '), texts::kListHint, QString()},
+        {1, 3, texts::marked_all(3), texts::kListHint, QString()},
         {0, 0, kNothingToPlay, keep, keep},
         {0, 3, kNothingMarked, keep, keep},
     };

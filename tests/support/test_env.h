@@ -1,10 +1,10 @@
 #pragma once
-#include "app/messages.h"
 #include "platform/screen_awake.h"
 #include "platform/settings_store.h"
 #include "toolkit/error.h"
 #include "toolkit/form.h"
 #include "toolkit/timer.h"
+#include "ui/texts.h"
 
 #include <QColor>
 #include <QImage>
@@ -25,8 +25,8 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace test_env {
 
-using messages::kNothingMarked;
-using messages::kNothingToPlay;
+using texts::kNothingMarked;
+using texts::kNothingToPlay;
 
 // A settings store in memory, shared with the test that installed it.
 class MemoryStore : public platform::SettingsStore {

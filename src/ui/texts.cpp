@@ -1,6 +1,6 @@
-#include "ui/tip_texts.h"
+#include "ui/texts.h"
 
-namespace tip_texts {
+namespace texts {
 
 namespace {
 
@@ -43,12 +43,45 @@ constexpr Tip kSelfSet[] = {
 
 } // namespace
 
-std::span<const Tip> fixed() {
+std::span<const Tip> fixed_tips() {
     return kFixed;
 }
 
-std::span<const Tip> self_set() {
+std::span<const Tip> self_set_tips() {
     return kSelfSet;
 }
 
-} // namespace tip_texts
+QString marked_all(int count) {
+    return QString::number(count) + QStringLiteral(" 個 選択");
+}
+
+QString path_not_found(const QString& path) {
+    return QStringLiteral("ﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません： ") + path;
+}
+
+QString not_listed_type(const QString& path) {
+    return QStringLiteral("表示するﾌｧｲﾙの種類ではありません： ") + path;
+}
+
+QString searching(int found) {
+    return QStringLiteral("検索中 . . . ") + QString::number(found) + QStringLiteral(" 個");
+}
+
+QString search_result(int found) {
+    return found != 0 ? QStringLiteral("検索結果 ") + QString::number(found) +
+                            QStringLiteral(" 個 みつかりました")
+                      : QStringLiteral("検索結果 なんにも みつかりません");
+}
+
+QString version_line(std::uint16_t major, std::uint16_t minor, std::uint16_t revision) {
+    return QStringLiteral("Ver%1.%2  Revision%3")
+        .arg(major)
+        .arg(minor, 2, 10, QLatin1Char('0'))
+        .arg(revision);
+}
+
+QString drive_unreadable(const QString& drive, const QString& description) {
+    return QStringLiteral("ドライブ ") + drive + QLatin1Char(' ') + description;
+}
+
+} // namespace texts
