@@ -15,6 +15,8 @@
 #   make check-windows  cross-compiles the Windows system calls, the GDI metafile renderer and
 #                       the Windows packages with MinGW-w64 and checks them under Wine
 #                       (tests/windows/check_windows.sh); it draws the icon with the Linux build
+#   make lint  checks the names in our sources against .clang-tidy (clang-tidy on the compile
+#              commands of the build folder)
 #   make fuzz  builds the fuzzing targets with clang in build-fuzz and runs each briefly on a
 #              seed corpus made from the samples (FUZZ_SECONDS each)
 # All first install the Debian 12 packages below when some are missing.
@@ -41,6 +43,9 @@ PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils appstream lintian
 BENCH_PACKAGES := libjpeg-turbo-progs giflib-tools
 
 BUILD := build
+# More CMake settings for the build folders, e.g. CMAKE_ARGS=-DPIKUTA_WERROR=ON
+# (warnings as errors, as CI builds).
+CMAKE_ARGS ?=
 SANITIZE_BUILD := build-sanitize
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 # Light optimisation and line tables only keep the build cheap; the compiler's guesses about
@@ -59,11 +64,14 @@ SOAK_SECONDS := 300
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 cmake ninja-build pkg-config googletest \
 	xvfb xauth imagemagick qt6-base-dev nsis unzip
 
+# Only make lint needs the C++ linter.
+LINT_PACKAGES := clang-tidy-14
+
 # Only the fuzzing targets need clang and its fuzzing runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
 .PHONY: run test test-sanitize soak bench bench-x11 build configure packages fuzz package \
-	check-package screenshots check-windows
+	check-package screenshots check-windows lint
 
 run: configure
 	cmake --build $(BUILD) --target pikuta
@@ -108,7 +116,7 @@ test-sanitize: packages
 			-DCMAKE_CXX_FLAGS_DEBUG="$(SANITIZE_OPT)" -DCMAKE_C_FLAGS_DEBUG="$(SANITIZE_OPT)" \
 			-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_C_FLAGS="$(SANITIZE_FLAGS)" \
 			-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" \
-			-DCMAKE_SHARED_LINKER_FLAGS="$(SANITIZE_FLAGS)"; fi
+			-DCMAKE_SHARED_LINKER_FLAGS="$(SANITIZE_FLAGS)" $(CMAKE_ARGS); fi
 	cmake --build $(SANITIZE_BUILD)
 	cd $(SANITIZE_BUILD) && \
 		ASAN_OPTIONS=detect_leaks=1:hard_rss_limit_mb=4096:allocator_may_return_null=1 \
@@ -136,14 +144,21 @@ fuzz: packages
 	done
 	@echo "fuzz: $$(ls $(FUZZ_BUILD)/findings | wc -l) input(s) in $(FUZZ_BUILD)/findings"
 
+# Our sources only (not the generated ones in the build folder); the compile commands come
+# from building, which also makes the generated headers they include. Compiler warnings are
+# left to the compiler (CI builds with warnings as errors): clang's differ from GCC's.
+lint: build
+	@tools/install_packages.sh $(LINT_PACKAGES)
+	run-clang-tidy-14 -p $(BUILD) -quiet -j $$(nproc) -extra-arg=-w '$(CURDIR)/(src|tests|bench|dist)/'
+
 check-windows: packages
 	@tools/install_packages.sh $(WINDOWS_PACKAGES)
 	tests/windows/check_windows.sh
 
 # A build folder made earlier keeps its generator; a new one uses Ninja.
 configure: packages
-	@if [ -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD); \
-	else cmake -S . -B $(BUILD) -G Ninja; fi
+	@if [ -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD) $(CMAKE_ARGS); \
+	else cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS); fi
 
 packages:
 	@tools/install_packages.sh $(PACKAGES) $(PACKAGE_PACKAGES)

@@ -22,6 +22,7 @@
 #include "platform/memory.h"
 #include "platform/picture_io.h"
 #include "toolkit/application.h"
+#include "toolkit/folder_listing.h"
 #include "toolkit/units.h"
 
 #include <QApplication>

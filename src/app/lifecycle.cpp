@@ -5,7 +5,7 @@
 #include "app/menu_fm.h"
 #include "app/module2.h"
 #include "app/vrjo.h"
-#include "toolkit/lists.h"
+#include "toolkit/folder_listing.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -9,7 +9,7 @@
 #include "platform/clipboard.h"
 #include "platform/picture_io.h"
 #include "platform/wallpaper.h"
-#include "toolkit/lists.h"
+#include "toolkit/folder_listing.h"
 
 #include <QDir>
 #include <QPainter>

@@ -5,9 +5,10 @@
 #include "app/kensaku_set.h"
 #include "app/main_fm.h"
 #include "app/module2.h"
+#include "toolkit/drive_list_box.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
-#include "toolkit/lists.h"
+#include "toolkit/folder_listing.h"
 #include "toolkit/scope_guard.h"
 #include "ui/texts.h"
 

@@ -4,8 +4,8 @@
 #include "app/main_fm.h"
 #include "app/module2.h"
 #include "platform/file_names.h"
+#include "toolkit/drive_list_box.h"
 #include "toolkit/error.h"
-#include "toolkit/lists.h"
 #include "toolkit/scope_guard.h"
 #include "ui/texts.h"
 

@@ -7,7 +7,7 @@
 #include "app/module2.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
-#include "toolkit/lists.h"
+#include "toolkit/folder_listing.h"
 #include "ui/texts.h"
 
 #include <algorithm>

@@ -1,21 +1,14 @@
 #include "toolkit/control.h"
-#include "platform/file_names.h"
 
+#include "platform/file_names.h"
 #include "toolkit/error.h"
 #include "toolkit/events.h"
 #include "toolkit/form.h"
 #include "toolkit/units.h"
 
 #include <QAbstractScrollArea>
-#include <QCheckBox>
 #include <QCursor>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QStyle>
 #include <QToolTip>
 
 namespace tk {
@@ -210,190 +203,6 @@ void Control::apply_accessible() {
         widget_->setAccessibleName(detail_.isEmpty() ? role_ : role_ + QLatin1Char(' ') + detail_);
     widget_->setAccessibleDescription(tooltip_.isEmpty() ? description_
                                                          : platform::readable_name(tooltip_));
-}
-
-// ---- Frame
-
-Frame::Frame(Container& parent, QString name, const QString& caption)
-    : Control(parent, std::move(name)) {
-    attach(new QGroupBox(caption));
-}
-
-QString Frame::caption() const {
-    return static_cast<QGroupBox*>(widget())->title();
-}
-void Frame::setCaption(const QString& text) {
-    static_cast<QGroupBox*>(widget())->setTitle(text);
-}
-
-// ---- Label
-
-namespace {
-class LabelWidget : public QLabel {
-  public:
-    explicit LabelWidget(Label& l) : label_(l) {}
-    bool elide_start = false;
-
-  protected:
-    void paintEvent(QPaintEvent* e) override {
-        if (!elide_start) return QLabel::paintEvent(e);
-        QPainter p(this);
-        const QRect r = contentsRect();
-        style()->drawItemText(&p, r, alignment(), palette(), isEnabled(),
-                              fontMetrics().elidedText(text(), Qt::ElideLeft, r.width()),
-                              foregroundRole());
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        QLabel::mouseReleaseEvent(e);
-        if (is_click(e, this) && label_.onClick) dispatch(label_.onClick);
-    }
-
-  private:
-    Label& label_;
-};
-} // namespace
-
-Label::Label(Container& parent, QString name, const QString& caption)
-    : Control(parent, std::move(name)) {
-    auto* w = new LabelWidget(*this);
-    w->setWordWrap(true);
-    w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    w->setTextFormat(Qt::PlainText);
-    attach(w);
-    setCaption(caption);
-}
-
-void Label::setCaption(const QString& text) {
-    caption_ = text;
-    // A file name keeps bytes of other encodings for opening; the person sees them read.
-    static_cast<QLabel*>(widget())->setText(platform::readable_name(text));
-    setAccessibleDetail(text);
-}
-
-void Label::setBackColor(const QColor& c) {
-    QPalette p = widget()->palette();
-    p.setColor(QPalette::Window, c);
-    widget()->setPalette(p);
-    widget()->setAutoFillBackground(true);
-}
-
-void Label::setForeColor(const QColor& c) {
-    QPalette p = widget()->palette();
-    p.setColor(QPalette::WindowText, c);
-    widget()->setPalette(p);
-}
-
-void Label::setFont(const QFont& f) {
-    widget()->setFont(f);
-}
-
-void Label::setElideStart(bool on) {
-    auto* w = static_cast<LabelWidget*>(widget());
-    w->elide_start = on;
-    w->setWordWrap(!on);
-    w->update();
-}
-
-void Label::setTransparent(bool on) {
-    widget()->setAutoFillBackground(!on);
-}
-
-// ---- CommandButton
-
-CommandButton::CommandButton(Container& parent, QString name, const QString& caption)
-    : Control(parent, std::move(name)) {
-    auto* b = new QPushButton(caption);
-    b->setAutoDefault(false);
-    attach(b);
-    QObject::connect(b, &QPushButton::clicked, b, [this] {
-        if (onClick) dispatch(onClick);
-    });
-}
-
-QString CommandButton::caption() const {
-    return static_cast<QPushButton*>(widget())->text();
-}
-void CommandButton::setCaption(const QString& text) {
-    static_cast<QPushButton*>(widget())->setText(text);
-}
-
-void CommandButton::click() {
-    if (onClick) dispatch(onClick);
-}
-
-// ---- CheckBox
-
-CheckBox::CheckBox(Container& parent, QString name, const QString& caption)
-    : Control(parent, std::move(name)) {
-    auto* b = new QCheckBox(caption);
-    attach(b);
-    QObject::connect(b, &QCheckBox::toggled, b, [this](bool on) {
-        const int v = on ? 1 : 0;
-        if (v == value_) return;
-        value_ = v;
-        if (onClick) dispatch(onClick);
-    });
-}
-
-void CheckBox::setValue(int v) {
-    if (v < 0 || v > 2) throw Error(Error::InvalidProperty);
-    if (v == value_) return;
-    value_ = v;
-    {
-        QSignalBlocker block(widget());
-        static_cast<QCheckBox*>(widget())->setChecked(v == 1);
-    }
-    if (onClick) onClick();
-}
-
-// ---- HScrollBar
-
-HScrollBar::HScrollBar(Container& parent, QString name) : Control(parent, std::move(name)) {
-    auto* s = new QScrollBar(Qt::Horizontal);
-    s->setTracking(false); // the value commits when a drag ends
-    s->setRange(min_, max_);
-    attach(s);
-    QObject::connect(s, &QScrollBar::valueChanged, s, [this](int v) {
-        drag_pos_ = -1;
-        dispatch([&] { commit(v); });
-    });
-    QObject::connect(s, &QScrollBar::sliderMoved, s, [this](int pos) {
-        drag_pos_ = pos;
-        if (onScroll) dispatch(onScroll);
-    });
-    QObject::connect(s, &QScrollBar::sliderReleased, s, [this] { drag_pos_ = -1; });
-}
-
-void HScrollBar::setRange(int min, int max) {
-    min_ = min;
-    max_ = max;
-    QSignalBlocker block(widget());
-    static_cast<QScrollBar*>(widget())->setRange(min, max);
-}
-
-void HScrollBar::setSteps(int small_change, int large_change) {
-    auto* s = static_cast<QScrollBar*>(widget());
-    s->setSingleStep(small_change);
-    s->setPageStep(large_change);
-}
-
-int HScrollBar::value() const {
-    return drag_pos_ >= 0 ? drag_pos_ : value_;
-}
-
-void HScrollBar::setValue(int v) {
-    if (v < min_ || v > max_) throw Error(Error::InvalidProperty);
-    {
-        QSignalBlocker block(widget());
-        static_cast<QScrollBar*>(widget())->setValue(v);
-    }
-    commit(v);
-}
-
-void HScrollBar::commit(int v) {
-    if (v == value_) return;
-    value_ = v;
-    if (onChange) onChange();
 }
 
 } // namespace tk

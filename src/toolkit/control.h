@@ -1,7 +1,6 @@
 #pragma once
-#include <QColor>
-#include <QFont>
-#include <QImage>
+#include "toolkit/container.h"
+
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -12,21 +11,11 @@ class QMouseEvent;
 
 namespace tk {
 
-class Form;
-
 // Mouse buttons as handlers receive them.
 enum MouseButton { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 
 // Whether a released button ends a click on `w`: any button, released over the widget.
 bool is_click(const QMouseEvent* release, const QWidget* w);
-
-// Something that holds controls: a form's client area or a frame.
-class Container {
-  public:
-    virtual ~Container() = default;
-    virtual QWidget* client_widget() const = 0;
-    virtual Form& form() = 0;
-};
 
 // A control placed in a container. Its geometry is kept here in pixels (so what Qt echoes
 // back compares equal) and read and written in twips relative to the container.
@@ -96,76 +85,6 @@ class Control {
     QString tooltip_;
     QString role_, description_, detail_;
     int tab_index_ = 0;
-};
-
-// A captioned or plain group box that holds controls; child positions are relative to its
-// outer top-left corner.
-class Frame : public Control, public Container {
-  public:
-    Frame(Container& parent, QString name, const QString& caption = {});
-    QWidget* client_widget() const override { return widget(); }
-    Form& form() override { return container().form(); }
-    QString caption() const;
-    void setCaption(const QString& text);
-};
-
-class Label : public Control {
-  public:
-    Label(Container& parent, QString name, const QString& caption = {});
-    const QString& caption() const { return caption_; }
-    void setCaption(const QString& text);
-    void setBackColor(const QColor& c);
-    void setForeColor(const QColor& c);
-    void setTransparent(bool on);
-    void setFont(const QFont& f);
-    // One line that, when too long, loses its start rather than its end: a path keeps its file
-    // name in sight.
-    void setElideStart(bool on);
-    std::function<void()> onClick;
-
-  private:
-    QString caption_;
-};
-
-class CommandButton : public Control {
-  public:
-    CommandButton(Container& parent, QString name, const QString& caption = {});
-    QString caption() const;
-    void setCaption(const QString& text);
-    std::function<void()> onClick;
-    // Runs the click as the button would (used by tests and keyboard activation).
-    void click();
-};
-
-class CheckBox : public Control {
-  public:
-    CheckBox(Container& parent, QString name, const QString& caption = {});
-    int value() const { return value_; }
-    void setValue(int v);
-    std::function<void()> onClick;
-
-  private:
-    int value_ = 0;
-};
-
-class HScrollBar : public Control {
-  public:
-    HScrollBar(Container& parent, QString name);
-    int min() const { return min_; }
-    int max() const { return max_; }
-    void setRange(int min, int max);
-    void setSteps(int small_change, int large_change);
-    // While the thumb is dragged this is the thumb's position.
-    int value() const;
-    // A value outside min..max fails (InvalidProperty); a changed value raises onChange.
-    void setValue(int v);
-    std::function<void()> onChange;
-    std::function<void()> onScroll;
-
-  private:
-    void commit(int v);
-    int min_ = 0, max_ = 32767, value_ = 0;
-    int drag_pos_ = -1;
 };
 
 } // namespace tk

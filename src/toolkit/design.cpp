@@ -1,6 +1,9 @@
 #include "toolkit/design.h"
 
+#include "toolkit/command_button.h"
 #include "toolkit/form.h"
+#include "toolkit/frame.h"
+#include "toolkit/label.h"
 #include "toolkit/picture_box.h"
 
 #include <algorithm>

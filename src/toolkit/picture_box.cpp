@@ -301,8 +301,8 @@ void PictureBox::setMouseIcon(const QCursor& cursor) {
             const QPoint hot = cursor.hotSpot();
             mouse_icon_ =
                 QCursor(drawn.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                        to_px_x(hot.x() * design_twips_per_pixel),
-                        to_px_y(hot.y() * design_twips_per_pixel));
+                        to_px_x(hot.x() * kDesignTwipsPerPixel),
+                        to_px_y(hot.y() * kDesignTwipsPerPixel));
         }
     }
     if (mouse_pointer_ == 99) widget()->setCursor(mouse_icon_);

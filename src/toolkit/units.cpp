@@ -29,8 +29,8 @@ int to_px_y(double twips) {
 }
 
 QSize size_at_density(QSize design) {
-    return {to_px_x(design.width() * design_twips_per_pixel),
-            to_px_y(design.height() * design_twips_per_pixel)};
+    return {to_px_x(design.width() * kDesignTwipsPerPixel),
+            to_px_y(design.height() * kDesignTwipsPerPixel)};
 }
 
 } // namespace tk

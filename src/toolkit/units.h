@@ -24,7 +24,7 @@ inline double to_twips_y(int px) {
 }
 
 // The pixels of the window's pictures and cursors are drawn at 96 dpi.
-inline constexpr double design_twips_per_pixel = 15;
+inline constexpr double kDesignTwipsPerPixel = 15;
 // The size in screen pixels of something drawn `design` pixels large at 96 dpi.
 QSize size_at_density(QSize design);
 

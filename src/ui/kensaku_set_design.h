@@ -1,5 +1,9 @@
 #pragma once
+#include "toolkit/check_box.h"
+#include "toolkit/command_button.h"
 #include "toolkit/form.h"
+#include "toolkit/frame.h"
+#include "toolkit/label.h"
 #include "toolkit/picture_box.h"
 #include "toolkit/timer.h"
 

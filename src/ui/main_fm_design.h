@@ -1,7 +1,14 @@
 #pragma once
+#include "toolkit/command_button.h"
+#include "toolkit/dir_list_box.h"
+#include "toolkit/drive_list_box.h"
+#include "toolkit/file_list_box.h"
 #include "toolkit/form.h"
-#include "toolkit/lists.h"
+#include "toolkit/frame.h"
+#include "toolkit/label.h"
+#include "toolkit/list_box.h"
 #include "toolkit/picture_box.h"
+#include "toolkit/scroll_bar.h"
 #include "toolkit/timer.h"
 #include "ui/speed.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "toolkit/form.h"
+#include "toolkit/label.h"
 #include "toolkit/picture_box.h"
 
 // The version window: a picture with the program's description, its credit and version.

@@ -5,7 +5,10 @@
 #include "app/module2.h"
 #include "platform/file_names.h"
 #include "support/test_env.h"
-#include "toolkit/lists.h"
+#include "toolkit/drive_list_box.h"
+#include "toolkit/folder_listing.h"
+#include "toolkit/label.h"
+#include "toolkit/list_box.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,8 +1,9 @@
 // Whole-number conversion, timers on a hand-driven clock, the scroll bar and the list box.
-#include "support/test_env.h"
+#include "support/toolkit_env.h"
 #include "toolkit/form.h"
-#include "toolkit/lists.h"
+#include "toolkit/list_box.h"
 #include "toolkit/rounding.h"
+#include "toolkit/scroll_bar.h"
 
 #include <QListWidget>
 #include <QTest>

@@ -1,8 +1,10 @@
 // Windows: synchronous resize events, window state, and the lifetime behind a window reference.
-#include "support/test_env.h"
+#include "support/toolkit_env.h"
 #include "toolkit/events.h"
 #include "toolkit/form.h"
-#include "toolkit/lists.h"
+#include "toolkit/frame.h"
+#include "toolkit/label.h"
+#include "toolkit/list_box.h"
 
 #include <QTest>
 #include <QWindow>

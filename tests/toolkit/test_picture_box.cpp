@@ -1,4 +1,4 @@
-#include "support/test_env.h"
+#include "support/platform_env.h"
 #include "toolkit/form.h"
 #include "toolkit/picture_box.h"
 #include "toolkit/units.h"
@@ -38,8 +38,8 @@ TEST(PictureBox, PaintPictureTouchesOnlyItsRectangle) {
         source.fill(teal);
         form.box.PaintPicture(source.convertToFormat(format), dest.x(), dest.y(), dest.width(),
                               dest.height(), 0, 0, size.width(), size.height());
-        const auto wrong = [&dest, teal](QPoint p, QColor c) {
-            return c != (dest.contains(p) ? teal : Qt::black);
+        const auto wrong = [rect = dest, teal](QPoint p, QColor c) {
+            return c != (rect.contains(p) ? teal : Qt::black);
         };
         EXPECT_EQ(test_env::count_pixels(form.box.image(), wrong), 0)
             << size.width() << "x" << size.height() << " " << format;

@@ -1,6 +1,6 @@
 // Which desktop runs, and which programs with which arguments set its background.
 #include "platform/linux/desktop_wallpaper.h"
-#include "support/test_env.h"
+#include "support/platform_env.h"
 
 #include <tuple>
 

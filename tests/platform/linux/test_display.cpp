@@ -7,26 +7,19 @@
 
 namespace {
 
-// Sets the variable, or removes it for nullptr.
-void set_or_unset(const char* name, const char* value) {
-    if (value)
-        qputenv(name, value);
-    else
-        qunsetenv(name);
-}
-
 // Sets the display variables for its lifetime; nullptr removes one.
 struct Session {
     Session(const char* qpa, const char* x, const char* wayland) {
-        set_or_unset("QT_QPA_PLATFORM", qpa);
-        set_or_unset("DISPLAY", x);
-        set_or_unset("WAYLAND_DISPLAY", wayland);
+        set(0, qpa), set(1, x), set(2, wayland);
     }
     ~Session() {
         for (int i = 0; i < 3; ++i)
-            set_or_unset(names[i], saved[i].isNull() ? nullptr : saved[i].constData());
+            set(i, saved[i].isNull() ? nullptr : saved[i].constData());
     }
-    const char* names[3] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
+    static void set(int i, const char* value) {
+        value ? qputenv(names[i], value) : qunsetenv(names[i]);
+    }
+    static constexpr const char* names[3] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
     const QByteArray saved[3] = {qgetenv(names[0]), qgetenv(names[1]), qgetenv(names[2])};
 };
 

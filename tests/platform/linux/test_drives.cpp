@@ -1,6 +1,6 @@
 #include "platform/drives.h"
 #include "platform/linux/volumes.h"
-#include "support/test_env.h"
+#include "support/platform_env.h"
 #include "unprivileged.h"
 
 #include <QFile>

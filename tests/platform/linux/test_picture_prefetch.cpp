@@ -1,6 +1,6 @@
 // The picture read ahead on a worker, where a POSIX pipe can hold the worker up at will.
 #include "platform/picture_prefetch.h"
-#include "support/test_env.h"
+#include "support/platform_env.h"
 
 #include <QFile>
 #include <QThread>
