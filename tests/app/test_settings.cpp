@@ -38,6 +38,8 @@ TEST(LoadSettings, EveryKindOfStore) {
             {"surrounding blanks", {{"n_left", " 1200 "}}, false, 1200, 900, 1200, 900, 5},
             {"trailing garbage", {{"n_top", "900px"}}, true, 1200, 0, 0, 0, 3},
             {"not finite", {{"w_height", "inf"}}, true, 1200, 900, 0, 0, 3},
+            {"folder gone", {{"f_path", "/no such folder"}}, false, 1200, 900, 1200, 900, 5},
+            {"drive gone", {{"moto_dr", "/no/such/drive/"}}, false, 1200, 900, 1200, 900, 5},
         };
     for (const auto& [what, changes, defaults, left_read, top_read, left, top, speed] : cases) {
         SCOPED_TRACE(what);
@@ -63,26 +65,14 @@ TEST(LoadSettings, EveryKindOfStore) {
                          placement.w_width, placement.w_height, placement.w_left, placement.w_top}),
                   (defaults ? Eight{1, 1, 0, 1, 8880, 6765, 0, 0}
                             : Eight{0, 1, 1, 0, 9000, 7000, -300, 450}));
-        // Drive and folder are restored only when the rest was read.
-        EXPECT_EQ(std::tuple(m.Dir1.path() == tree.path(), m.List1.listCount()),
-                  std::tuple(!defaults, defaults ? 0 : 1));
+        // Drive and folder are restored only when the rest was read, and the folder is there.
+        const bool restored = !defaults && values["f_path"] == tree.path();
+        EXPECT_EQ(std::tuple(m.Dir1.path(), m.List1.listCount()),
+                  std::tuple(restored ? tree.path() : QDir::toNativeSeparators(QDir::currentPath()),
+                             restored ? 1 : 0));
         EXPECT_TRUE(defaults || m.Drive1.drive() == platform::drive_of(tree.path()));
         EXPECT_TRUE(test_env::messages().isEmpty());
     }
-}
-
-TEST(LoadSettings, UnusableDriveOrFolderIsIgnoredQuietly) {
-    test_env::TempTree tree;
-    auto* values = &test_env::fresh_program().values;
-    *values = test_env::full_store(tree.path());
-    (*values)["f_path"] = tree.path() + QStringLiteral("/no such folder");
-    EXPECT_EQ(main_fm->Dir1.path(), QDir::toNativeSeparators(QDir::currentPath()));
-    EXPECT_EQ(options.opc3_flag, 1); // the rest was read
-    values = &test_env::fresh_program().values;
-    *values = test_env::full_store(tree.path());
-    (*values)["moto_dr"] = QStringLiteral("/no/such/drive/");
-    EXPECT_EQ(main_fm->Dir1.path(), tree.path()); // the folder is still applied
-    EXPECT_TRUE(test_env::messages().isEmpty());
 }
 
 TEST(MoveWindow, KeepsTheWindowOnTheScreenAndAtLeast1800) {

@@ -33,6 +33,14 @@ void set_flags(std::array<int, 3> f) {
     set_pattern();
 }
 
+// The entries, those under `root` relative to it.
+QStringList names_under(const QString& root) {
+    QStringList out;
+    for (const QString& e : entries())
+        out.push_back(e.startsWith(root + QDir::separator()) ? e.mid(root.size() + 1) : e);
+    return out;
+}
+
 // The entry a listing of `folder` should give for `name`.
 QString entry(const QString& folder, const QString& name) {
     return QDir::toNativeSeparators(QDir::cleanPath(folder)) + QDir::separator() + name;
@@ -81,9 +89,6 @@ TEST(Listing, FolderGivesMatchingFilesInNameOrder) {
     }
     const QString sep = QDir::separator(); // the root folder
     EXPECT_EQ(tk::join_path(sep, "a.bmp"), sep + "a.bmp");
-    EXPECT_EQ(tk::with_separator(sep), sep);
-    EXPECT_EQ(tk::join_path("/pics", "a.bmp"), "/pics" + sep + "a.bmp");
-    EXPECT_EQ(tk::join_path("/pics" + sep, "a.bmp"), "/pics" + sep + "a.bmp");
 }
 
 // Which names are excluded: Search.DepthFirstLastSubfolderFirstFilesAfterwards.
@@ -102,31 +107,31 @@ TEST(Listing, ExcludedFolderGivesNoEntriesAndKeepsTheLastListing) {
               std::pair(file_path, old_path));
 }
 
-TEST(Listing, RebuildStopsTheShowAndClearsTheLabels) {
+// The current entry forgotten with its labels: Search.TheReplacedListHasNoCurrentEntry; a
+// search stopped: Search.StopRequestsEndTheSearchAtTheNextFolder.
+TEST(Listing, RebuildStopsTheShow) {
     test_env::fresh_program();
     test_env::TempTree tree;
     tree.file("a.jpg");
     main_fm->Timer1.setEnabled(true);
     play.play_flag = 1;
-    play.play_no = 3;
-    search.kensaku_flag = kSearchRunning;
-    for (tk::Label* label : {&main_fm->Label2, &main_fm->Label5, &kensaku_set->Label1})
-        label->setCaption("4");
-    main_fm->Label5.setToolTipText("/old/a.jpg");
+    kensaku_set->Label1.setCaption("4");
     main_fm->Dir1.setPath(tree.path());
-    EXPECT_EQ(std::tuple(play.play_flag, search.kensaku_flag, play.play_no), std::tuple(0, 0, -1));
-    EXPECT_FALSE(main_fm->Timer1.enabled());
-    EXPECT_EQ(main_fm->Label2.caption() + main_fm->Label5.caption() +
-                  main_fm->Label5.toolTipText() + kensaku_set->Label1.caption(),
-              "");
-    EXPECT_EQ(main_fm->List1.listCount(), 1);
+    EXPECT_EQ(std::tuple(play.play_flag, main_fm->Timer1.enabled(), kensaku_set->Label1.caption()),
+              std::tuple(0, false, ""));
 }
 
-TEST(Listing, FullFolderStopsAtTheListLimit) {
+// The list holds 32,767 entries: a listing stops there quietly, a search with one message and
+// nothing more from the folders it passes afterwards.
+TEST(Listing, FullFolderOrSearchStopsAtTheListLimit) {
     test_env::fresh_program();
     QTemporaryDir dir(test_env::memory_place());
     ASSERT_TRUE(dir.isValid());
-    const QString folder = QDir::toNativeSeparators(dir.path());
+    const QString root = QDir::toNativeSeparators(dir.path()), folder = entry(root, "b");
+    for (const char* name : {"/a", "/b"}) // "b" is searched first, then "a", then the top
+        QDir().mkdir(dir.path() + name);
+    for (const char* name : {"/a/x.jpg", "/top.jpg"})
+        test_env::touch(QFile::encodeName(root) + name);
     for (int i = 0; i < 32800; ++i)
         test_env::touch(QFile::encodeName(folder) + QString::asprintf("/p%05d.jpg", i).toLatin1());
     set_flags({1, 1, 0});
@@ -145,6 +150,12 @@ TEST(Listing, FullFolderStopsAtTheListLimit) {
     main_fm->play_back();
     EXPECT_EQ(play.play_no, 32766);
     EXPECT_LT(timer.elapsed(), 3000);
+    main_fm->Dir1.setPath(root);
+    kensaku_set->Command7.click();
+    EXPECT_EQ(std::pair(main_fm->List1.listCount(), search.hit_count),
+              std::pair(tk::ListBox::kMaxEntries, tk::ListBox::kMaxEntries));
+    EXPECT_EQ(test_env::messages(),
+              QStringList{texts::kMessageTitle + QLatin1Char('|') + texts::kListFull});
 }
 
 TEST(Listing, VanishedOrUnreadableFolderGivesAnEmptyList) {
@@ -260,13 +271,9 @@ TEST(Listing, StartListsTheFolderShownWhenNoListingRan) {
     ASSERT_EQ(mkdir(cafe.constData(), 0700), 0);
     test_env::touch(cafe + "/e.jpg");
     const QByteArray cwd = QFile::encodeName(QDir::currentPath());
-    struct Row {
-        const char* what;
-        QString start;  // the folder the program starts in: the folder lists open there
-        QString stored; // the folder in the settings, with types jpg and gif; none when empty
-        QStringList listed;
-    };
-    const Row rows[] = {
+    // What; the folder the program starts in (the folder lists open there); the folder in the
+    // settings, with types jpg and gif (none when empty); the names listed.
+    const std::tuple<const char*, QString, QString, QStringList> rows[] = {
         {"nothing stored: the folder shown, by the default types",
          shown.path(),
          {},
@@ -277,17 +284,14 @@ TEST(Listing, StartListsTheFolderShownWhenNoListingRan) {
          {"b.jpg", "d.gif"}},
         {"a folder shown whose name is not UTF-8", platform::name_from_bytes(cafe), {}, {"e.jpg"}},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        ASSERT_EQ(::chdir(platform::name_to_bytes(r.start).constData()), 0);
+    for (const auto& [what, start, stored, names] : rows) {
+        SCOPED_TRACE(what);
+        ASSERT_EQ(::chdir(platform::name_to_bytes(start).constData()), 0);
         test_env::MemoryStore& store = test_env::fresh_program();
-        if (!r.stored.isEmpty()) store.values = test_env::full_store(r.stored);
-        QStringList listed;
-        for (const QString& e : entries())
-            listed.push_back(QFileInfo(e).fileName());
-        EXPECT_EQ(listed, r.listed);
+        if (!stored.isEmpty()) store.values = test_env::full_store(stored);
+        EXPECT_EQ(names_under(main_fm->Dir1.path()), names);
         // The very folder, the one the settings will keep.
-        EXPECT_EQ(main_fm->Dir1.path(), r.stored.isEmpty() ? r.start : r.stored);
+        EXPECT_EQ(main_fm->Dir1.path(), stored.isEmpty() ? start : stored);
     }
     ASSERT_EQ(::chdir(cwd.constData()), 0);
     std::filesystem::remove_all(cafe.constData()); // a name Qt could not remove
@@ -296,17 +300,9 @@ TEST(Listing, StartListsTheFolderShownWhenNoListingRan) {
 TEST(Listing, OpenPathAsIfChosenOrSayWhyNot) {
     // What, the path opened (under the tree); then the folder open afterwards, the entries,
     // the current entry (-1 none; it is marked and on show), and the status line's message.
-    struct Row {
-        const char* what;
-        QString path;
-        QString folder;
-        QStringList listed;
-        int current;
-        QString message;
-    };
     const QStringList searched{"/searched/z.bmp"}, pics{"pics/a.bmp", "pics/b.bmp"};
     const QString not_found = texts::path_not_found({}), not_listed = texts::not_listed_type({});
-    const Row rows[] = {
+    const std::tuple<const char*, QString, QString, QStringList, int, QString> rows[] = {
         {"a folder", "pics", "pics", pics, -1, {}},
         {"a picture", "pics/b.bmp", "pics", pics, 1, {}},
         {"a picture of the folder open, listed afresh",
@@ -320,8 +316,8 @@ TEST(Listing, OpenPathAsIfChosenOrSayWhyNot) {
         {"not a picture", "pics/notes.txt", "other", searched, -1, not_listed},
         {"an excluded folder", "Netscape/e.bmp", "other", searched, -1, not_listed},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
+    for (const auto& [what, path, folder, names, current, message] : rows) {
+        SCOPED_TRACE(what);
         test_env::fresh_program();
         test_env::TempTree tree;
         for (const char* name : {"pics/a.bmp", "pics/b.bmp", "other/d.bmp", "Netscape/e.bmp"})
@@ -336,19 +332,15 @@ TEST(Listing, OpenPathAsIfChosenOrSayWhyNot) {
         m.Dir1.setPath(full("other"));
         m.List1.clear(); // a search found something else meanwhile
         m.List1.addItem(searched[0]);
-        m.open_path(full(r.path));
+        m.open_path(full(path));
         test_env::settle();
-        EXPECT_EQ(m.Dir1.path(), full(r.folder));
-        QStringList listed;
-        for (const QString& e : entries())
-            listed.push_back(e.startsWith(tree.path()) ? e.mid(tree.path().size() + 1) : e);
-        EXPECT_EQ(listed, r.listed);
-        EXPECT_EQ(std::tuple(m.List1.listIndex(), play.play_no), std::tuple(r.current, r.current));
-        const QString shown = r.current < 0 ? QString() : full(r.listed[r.current]);
-        EXPECT_EQ(
-            std::tuple(m.List1.selected(r.current), m.Label2.caption(), m.Label7.caption()),
-            std::tuple(r.current >= 0, r.current < 0 ? "" : QString::number(r.current + 1), shown));
-        EXPECT_EQ(m.Label5.caption(), r.message.isEmpty() ? shown : r.message + full(r.path));
+        EXPECT_EQ(m.Dir1.path(), full(folder));
+        EXPECT_EQ(names_under(tree.path()), names);
+        EXPECT_EQ(std::tuple(m.List1.listIndex(), play.play_no), std::tuple(current, current));
+        const QString shown = current < 0 ? QString() : full(names[current]);
+        EXPECT_EQ(std::tuple(m.List1.selected(current), m.Label2.caption(), m.Label7.caption()),
+                  std::tuple(current >= 0, current < 0 ? "" : QString::number(current + 1), shown));
+        EXPECT_EQ(m.Label5.caption(), message.isEmpty() ? shown : message + full(path));
     }
 }
 

