@@ -49,7 +49,6 @@ TEST_F(VersionWindow, ClicksAndCharacterKeysHideIt) {
         {"character", key(Qt::Key_A), true},
         {"Esc", key(Qt::Key_Escape), true},
         {"arrow", key(Qt::Key_Left), false},
-        {"function key", key(Qt::Key_F1), false},
         {"main window active", [] { main_fm->Form_Activate(); }, true},
     };
     for (const auto& [name, act, hidden] : cases) {

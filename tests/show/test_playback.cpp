@@ -99,11 +99,8 @@ TEST_F(Playback, SpeedBarSetsTheIntervalOnRelease) {
     EXPECT_EQ(f->Timer1.interval(), 1500);
     EXPECT_EQ(f->Label4.caption(), QStringLiteral("3"));
     bar()->setSliderDown(true);
-    for (int v : {7, 9}) {
-        bar()->setSliderPosition(v);
-        EXPECT_EQ(f->Label4.caption(), QString::number(v));
-        EXPECT_EQ(f->Timer1.interval(), 1500);
-    }
+    bar()->setSliderPosition(9);
+    EXPECT_EQ(std::pair(f->Label4.caption(), f->Timer1.interval()), std::pair(QString("9"), 1500));
     bar()->setSliderDown(false);
     EXPECT_EQ(f->Timer1.interval(), 4050);
     EXPECT_FALSE(f->Timer1.enabled()) << "stopped: only the interval changes";

@@ -856,12 +856,7 @@ def export(s):
     assert poll(3, lambda: name_box() != empty), "a.bmp was not loaded"
     s.key("s")
     s.settled(window)  # grown by the first load: display_modes measures it
-    # Fitted to the height: round(64 * 233 / 48) = 311 px wide, from column 32 on.
-    shot = s.grab()
-    expect_quadrants(shot, px + 188, py + 116, 78, 58)
-    for x_, y_, colour in ((32, 0, RED), (342, 232, YELLOW), (31, 116, BLACK), (343, 116, BLACK), (0, 0, BLACK)):
-        got = shot.getpixel((px + x_, py + y_))
-        assert near(got, colour, 8), f"pixel ({x_},{y_}) of the picture area is {got}, expected {colour}"
+    expect_quadrants(s.grab(), px + 188, py + 116, 78, 58)  # the exact rectangle: Drawing tests
 
     s.key("c")
     assert poll(3, clipboard_holds_a), "the clipboard does not hold a.bmp at its own size after c"
