@@ -123,13 +123,10 @@ TEST(PictureIo, LoadsByContent) {
         QColor colour = kTeal.pixel(0, 0); // of the pixel at (1, 1)
     };
     const Row rows[] = {
-        {"a.bmp", encode(kTeal, "bmp")},
-        {"c.bmp", indexed},
         {"as the clipboard keeps it.dib", encode(kTeal, "bmp").mid(14)},
         {"with colours, as the clipboard keeps it.dib", indexed.mid(14)},
         {"bottom up, 24 bits.bmp", bmp(two_colours, 24, false), {33, 5}, Qt::yellow},
         {"top down, 32 bits.bmp", bmp(two_colours, 32, true), {33, 5}, Qt::yellow},
-        {"e.jpg", encode(kTeal, "jpeg", true)},
         {"f.jpg", jpeg + "trailing bytes after the end"},
         {"scan complete, no end marker.jpg", jpeg.chopped(2)},
         {"block length past the end, end marker kept.jpg",
@@ -139,7 +136,6 @@ TEST(PictureIo, LoadsByContent) {
         {"png named.emf", encode(kTeal, "png")},
         {"i.gif", gif("40x30", {"xc:red", "xc:blue"}), {40, 30}, Qt::red},
         {"gif named.jpg", gif("40x30", {"xc:blue"}), {40, 30}, Qt::blue},
-        {"jpeg named.bmp", jpeg},
         {"screen larger than frame.gif",
          gif("10x10", {"xc:lime", "-repage", "50x50"}),
          {50, 50},
@@ -198,7 +194,6 @@ TEST(PictureIo, DamagedOrAbsurdFilesFailQuickly) {
         {"text.gif", QByteArray("GIF8 is not a picture\n")},
         {"absurd.bmp", huge_bmp},
         {"absurd.jpg", huge_jpeg},
-        {"absurd screen.gif", gif("4x4", {"xc:red", "-repage", "65535x65535"})},
         {"screen a row over the limit.gif", gif("4x4", {"xc:red", "-repage", "16000x15626"})},
     };
     test_env::TempTree tree;
@@ -333,7 +328,7 @@ TEST(PictureIo, EmbeddedProfilesGiveSrgbAsImageMagickConvertsThem) {
     const QByteArray p3_bytes = QColorSpace(QColorSpace::DisplayP3).iccProfile();
     const QByteArray table = as_table(p3_bytes);
     ASSERT_FALSE(QColorSpace::fromIccProfile(table).isValid()) << "a table Qt reads itself";
-    const QString p3 = tree.file("p3.icc", p3_bytes), p3_table = tree.file("p3 table.icc", table);
+    const QString p3_table = tree.file("p3 table.icc", table);
     // Patches in quarters, as stored: one colour out of the sRGB range, two inside, grey.
     QImage patches(96, 64, QImage::Format_RGB32);
     const QColor colours[] = {{60, 160, 80}, {200, 60, 60}, {70, 90, 200}, {128, 128, 128}};
@@ -354,7 +349,6 @@ TEST(PictureIo, EmbeddedProfilesGiveSrgbAsImageMagickConvertsThem) {
         {"Adobe RGB.jpg", adobe_jpeg},
         {"Adobe RGB, reduced.jpg", adobe_jpeg, [](QSize own) { return own / 2; }},
         {"Adobe RGB.bmp", magick(patches, {"-profile", adobe}, "bmp")},
-        {"Display P3.jpg", magick(patches, {"-profile", p3}, "jpg")},
         {"Display P3, a table in several blocks.jpg",
          magick(patches, {"-profile", p3_table}, "jpg")},
         {"damaged profile.jpg",

@@ -20,7 +20,6 @@ TEST(Drives, UserVolumesAreTheBlockDeviceMountsInUserMountPlaces) {
         {"22 1 0:21 / /proc rw,nosuid shared:12 - proc proc rw", nullptr},
         {"25 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw", nullptr},
         {"30 25 0:26 / /media/ram rw - tmpfs tmpfs rw", nullptr},
-        {"33 25 0:29 / /mnt/share rw - cifs //server/share rw", nullptr},
         {"34 25 8:17 / /media/usb rw,nosuid master:5 - vfat /dev/sdb1 rw", "/media/usb/"},
         {"35 25 8:33 / /run/media/me/CAMERA rw - exfat /dev/sdc1 rw", "/run/media/me/CAMERA/"},
         {"36 25 8:49 / /mnt rw - ntfs3 /dev/sdd1 rw", "/mnt/"},
@@ -31,7 +30,6 @@ TEST(Drives, UserVolumesAreTheBlockDeviceMountsInUserMountPlaces) {
         {"40 25 8:17 / /media/usb rw - vfat /dev/sdb1 rw", "/media/usb/"},
         {"41 25 8:65 / /mediaX/disk rw - ext4 /dev/sdf1 rw", nullptr},
         {"43 25 8:67 / /media/short", nullptr},
-        {"", nullptr},
     };
     QByteArray text;
     QStringList expected;
@@ -71,7 +69,6 @@ TEST(Drives, ADriveIsReadyWhenItsFolderCanBeListed) {
     QFile(file).open(QIODevice::WriteOnly);
     const std::pair<QString, QString> rows[] = {
         {dir.path() + "/", ""},
-        {"/", ""},
         {dir.filePath("missing/"), system_text(ENOENT)},
         {file, system_text(ENOTDIR)},
         {"", system_text(ENOENT)},

@@ -84,7 +84,6 @@ TEST(SettingsStore, AnyTextIsKeptAsPlainTextUnderTheUsersConfigFolderAndReadsBac
 TEST(SettingsStore, HandWrittenMissingOrDamagedFilesReadAsTheirTextAndAreReplaced) {
     const std::pair<QByteArray, const char*> rows[] = {
         {"[Startup]\nf_path=/a, b\n", "/a, b"},
-        {"[Startup]\nf_path=/a,b\n", "/a,b"},
         {"[Startup]\n  f_path = /x y  \n", "/x y"},
         {"[Startup]\nf_path=\"/x y \"\n", "/x y "},
         {"[Startup]\r\nf_path=C:\\new\\x\r\n", "C:\\new\\x"},
